@@ -1,0 +1,82 @@
+#pragma once
+// Drawing surface: a GDI device context with a lazily applied clip box, a
+// nesting lock count and the GDI drawing primitives.
+#include <windows.h>
+#include <cstdint>
+#include "framework/color_table.h"
+#include "framework/geometry.h"
+#include "media/bitmap.h"
+
+class MMSystemFont;
+class WinMMOffscreenSurface;
+
+class MMSurface {
+public:
+    // The most polygons FillPolyPolygon takes.
+    static const int kMaxPolygons = 50;
+
+    MMSurface();
+
+    virtual Box GetBounds() const = 0;
+    virtual int GetPixelKind() const = 0;            // kPixelNoStore without store
+    virtual bool GetBitmap(MMBitmap& out) const = 0;
+    virtual bool GetClippedBitmap(MMBitmap& out);
+    virtual HDC GetDC();
+    virtual ~MMSurface();
+    virtual void ReleaseResources();
+    virtual void ApplyClip();
+    virtual void OnUnlocked();
+    // Drawing surfaces move their coordinates and take colour tables; the
+    // window surface has neither, so these do nothing here.
+    virtual void SetOrigin(const Pair& origin);
+    virtual void SetColorTable(const MMColorTable& table);
+
+    void Lock();
+    void Unlock();
+    int16_t LockCount() const { return lockCount; }
+    void SetClipBox(const Box& box);
+    const Box& GetClipBox() const { return clipBox; }
+    bool IsClipPending() const { return clipPending; }
+    // Ends a surface: releases its GDI objects, then deletes it.
+    void Dispose();
+
+    BOOL SetPixel(int32_t x, int32_t y, MMColor color);
+    BOOL FillBox(const Box& box, MMColor color);
+    BOOL FrameBox(const Box& box, MMColor color, int32_t width);
+    BOOL DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, MMColor color, int32_t width);
+    BOOL DrawPolyline(const Pair* points, int32_t count, MMColor color, int32_t width);
+    BOOL FillPolygon(const Pair* points, int32_t count, MMColor color);
+    // At most kMaxPolygons polygons; further ones are not drawn.
+    BOOL FillPolyPolygon(const Pair* points, const int16_t* counts, int32_t polygonCount,
+                         MMColor color);
+    BOOL FrameEllipse(const Box& box, MMColor color, int32_t width);
+    BOOL FillEllipse(const Box& box, MMColor color);
+    int FillBlack(const RECT& rectangle);
+    // True when the update rectangle is exactly the uncovered strip.
+    bool Scroll(const RECT& rectangle, int32_t dx, int32_t dy);
+
+    // New 8-, 24- or 32-bit DIB-section back buffer covering box, or null
+    // with the pending error set.
+    static WinMMOffscreenSurface* CreateBitmapDC(int32_t bitsPerPixel, const Box& box,
+                                                 const MMColorTable* table);
+
+    MMSystemFont* selectedFont = nullptr;
+
+protected:
+    // Selects palette into the device context, deleting the one this surface
+    // made before. The surface owns only palettes it made itself.
+    void SelectOwnPalette(HPALETTE palette, BOOL background);
+
+    Box clipBox;
+    bool clipPending = false;
+    HDC dc = nullptr;
+    int16_t lockCount = 0;
+    int16_t goingAway = 0;
+    HPALETTE ownPalette = nullptr;
+
+private:
+    HPEN MakePen(MMColor color, int32_t width);
+    HBRUSH MakeBrush(MMColor color);
+    void DropPen(HPEN pen);
+    void DropBrush(HBRUSH brush);
+};
