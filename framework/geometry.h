@@ -1,0 +1,66 @@
+#pragma once
+#include <cstdint>
+
+// Integer pixel geometry. A Box is half-open: right and bottom lie outside.
+
+struct Pair {
+    int32_t x;
+    int32_t y;
+
+    int32_t Length() const;
+    void SetLength(int32_t n);  // not for a zero-length Pair
+    bool operator==(const Pair& other) const { return x == other.x && y == other.y; }
+    bool operator!=(const Pair& other) const { return !(*this == other); }
+};
+
+struct Box {
+    int32_t left;
+    int32_t top;
+    int32_t right;
+    int32_t bottom;
+
+    void Assign(const Box& other) { *this = other; }
+    void Normalize();
+    void Union(const Box& other);
+    void Intersect(const Box& other);
+    void Offset(const Pair& by);
+    void Inflate(int32_t n);
+
+    int32_t Width() const { return right - left; }
+    int32_t Height() const { return bottom - top; }
+    bool IsEmpty() const { return left == right || top == bottom; }
+    bool IsZero() const { return left == 0 && top == 0 && right == 0 && bottom == 0; }
+    bool Contains(const Pair& point) const
+    {
+        return point.x >= left && point.x < right && point.y >= top && point.y < bottom;
+    }
+    bool operator==(const Box& other) const
+    {
+        return left == other.left && top == other.top && right == other.right &&
+               bottom == other.bottom;
+    }
+    bool operator!=(const Box& other) const { return !(*this == other); }
+};
+
+// Quarter-turn helpers. Angles are degrees; multiples of 90 are meaningful.
+int32_t WidthAtAngle(const Box& box, int angle);
+int32_t HeightAtAngle(const Box& box, int angle);
+Box CenterBoxOnPoint(int32_t width, int32_t height, const Pair& center);
+Box CenterBoxInBox(int32_t width, int32_t height, const Box& outer);
+Box ScaleBoxAboutCenter(const Box& box, double scaleX, double scaleY);
+// The largest box of the aspect ratio of `box` that fits width x height,
+// placed at the origin.
+Box FitBoxInSize(const Box& box, int32_t width, int32_t height);
+Box RotateBox(const Box& box, int angle, const Pair& about);
+Pair RotatePair(const Pair& pair, int angle);
+
+// Maps coordinates of one Box into another, rounding to nearest.
+struct BoxMapping {
+    double scaleX = 1.0;
+    double scaleY = 1.0;
+    Pair offset = {0, 0};
+
+    void Set(const Box& from, const Box& to, bool keepAspect);
+    Pair Map(const Pair& point) const;
+    Box Map(const Box& box) const;
+};
