@@ -53,3 +53,5 @@ struct MMLogPalette {
 // the system palette's static colours; every other entry takes the table's
 // colour with PC_NOCOLLAPSE.
 void MakeLogPalette(const MMColorTable& table, HDC dc, MMLogPalette& palette);
+// The same over 256 RGBQUAD entries.
+void MakeLogPalette(const RGBQUAD* table, HDC dc, MMLogPalette& palette);
