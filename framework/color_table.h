@@ -55,3 +55,5 @@ struct MMLogPalette {
 void MakeLogPalette(const MMColorTable& table, HDC dc, MMLogPalette& palette);
 // The same over 256 RGBQUAD entries.
 void MakeLogPalette(const RGBQUAD* table, HDC dc, MMLogPalette& palette);
+// The same for a device known to be (or not to be) palette-based.
+void MakeLogPaletteForDevice(const RGBQUAD* table, bool paletteDevice, MMLogPalette& palette);
