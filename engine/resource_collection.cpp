@@ -72,19 +72,10 @@ MMResourceReference& MMResourceReference::operator=(const MMResourceReference& o
 
 MMResourceReference::~MMResourceReference() { Clear(); }
 
-void MMResourceReference::Init()
-{
-    manager = nullptr;
-    index = -1;
-}
+// A held use is given back: an emptied reference must not keep its item.
+void MMResourceReference::Init() { Clear(); }
 
-void MMResourceReference::Copy(const MMResourceReference& other)
-{
-    MMReferenceManager* otherManager = other.manager;
-    int16_t otherIndex = other.index;
-    Clear();
-    Set(otherManager, otherIndex);
-}
+void MMResourceReference::Copy(const MMResourceReference& other) { Set(other.manager, other.index); }
 
 void MMResourceReference::Set(MMReferenceManager* newManager, int16_t newIndex)
 {

@@ -105,6 +105,8 @@ protected:
     bool Need(int32_t bytes);
     bool ReadFailed();
     bool WriteFailed();
+    // No item may begin inside the header just read.
+    bool CheckItemsAfterHeader();
     bool loadNames;
 
 private:
