@@ -60,7 +60,7 @@ public:
 private:
     friend class MMSurface;
     WinMMOffscreenSurface() = default;
-    bool Prepare(HDC memoryDC, HBITMAP section, int32_t bitsPerPixel, const Box& box,
+    void Prepare(HDC memoryDC, HBITMAP section, int32_t bitsPerPixel, const Box& box,
                  const MMColorTable* table);
 
     BITMAPINFOHEADER header = {};

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <cstdint>
 #include "framework/color_table.h"
+#include "media/color.h"
 #include "framework/geometry.h"
 #include "media/bitmap.h"
 

@@ -3,6 +3,7 @@
 // layer order (higher on top), and asks from the top down for hits.
 #include <cstdint>
 #include "framework/color_table.h"
+#include "media/color.h"
 #include "framework/geometry.h"
 
 class MMEnclosure;

@@ -1,0 +1,305 @@
+#include "media/row_blitters.h"
+
+#include <array>
+#include <utility>
+#include "framework/color_table.h"
+#include "framework/processor_features.h"
+#include "framework/text.h"
+#include "media/blit_request.h"
+
+namespace {
+
+// x / 255 for x <= 255 x 255, through the reciprocal 0x80808081 and a shift
+// of 7 below the high word.
+inline uint32_t DivideBy255(uint32_t x)
+{
+    return static_cast<uint32_t>((static_cast<uint64_t>(x) * 0x80808081u) >> 39);
+}
+
+constexpr int DestinationBytes(int kind)
+{
+    return kind == kPixelIndexed ? 1 : (kind == kPixelBGR || kind == kPixelRGB) ? 3 : 4;
+}
+
+constexpr bool SwapsRedAndBlue(int kind)
+{
+    return kind == kPixelRGBA || kind == kPixelRGB;
+}
+
+// Writes source pixel p (blue, green, red, a) to destination o under the
+// transparency rule Tr.
+template <int Tr, int Dst>
+inline void PutPixel(const uint8_t* p, uint8_t* o)
+{
+    constexpr int blue = SwapsRedAndBlue(Dst) ? 2 : 0;
+    constexpr int red = SwapsRedAndBlue(Dst) ? 0 : 2;
+    constexpr bool hasByte3 = DestinationBytes(Dst) == 4;
+    uint32_t a = p[3];
+    if (Tr == kTransparencyOpaque || Tr == kTransparencyKeyed || a == 0) {
+        if (Tr == kTransparencyKeyed && a == 255) {
+            return;
+        }
+        if (Dst == kPixelBGRA) {
+            o[0] = p[0];
+            o[1] = p[1];
+            o[2] = p[2];
+            o[3] = p[3];
+            return;
+        }
+        o[blue] = p[0];
+        o[1] = p[1];
+        o[red] = p[2];
+        if (hasByte3) {
+            o[3] = (Tr == kTransparencyOpaque || Tr == kTransparencyKeyed) ? p[3] : 0;
+        }
+        return;
+    }
+    if (a == 255) {
+        return;
+    }
+    if (Tr == kTransparencyPremultiplied) {
+        o[blue] = static_cast<uint8_t>(p[0] + DivideBy255(o[blue] * a));
+        o[1] = static_cast<uint8_t>(p[1] + DivideBy255(o[1] * a));
+        o[red] = static_cast<uint8_t>(p[2] + DivideBy255(o[red] * a));
+    } else {
+        uint32_t b = 255 - a;
+        o[blue] = static_cast<uint8_t>(DivideBy255(p[0] * b + o[blue] * a));
+        o[1] = static_cast<uint8_t>(DivideBy255(p[1] * b + o[1] * a));
+        o[red] = static_cast<uint8_t>(DivideBy255(p[2] * b + o[red] * a));
+    }
+    if (hasByte3) {
+        o[3] = 0;
+    }
+}
+
+// The source pixel of destination column i.
+template <int SourceBytes, int Step>
+struct Stepper {
+    const uint8_t* row;
+    int32_t x;
+    int32_t step;
+    Stepper(const uint8_t* row, const MMBlitRequest& q)
+        : row(row), x(q.sourceX & 0xFFFF), step(q.xStep) {}
+    const uint8_t* Next()
+    {
+        const uint8_t* p = row;
+        if (Step == kStepOne) {
+            row += SourceBytes;
+        } else if (Step == kStepMirrored) {
+            row -= SourceBytes;
+        } else {
+            p = row + (x >> 16) * SourceBytes;
+            x += step;
+        }
+        return p;
+    }
+};
+
+template <int Tr, int Dst, int Step>
+void Row32(const uint8_t* s, uint8_t* d, const MMBlitRequest& q)
+{
+    constexpr int out = DestinationBytes(Dst);
+    Stepper<4, Step> source(s, q);
+    for (int n = q.width; n > 0; --n, d += out) {
+        PutPixel<Tr, Dst>(source.Next(), d);
+    }
+}
+
+template <int Tr, int Dst, bool Map, int Step>
+void Row8(const uint8_t* s, uint8_t* d, const MMBlitRequest& q)
+{
+    // A keyed 8-bit source clears index 0 only; the entry itself is copied.
+    constexpr int entryRule = Tr == kTransparencyKeyed ? kTransparencyOpaque : Tr;
+    constexpr int out = DestinationBytes(Dst);
+    const RGBQUAD* table = q.colorTable->entries;
+    const uint8_t* map = q.indexMap;
+    Stepper<1, Step> source(s, q);
+    for (int n = q.width; n > 0; --n, d += out) {
+        uint8_t index = *source.Next();
+        if (Tr == kTransparencyKeyed && index == 0) {
+            continue;  // tested before the map
+        }
+        if (Map) {
+            index = map[index];
+        }
+        PutPixel<entryRule, Dst>(reinterpret_cast<const uint8_t*>(&table[index]), d);
+    }
+}
+
+template <int Tr, bool Map, int Step>
+void RowIndex(const uint8_t* s, uint8_t* d, const MMBlitRequest& q)
+{
+    const uint8_t* map = q.indexMap;
+    Stepper<1, Step> source(s, q);
+    for (int n = q.width; n > 0; --n, ++d) {
+        uint8_t index = *source.Next();
+        if (Tr == kTransparencyKeyed && index == 0) {
+            continue;
+        }
+        *d = Map ? map[index] : index;
+    }
+}
+
+void CopyLongs(const uint8_t* s, uint8_t* d, const MMBlitRequest& q)
+{
+    CopyBytes(d, s, q.width * 4);
+}
+
+void CopyIndexes(const uint8_t* s, uint8_t* d, const MMBlitRequest& q)
+{
+    CopyBytes(d, s, q.width);
+}
+
+void MmxCopyLongs(const uint8_t* s, uint8_t* d, const MMBlitRequest& q)
+{
+    CopyBytesInBlocks(d, s, q.width * 4);
+}
+
+void MmxCopyOpaqueLongs(const uint8_t* s, uint8_t* d, const MMBlitRequest& q)
+{
+    CopyOpaqueLongs(d, s, q.width);
+}
+
+void MmxCopyIndexes(const uint8_t* s, uint8_t* d, const MMBlitRequest& q)
+{
+    CopyBytesInBlocks(d, s, q.width);
+}
+
+void MmxCopyNonZeroIndexes(const uint8_t* s, uint8_t* d, const MMBlitRequest& q)
+{
+    CopyNonZeroBytes(d, s, q.width);
+}
+
+// Entry e of a table, decoded from its index formula.
+template <size_t E>
+constexpr MMRowRoutine Entry32()
+{
+    constexpr int step = E % 3;
+    constexpr int tr = (E / 3) % 4;
+    constexpr int dst = E / 12 + 1;
+    if constexpr (step == kStepOne && tr == kTransparencyOpaque && dst == kPixelBGRA) {
+        return CopyLongs;
+    } else {
+        return Row32<tr, dst, step>;
+    }
+}
+
+template <size_t E>
+constexpr MMRowRoutine Entry8()
+{
+    constexpr int step = E % 3;
+    constexpr int tr = (E / 3) % 4;
+    constexpr bool map = (E / 12) % 2 != 0;
+    constexpr int dst = E / 24 + 1;
+    return Row8<tr, dst, map, step>;
+}
+
+template <size_t E>
+constexpr MMRowRoutine EntryIndex()
+{
+    constexpr int step = E % 3;
+    constexpr int tr = (E / 3) % 2;
+    constexpr bool map = E / 6 != 0;
+    if constexpr (step == kStepOne && tr == kTransparencyOpaque && !map) {
+        return CopyIndexes;
+    } else {
+        return RowIndex<tr, map, step>;
+    }
+}
+
+template <size_t... E>
+constexpr std::array<MMRowRoutine, sizeof...(E)> Table32(std::index_sequence<E...>)
+{
+    return {Entry32<E>()...};
+}
+template <size_t... E>
+constexpr std::array<MMRowRoutine, sizeof...(E)> Table8(std::index_sequence<E...>)
+{
+    return {Entry8<E>()...};
+}
+template <size_t... E>
+constexpr std::array<MMRowRoutine, sizeof...(E)> TableIndex(std::index_sequence<E...>)
+{
+    return {EntryIndex<E>()...};
+}
+
+constexpr auto kPlain32 = Table32(std::make_index_sequence<48>());
+constexpr auto kPlain8 = Table8(std::make_index_sequence<96>());
+constexpr auto kPlainIndex = TableIndex(std::make_index_sequence<12>());
+
+auto gTable32 = kPlain32;
+auto gTable8 = kPlain8;
+auto gTableIndex = kPlainIndex;
+bool gMmxInUse = false;
+
+// Step-kind-0 entries that MMX copies replace.
+constexpr int kLongCopyEntry = ((kPixelBGRA - 1) * 4 + kTransparencyOpaque) * 3;
+constexpr int kKeyedLongEntry = ((kPixelBGRA - 1) * 4 + kTransparencyKeyed) * 3;
+constexpr int kIndexCopyEntry = kTransparencyOpaque * 3;
+constexpr int kKeyedIndexEntry = kTransparencyKeyed * 3;
+
+}  // namespace
+
+int32_t MMStepKindOf(int32_t xStep)
+{
+    if (xStep == 0x10000) {
+        return kStepOne;
+    }
+    return xStep == -0x10000 ? kStepMirrored : kStepScaled;
+}
+
+MMRowRoutine MMFindRowRoutine(int32_t sourceKind, int32_t transparencyKind,
+                              int32_t destinationKind, bool hasIndexMap, int32_t stepKind)
+{
+    if (transparencyKind < kTransparencyOpaque || transparencyKind > kTransparencyStraight ||
+        stepKind < kStepOne || stepKind > kStepScaled) {
+        return nullptr;
+    }
+    int map = hasIndexMap ? 1 : 0;
+    if (sourceKind == kPixelBGRA) {
+        if (destinationKind < kPixelBGRA || destinationKind > kPixelRGB) {
+            return nullptr;
+        }
+        return gTable32[((destinationKind - 1) * 4 + transparencyKind) * 3 + stepKind];
+    }
+    if (sourceKind != kPixelIndexed) {
+        return nullptr;
+    }
+    if (destinationKind == kPixelIndexed) {
+        if (transparencyKind > kTransparencyKeyed) {
+            return nullptr;
+        }
+        return gTableIndex[(transparencyKind + 2 * map) * 3 + stepKind];
+    }
+    if (destinationKind < kPixelBGRA || destinationKind > kPixelRGB) {
+        return nullptr;
+    }
+    return gTable8[((destinationKind - 1) * 8 + map * 4 + transparencyKind) * 3 + stepKind];
+}
+
+void SelectMmxSpanRoutines()
+{
+    DetectProcessorFeatures();
+    if (!GetProcessorFeatures().hasMMX) {
+        SelectPlainSpanRoutines();
+        return;
+    }
+    gTable32[kLongCopyEntry] = MmxCopyLongs;
+    gTable32[kKeyedLongEntry] = MmxCopyOpaqueLongs;
+    gTableIndex[kIndexCopyEntry] = MmxCopyIndexes;
+    gTableIndex[kKeyedIndexEntry] = MmxCopyNonZeroIndexes;
+    gMmxInUse = true;
+}
+
+void SelectPlainSpanRoutines()
+{
+    gTable32 = kPlain32;
+    gTable8 = kPlain8;
+    gTableIndex = kPlainIndex;
+    gMmxInUse = false;
+}
+
+bool MMXSpanRoutinesInUse()
+{
+    return gMmxInUse;
+}
