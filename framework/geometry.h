@@ -58,7 +58,8 @@ Pair RotatePair(const Pair& pair, int angle);
 struct BoxMapping {
     double scaleX = 1.0;
     double scaleY = 1.0;
-    Pair offset = {0, 0};
+    Pair fromOrigin = {0, 0};
+    Pair toOrigin = {0, 0};
 
     void Set(const Box& from, const Box& to, bool keepAspect);
     Pair Map(const Pair& point) const;

@@ -9,6 +9,11 @@ constexpr int kTextSize = 256;      // paths and messages
 constexpr int kFileNameSize = 64;   // file names
 constexpr int kShortNameSize = 32;  // short names
 
+// The code page whose lead bytes the helpers respect: the system's ANSI page
+// unless a test chooses a double-byte one.
+void SetTextCodePage(unsigned int codePage);
+bool IsLeadByte(unsigned char byte);
+
 // Bytes of whole characters of `source` that fit in `size` with room for the
 // terminating zero; `fitted` tells whether the whole source fitted.
 int FitLength(const char* source, int size, bool* fitted);

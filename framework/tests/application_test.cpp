@@ -1,0 +1,272 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+#include <windows.h>
+#include "framework/application.h"
+#include "framework/folders.h"
+#include "framework/heap.h"
+#include "framework/pending_error.h"
+#include "framework/pulse_task.h"
+#include "framework/window.h"
+
+namespace {
+
+constexpr UINT kPing = WM_APP + 100;
+
+const AFWindowClass kTestWindowClass = {
+    CS_OWNDC | CS_DBLCLKS, 0, 0, true, MAKEINTRESOURCEA(550), nullptr, false, IDC_ARROW,
+    reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), nullptr, "FrameworkTestWindow",
+    &AFWindow::WindowProc,
+};
+
+class TestWindow : public AFWindow {
+public:
+    explicit TestWindow(std::function<void(TestWindow*)> onPing = nullptr)
+        : AFWindow(AFWindowCreation{&kTestWindowClass, Box{40, 40, 240, 190}, WS_OVERLAPPEDWINDOW, 0},
+                   nullptr),
+          onPing(std::move(onPing))
+    {
+    }
+    bool CanClose() override { return true; }
+    bool HandleCommand(uint16_t command) override
+    {
+        commands.push_back(command);
+        return true;
+    }
+    bool HandleMessage(HWND handle, UINT message, WPARAM wParam, LPARAM lParam,
+                       LRESULT* result) override
+    {
+        if (message == kPing) {
+            if (onPing)
+                onPing(this);
+            return true;
+        }
+        return AFWindow::HandleMessage(handle, message, wParam, lParam, result);
+    }
+    std::function<void(TestWindow*)> onPing;
+    std::vector<uint16_t> commands;
+};
+
+class TestApplication : public AFApplication {
+public:
+    explicit TestApplication(Heap* heap) : AFApplication(heap) {}
+
+    bool OpenFile(const FSDirectory&, const char*) override
+    {
+        ++filesOffered;
+        return false;
+    }
+    bool OpenDefault() override
+    {
+        ++defaults;
+        return openDefault ? openDefault() : true;
+    }
+    bool ReportError() override
+    {
+        ++reports;
+        return report ? report() : AFApplication::ReportError();
+    }
+    void Terminate() override
+    {
+        ++cycles;
+        AFApplication::Terminate();
+    }
+
+    std::function<bool()> openDefault;
+    std::function<bool()> report;
+    int filesOffered = 0;
+    int defaults = 0;
+    int reports = 0;
+    int cycles = 0;
+};
+
+std::vector<std::string> gBoxTexts;
+std::vector<std::string> gBoxCaptions;
+
+int WINAPI RecordingBox(HWND, LPCSTR text, LPCSTR caption, UINT)
+{
+    gBoxTexts.push_back(text);
+    gBoxCaptions.push_back(caption);
+    return IDOK;
+}
+
+class Beat : public AFPulseTask {
+public:
+    Beat() : beat(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+    ~Beat() override { CloseHandle(beat); }
+    int32_t Pulse() override
+    {
+        SetEvent(beat);
+        return kNever;
+    }
+    HANDLE beat;
+};
+
+class ApplicationTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ClearPendingError();
+        gBoxTexts.clear();
+        gBoxCaptions.clear();
+        SetErrorMessageBox(&RecordingBox);
+    }
+    void TearDown() override
+    {
+        SetErrorMessageBox(nullptr);
+        ClearPendingError();
+    }
+    AFHeap heap;
+};
+
+TEST_F(ApplicationTest, CycleRunsUntilTheLastWindowCloses)
+{
+    TestApplication app(&heap);
+    EXPECT_EQ(gApplication, &app);
+    EXPECT_EQ(gDefaultHeap, &heap);
+    EXPECT_EQ(gListNodeHeap, &heap);
+    ASSERT_NE(gPulseTaskManager, nullptr);
+    Beat beat;
+    gPulseTaskManager->Add(&beat);
+
+    TestWindow* first = nullptr;
+    TestWindow* second = nullptr;
+    bool othersLeftRunning = false;
+    bool pulsedDuringCycle = false;
+    app.openDefault = [&]() {
+        second = new TestWindow([&](TestWindow* self) {
+            othersLeftRunning = app.FirstWindow() == self && app.NextWindow(self) == nullptr;
+            PostMessageA(self->window, WM_CLOSE, 0, 0);
+        });
+        first = new TestWindow([&](TestWindow* self) {
+            pulsedDuringCycle = WaitForSingleObject(beat.beat, 10000) == WAIT_OBJECT_0;
+            PostMessageA(self->window, WM_CLOSE, 0, 0);
+            PostMessageA(second->window, kPing, 0, 0);
+        });
+        PostMessageA(first->window, kPing, 0, 0);
+        return first->window && second->window;
+    };
+    EXPECT_TRUE(app.Run());
+    EXPECT_EQ(app.defaults, 1);  // no command-line file was accepted
+    EXPECT_EQ(app.cycles, 1);
+    EXPECT_EQ(app.reports, 0);
+    EXPECT_TRUE(pulsedDuringCycle);
+    EXPECT_TRUE(othersLeftRunning);
+    EXPECT_EQ(app.FirstWindow(), nullptr);
+    EXPECT_FALSE(gPulseTaskManager->IsRunning());
+    gPulseTaskManager->Remove(&beat);
+}
+
+TEST_F(ApplicationTest, PendingErrorIsReportedOnceInABox)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof(temp), temp);
+    FSDirectory folder(temp);
+    TestApplication app(&heap);
+    app.openDefault = [&]() {
+        TestWindow* window = new TestWindow([&](TestWindow*) {
+            SetPendingError(MME_PICTURE_RESOURCE_FILE_BAD_CHECKSUM, folder, "pics.pic",
+                            ERROR_FILE_NOT_FOUND);
+        });
+        PostMessageA(window->window, kPing, 0, 0);
+        return true;
+    };
+    EXPECT_FALSE(app.Run());
+    EXPECT_EQ(app.cycles, 1);
+    EXPECT_EQ(app.reports, 1);
+    ASSERT_EQ(gBoxTexts.size(), 1u);
+    std::string expected = std::string("Bad checksum in picture resource file '") + folder.Path() +
+                           "pics.pic'.\n\n" + SystemErrorText(ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(gBoxTexts[0], expected);
+    char caption[256];
+    LoadStringA(GetModuleHandleA(nullptr), 550, caption, sizeof(caption));
+    EXPECT_EQ(gBoxCaptions[0], caption);
+    EXPECT_EQ(app.FirstWindow(), nullptr);
+}
+
+TEST_F(ApplicationTest, CycleRepeatsWhileTheReportAsksForIt)
+{
+    TestApplication app(&heap);
+    app.openDefault = [&]() {
+        if (app.cycles == 0)
+            return FailWithoutError();
+        TestWindow* window = new TestWindow([](TestWindow* self) {
+            PostMessageA(self->window, WM_CLOSE, 0, 0);
+        });
+        PostMessageA(window->window, kPing, 0, 0);
+        return true;
+    };
+    app.report = [&]() {
+        ClearPendingError();
+        return true;
+    };
+    EXPECT_TRUE(app.Run());
+    EXPECT_EQ(app.cycles, 2);
+    EXPECT_EQ(app.reports, 1);
+    EXPECT_EQ(app.defaults, 2);
+    EXPECT_TRUE(gBoxTexts.empty());
+}
+
+TEST(CommandLineTest, TokensSplitAtBlanksAndQuotesGroup)
+{
+    const char* text = "prog.exe  \"C:\\My Pictures\\a b.bmp\"\tnext \"open";
+    std::vector<std::string> tokens;
+    char token[256];
+    while ((text = NextCommandLineToken(text, token)))
+        tokens.push_back(token);
+    EXPECT_EQ(tokens, (std::vector<std::string>{"prog.exe", "C:\\My Pictures\\a b.bmp", "next",
+                                                "open"}));
+    std::string longWord(300, 'w');
+    const char* rest = NextCommandLineToken(longWord.c_str(), token);
+    EXPECT_EQ(std::string(token), std::string(255, 'w'));
+    EXPECT_EQ(rest, longWord.c_str() + 255);
+    EXPECT_EQ(NextCommandLineToken(" \t ", token), nullptr);
+}
+
+TEST(WindowTest, MessagesTheWindowLeavesToTheSystem)
+{
+    TestWindow window;
+    ASSERT_NE(window.window, nullptr);
+    EXPECT_EQ(AFWindow::FromHandle(window.window), &window);
+    LRESULT result = 0;
+    HWND self = window.window;
+    EXPECT_FALSE(window.HandleMessage(self, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(self), 0,
+                                      &result));
+    EXPECT_FALSE(window.HandleMessage(self, WM_COMMAND, MAKEWPARAM(12, 2), 0, &result));
+    EXPECT_TRUE(window.HandleMessage(self, WM_COMMAND, MAKEWPARAM(12, 1), 0, &result));
+    EXPECT_TRUE(window.HandleMessage(self, WM_COMMAND, MAKEWPARAM(13, 0), 0, &result));
+    EXPECT_EQ(window.commands, (std::vector<uint16_t>{12, 13}));
+
+    RECT frame = {0, 0, 10, 10};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(self, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongA(self, GWL_EXSTYLE)));
+    LONG frameWidth = frame.right - frame.left - 10;
+    LONG frameHeight = frame.bottom - frame.top - 10;
+    MINMAXINFO info = {};
+    info.ptMaxSize = {50000, 50000};
+    info.ptMaxTrackSize = {50000, 50000};
+    info.ptMinTrackSize = {200, 200};
+    EXPECT_TRUE(window.HandleMessage(self, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info),
+                                     &result));
+    EXPECT_EQ(info.ptMinTrackSize.x, frameWidth);
+    EXPECT_EQ(info.ptMinTrackSize.y, frameHeight);
+    EXPECT_EQ(info.ptMaxTrackSize.x, 30000 + frameWidth);
+    EXPECT_EQ(info.ptMaxSize.y, 30000 + frameHeight);
+
+    window.menu = CreateMenu();
+    window.SetMenu(false);
+    window.SetMenu(false);
+    EXPECT_FALSE(window.IsMenuShown());
+    window.SetMenu(true);
+    EXPECT_TRUE(window.IsMenuShown());
+    EXPECT_EQ(GetMenu(self), window.menu);
+
+    EXPECT_EQ(window.NextFocusControl(nullptr, true), nullptr);
+    window.SetClientBox(Box{50, 60, 150, 110});
+    EXPECT_EQ(window.ClientBoxOnScreen(), (Box{50, 60, 150, 110}));
+    EXPECT_EQ(window.ClientBox(), (Box{0, 0, 100, 50}));
+}
+
+}  // namespace
