@@ -39,6 +39,12 @@ ALThread* ALThread::Current()
     return static_cast<ALThread*>(TlsGetValue(gSlot));
 }
 
+void ALThread::SetCurrent(ALThread* thread)
+{
+    if (gSlot != TLS_OUT_OF_INDEXES)
+        TlsSetValue(gSlot, thread);
+}
+
 ALUserThread::ALUserThread() : handle(nullptr), osThreadId(0), started(false)
 {
     unsigned id = 0;

@@ -11,6 +11,9 @@ public:
     virtual ~ALThread() {}
 
     static ALThread* Current();
+    // Makes `thread` the calling thread's object (a thread that stands in
+    // for another, such as a cooperative engine thread, takes its record).
+    static void SetCurrent(ALThread* thread);
 
     uint32_t threadId;
 };
