@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# Installs the cross toolchain, Wine, Xvfb and GoogleTest from Debian, and builds
+# the two libraries the programs link (LZO and libjpeg) for 32-bit Windows from
+# Debian's source packages. Quick when everything is already in place.
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+. "$here/env.sh"
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+
+packages=(g++-mingw-w64-i686-posix cmake ninja-build xvfb wine wine32:i386 wine64
+          googletest dpkg-dev make autoconf automake libtool nasm x11-utils
+          libasound2:i386 libasound2-plugins:i386 alsa-utils)
+
+need_install() {
+    local p
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || return 0
+    done
+    return 1
+}
+
+enable_sources() {
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        $SUDO dpkg --add-architecture i386
+    fi
+    local src=/etc/apt/sources.list.d/pennaro-src.sources
+    if [ ! -f "$src" ]; then
+        # Same suites as the binary entries, for `apt-get source`.
+        $SUDO sh -c "sed -e 's/^Types: deb\$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources > $src" 2>/dev/null || true
+        if [ ! -s "$src" ]; then
+            echo "deb-src http://deb.debian.org/debian bookworm main" | $SUDO tee /etc/apt/sources.list.d/pennaro-src.list >/dev/null
+            $SUDO rm -f "$src"
+        fi
+    fi
+}
+
+if need_install; then
+    enable_sources
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
+fi
+
+# --- dependencies built for the target --------------------------------------
+stamp="$DEPS_PREFIX/.done"
+if [ -f "$stamp" ]; then
+    exit 0
+fi
+enable_sources
+if ! apt-get source --print-uris lzo2 >/dev/null 2>&1; then
+    $SUDO apt-get update -qq
+fi
+
+work="$DEPS_CACHE/src"
+rm -rf "$work" "$DEPS_PREFIX"
+mkdir -p "$work" "$DEPS_PREFIX"
+cd "$work"
+apt-get source -qq lzo2 libjpeg-turbo >/dev/null 2>&1 || apt-get source lzo2 libjpeg-turbo
+
+jobs=$(nproc)
+log="$DEPS_CACHE/build.log"
+lzo_dir=$(find . -maxdepth 1 -type d -name 'lzo2-*' | head -n 1)
+(
+    cd "$lzo_dir"
+    ./configure -q --host=i686-w64-mingw32 --prefix="$DEPS_PREFIX" \
+        --disable-shared --enable-static CC=i686-w64-mingw32-gcc-posix CFLAGS="-O2"
+    make -s -j"$jobs"
+    make -s install
+) >"$log" 2>&1 || { cat "$log"; exit 1; }
+
+jpeg_dir=$(find . -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -n 1)
+{
+cmake -Wno-dev -S "$jpeg_dir" -B "$work/jpeg-build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$REPO_ROOT/cmake/mingw-i686.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$DEPS_PREFIX" \
+    -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF \
+    -DWITH_JPEG8=OFF -DWITH_JPEG7=OFF
+cmake --build "$work/jpeg-build" -j"$jobs"
+cmake --install "$work/jpeg-build"
+} >"$log" 2>&1 || { cat "$log"; exit 1; }
+
+rm -rf "$work"
+touch "$stamp"
