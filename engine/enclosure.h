@@ -9,7 +9,6 @@
 class MMStage;
 class MMSurface;
 class MMVisual;
-class MMEnclosureVisual;
 class MMRectangleList;
 
 class MMEnclosure {
@@ -79,8 +78,9 @@ public:
     void Invalidate(const Box& box) override;
     void InvalidateList(const MMRectangleList& list) override;
 
-    void SetVisual(MMEnclosureVisual* visual) { visual_ = visual; }
-    MMEnclosureVisual* Visual() const { return visual_; }
+    // The enclosure visual that shows this enclosure in its parent.
+    void SetVisual(MMVisual* visual) { visual_ = visual; }
+    MMVisual* Visual() const { return visual_; }
     const Pair& Origin() const { return origin_; }
     void SetOrigin(const Pair& origin) { origin_ = origin; }
     // The enclosure of the enclosure visual; null while it is in none.
@@ -88,5 +88,5 @@ public:
 
 private:
     Pair origin_ = {0, 0};
-    MMEnclosureVisual* visual_ = nullptr;
+    MMVisual* visual_ = nullptr;
 };

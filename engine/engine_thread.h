@@ -99,7 +99,7 @@ public:
 private:
     static unsigned __stdcall Entry(void* self);
     void HandOff(bool goOn);
-    void Yield();
+    void YieldTurn();
 
     uint16_t stackWords_;
     volatile bool goOn_ = true;

@@ -159,15 +159,20 @@ public:
     // gives its own).
     void SetClock(MMClockSource clock) { clock_ = clock; }
     uint32_t Now() const { return clock_(); }
+    // Stage time 0 is now (the stage thread's start does this).
+    void StartClock() { clockOrigin_ = int32_t(Now()); }
     // Stage time of a moment on the engine clock; frozen while paused.
     int32_t StageTimeAt(uint32_t now) const;
 
 protected:
     void Blit();
+    // Ends the current scene and deletes the control, on the stage thread.
+    void FinishStop();
     void SetCurrentEvent(const MMStageEvent& event);
 
     MMStageWindow* window_;
-    MMStageControl* control_ = nullptr;
+    MMStageControl* volatile control_ = nullptr;
+    MMStageControl* retiredControl_ = nullptr;
     MMStageThread* thread_ = nullptr;
     std::vector<MMBaseScene*> scenes_;
     Box stageBox_;
@@ -180,6 +185,7 @@ protected:
     volatile int32_t showState_ = kShowFirstStep;
     volatile bool inStep_ = false;
     bool drawing_ = true;
+    bool hasPendingScene_ = false;
     MMBaseScene* pendingScene_ = nullptr;
     MMTransitionEffect* pendingTransition_ = nullptr;
     MMColorTable pendingColorTable_;

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "engine/wintab_binding.h"
-#include "framework/control.h"
+#include "framework/controls.h"
 #include "framework/geometry.h"
 
 class MMStage;

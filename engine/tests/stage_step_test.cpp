@@ -1,0 +1,237 @@
+#include <gtest/gtest.h>
+
+#include "engine/command.h"
+#include "engine/mouse_interpreter.h"
+#include "engine/stage_cursors.h"
+#include "media/visual.h"
+#include "stage_fixture.h"
+
+namespace {
+
+class RecordingInterpreter : public MMMouseInterpreter {
+public:
+    explicit RecordingInterpreter(MMStage* stage) : MMMouseInterpreter(stage) {}
+    bool Interpret(const MMStageEvent& event) override
+    {
+        events.push_back(event);
+        return capture;
+    }
+    void CaptureLost() override { ++lost; }
+    MMCursor* Cursor() override { return nullptr; }
+    std::vector<MMStageEvent> events;
+    bool capture = false;
+    int lost = 0;
+};
+
+// A scene with one invisible box that takes the pointer.
+class BoxScene : public RecordingScene {
+public:
+    BoxScene(MMStage* stage, CallLog* log) : RecordingScene(stage, log), interpreter(stage) {}
+    void Begin() override
+    {
+        RecordingScene::Begin();
+        box = new MMBoxVisual(Box{10, 10, 30, 30}, 5);
+        box->SetMouseInterpreter(&interpreter);
+        TopEnclosure()->AddVisual(box);
+    }
+    void DeleteMolecules() override
+    {
+        RecordingScene::DeleteMolecules();
+        if (box) {
+            TopEnclosure()->RemoveVisual(box);
+            delete box;
+            box = nullptr;
+        }
+    }
+    bool HandleMenuCommand(int32_t id) override { return id == handledMenu; }
+    RecordingInterpreter interpreter;
+    MMBoxVisual* box = nullptr;
+    int32_t handledMenu = -1;
+};
+
+MMStageEvent Pointer(int32_t x, int32_t y, uint32_t flags)
+{
+    return MMStageEvent{kStageEventPointer, 0, 0, x, y, flags};
+}
+
+struct StageStepTest : ::testing::Test {
+    BareStage bare;
+    MMStage& stage = bare.stage;
+    CallLog& log = bare.log;
+
+    void Tick(uint32_t clock)
+    {
+        FakeClock::now = clock;
+        stage.Invalidate(Box{0, 0, 4, 4});
+        stage.FrameTick();
+    }
+};
+
+TEST_F(StageStepTest, FrameTickOrderWithPauseAndResume)
+{
+    RecordingScene scene(&stage, &log);
+    stage.SetPendingScene(&scene, nullptr, nullptr);
+    stage.StartClock();
+    stage.ChangeSceneOrDispatch();
+    log.clear();
+    struct Case {
+        const char* what;
+        int pauseChange;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"normal tick", 0, {"starting", "service", "done"}},
+        {"tick that pauses", +2, {"suspend", "paused", "starting", "service"}},
+        {"paused tick only blits", 0, {}},
+        {"count still above 0", -1, {}},
+        {"tick that resumes", -1, {"resume", "resumed", "service", "done"}},
+        {"normal again", 0, {"starting", "service", "done"}},
+    };
+    uint32_t clock = 2000;
+    for (const Case& c : cases) {
+        for (int i = 0; i < c.pauseChange; ++i)
+            stage.Pause();
+        for (int i = 0; i > c.pauseChange; --i)
+            stage.Resume();
+        log.clear();
+        Tick(clock += 100);
+        EXPECT_EQ(log, c.expected) << c.what;
+        EXPECT_TRUE(stage.DirtyList().IsEmpty()) << c.what << ": every tick blits";
+    }
+}
+
+TEST_F(StageStepTest, StageClockStandsStillDuringAPause)
+{
+    RecordingScene scene(&stage, &log);
+    stage.SetPendingScene(&scene, nullptr, nullptr);
+    FakeClock::now = 1000;
+    stage.StartClock();
+    stage.ChangeSceneOrDispatch();
+    Tick(1500);
+    EXPECT_EQ(stage.StageTime(), 500);
+    stage.Pause();
+    Tick(1600);  // pauses at 1600
+    Tick(5000);
+    EXPECT_EQ(stage.StageTime(), 600);
+    FakeClock::now = 5100;
+    stage.QueueInputEvent(Pointer(1, 1, 0));
+    MMStageEvent queued;
+    ASSERT_TRUE(stage.InputRing().TakeFront(&queued));
+    EXPECT_EQ(queued.stageTime, 600) << "events queued while paused carry the frozen clock";
+    stage.Resume();
+    Tick(6000);
+    EXPECT_EQ(stage.StageTime(), 1600) << "the pause of 4400 ms is not counted";
+}
+
+TEST_F(StageStepTest, SceneChangeWaitsWhilePausedAndEndsTheOldScene)
+{
+    RecordingScene first(&stage, &log);
+    RecordingScene second(&stage, &log);
+    stage.SetPendingScene(&first, nullptr, nullptr);
+    stage.ChangeSceneOrDispatch();
+    EXPECT_EQ(stage.Scene(), &first);
+    stage.Pause();
+    Tick(1100);
+    std::unique_ptr<MMCommand> change(stage.MakeChangeSceneCommand(&second, nullptr, nullptr));
+    EXPECT_STREQ(change->Name(), "change scene");
+    change->Post();
+    stage.RunQueue()->RunOnce();  // the command runs even though the stage is paused here
+    log.clear();
+    stage.ChangeSceneOrDispatch();
+    stage.RunDueTasks();
+    EXPECT_EQ(stage.Scene(), &first);
+    EXPECT_TRUE(log.empty());
+    stage.Resume();
+    Tick(1200);
+    log.clear();
+    stage.ChangeSceneOrDispatch();
+    EXPECT_EQ(log, (CallLog{"end", "begin"}));
+    EXPECT_EQ(stage.Scene(), &second);
+    EXPECT_EQ(stage.Cursors()->BusyCount(), 0);
+}
+
+TEST_F(StageStepTest, DispatchRoutesToTheInterpreterUnderThePointer)
+{
+    BoxScene scene(&stage, &log);
+    RecordingInterpreter& target = scene.interpreter;
+    stage.SetPendingScene(&scene, nullptr, nullptr);
+    stage.QueueInputEvent(Pointer(15, 15, kPointerPressed | kPointerHeld));
+    stage.ChangeSceneOrDispatch();
+    EXPECT_TRUE(target.events.empty()) << "the step that begins a scene dispatches nothing";
+
+    stage.ChangeSceneOrDispatch();
+    ASSERT_EQ(target.events.size(), 1u);
+    EXPECT_EQ(target.events[0].data, kPointerPressed | kPointerHeld);
+    EXPECT_EQ(stage.PointerInterpreter(), &target);
+
+    // An idle step repeats the current event without its one-shot bits.
+    target.events.clear();
+    stage.ChangeSceneOrDispatch();
+    ASSERT_EQ(target.events.size(), 1u);
+    EXPECT_EQ(target.events[0].data, uint32_t(kPointerHeld));
+
+    // While the interpreter captures, events outside still reach it.
+    target.capture = true;
+    stage.ChangeSceneOrDispatch();
+    stage.QueueInputEvent(Pointer(50, 40, kPointerHeld));
+    stage.ChangeSceneOrDispatch();
+    EXPECT_EQ(target.events.back().x, 50);
+    target.capture = false;
+    stage.ChangeSceneOrDispatch();
+    stage.QueueInputEvent(Pointer(50, 40, 0));
+    stage.ChangeSceneOrDispatch();
+    EXPECT_EQ(stage.PointerInterpreter(), nullptr);
+    EXPECT_EQ(target.lost, 1);
+
+    // A pointer-left event is stored and calls nobody.
+    size_t seen = target.events.size();
+    stage.QueueInputEvent(MMStageEvent{kStageEventPointerLeft, 0, 0, -1, -1, 0});
+    stage.ChangeSceneOrDispatch();
+    stage.ChangeSceneOrDispatch();
+    EXPECT_EQ(stage.CurrentEvent().type, kStageEventPointerLeft);
+    EXPECT_EQ(target.events.size(), seen);
+    stage.SetPendingScene(nullptr, nullptr, nullptr);
+    stage.ChangeSceneOrDispatch();
+}
+
+TEST_F(StageStepTest, MenuCommandGoesToTheSceneFirst)
+{
+    BoxScene scene(&stage, &log);
+    scene.handledMenu = 12801;
+    stage.SetPendingScene(&scene, nullptr, nullptr);
+    stage.ChangeSceneOrDispatch();
+    int performed = 0;
+    struct Counter {
+        int* count;
+        void Add() { ++*count; }
+    } counter{&performed};
+    stage.BindMenuCommand(12801, new MMClassCommand<Counter>("a", &stage, &counter, &Counter::Add));
+    stage.BindMenuCommand(13201, new MMClassCommand<Counter>("b", &stage, &counter, &Counter::Add));
+    EXPECT_TRUE(stage.HasCommand(13201));
+    stage.QueueInputEvent(MMStageEvent{kStageEventMenuCommand, 0, 0, 0, 0, 12801});
+    stage.QueueInputEvent(MMStageEvent{kStageEventMenuCommand, 0, 0, 0, 0, 13201});
+    stage.ChangeSceneOrDispatch();
+    stage.ChangeSceneOrDispatch();
+    stage.RunDueTasks();
+    EXPECT_EQ(performed, 1);
+    stage.UnbindMenuCommand(13201);
+    EXPECT_FALSE(stage.HasMenuCommand(13201));
+    stage.SetPendingScene(nullptr, nullptr, nullptr);
+    stage.ChangeSceneOrDispatch();
+}
+
+TEST(StageWithoutSurface, StartAndTickDoNothingHarmful)
+{
+    CallLog log;
+    MMStage stage(nullptr, Box{0, 0, 0, 0}, 32, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_FALSE(stage.IsUsable());
+    EXPECT_EQ(stage.Thread(), nullptr);
+    EXPECT_FALSE(stage.StartWithScene(nullptr));
+    stage.StopThread();
+    stage.Invalidate(Box{0, 0, 1, 1});
+    stage.FrameTick();
+    stage.ChangeSceneOrDispatch();
+    stage.RunDueTasks();
+    SUCCEED();
+}
+
+}  // namespace

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "engine/command.h"
+#include "engine/molecule.h"
+#include "engine/stage_control.h"
+#include "engine/engine_thread.h"
+#include "window_fixture.h"
+
+namespace {
+
+// The command of the scene's hot spot: notes the thread it ran on.
+struct Clicks {
+    std::atomic<int> count{0};
+    std::atomic<DWORD> thread{0};
+    void Click()
+    {
+        thread = GetCurrentThreadId();
+        ++count;
+    }
+};
+
+class ButtonScene : public MMScene {
+public:
+    ButtonScene(MMStage* stage, Clicks* clicks) : MMScene(stage), clicks_(clicks) {}
+    void Begin() override
+    {
+        new MMMouseVisualMolecule(
+            this,
+            new MMClassCommand<Clicks>("click", Stage(), clicks_, &Clicks::Click),
+            Box{10, 10, 60, 60}, 100, nullptr);
+        begun = true;
+    }
+    std::atomic<bool> begun{false};
+
+private:
+    Clicks* clicks_;
+};
+
+// Asks the UI thread for something every step, so that steps often wait
+// on the UI thread while a stop request comes in.
+class Nagger : public MMLightweightThread {
+public:
+    Nagger(MMStage* stage, MMMolecule* host) : MMLightweightThread("nagger", stage), host_(host) {}
+    bool Run() override
+    {
+        host_->RunOnWindowThread(new AFClassCallback<Nagger>(this, &Nagger::OnUiThread));
+        return true;
+    }
+    void OnUiThread() { ++calls; }
+    std::atomic<int> calls{0};
+
+private:
+    MMMolecule* host_;
+};
+
+class NaggingScene : public MMScene {
+public:
+    using MMScene::MMScene;
+    void Begin() override
+    {
+        host = new MMMolecule(this);
+        nagger = new Nagger(Stage(), host);
+        nagger->Activate();
+    }
+    void DeleteMolecules() override
+    {
+        delete nagger;
+        nagger = nullptr;
+        MMScene::DeleteMolecules();
+    }
+    MMMolecule* host = nullptr;
+    Nagger* nagger = nullptr;
+};
+
+TEST(StageThread, ClickOnTheControlRunsTheCommandOnTheStageThread)
+{
+    Clicks clicks;
+    MMStageWindow* window = MakeStageWindow();
+    window->Show(true);
+    MMStage* stage = new MMStage(window, Box{0, 0, 200, 150}, 32, nullptr, nullptr, nullptr,
+                                 nullptr);
+    ButtonScene* scene = new ButtonScene(stage, &clicks);
+    EXPECT_FALSE(window->CanClose()) << "no control yet";
+    ASSERT_TRUE(stage->StartWithScene(scene));
+    ASSERT_TRUE(PumpUntil([&] { return window->Control() && scene->begun; }));
+    HWND control = window->Control()->Window();
+    ASSERT_TRUE(PumpUntil([&] { return stage->ShowState() == kShowNormal; }));
+    EXPECT_TRUE(window->CanClose());
+
+    PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    ASSERT_TRUE(PumpUntil([&] { return clicks.count == 1; }));
+    EXPECT_EQ(clicks.thread, stage->Thread()->threadId);
+    EXPECT_NE(clicks.thread, GetCurrentThreadId());
+
+    PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+    PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(100, 100));
+    PumpUntil([&] { return stage->InputRing().IsEmpty(); });
+
+    stage->StopThread();
+    EXPECT_EQ(stage->Thread()->State(), kThreadEnded);
+    EXPECT_EQ(stage->Control(), nullptr);
+    EXPECT_EQ(stage->Scene(), nullptr);
+    EXPECT_EQ(clicks.count, 1) << "a click outside the hot spot posts nothing";
+    EXPECT_FALSE(window->CanClose()) << "the control is gone";
+    stage->StopThread();  // a second stop returns at once
+    delete window;        // deletes the stage and the scene
+}
+
+TEST(StageThread, StopsWhileStepsWaitOnTheUiThread)
+{
+    MMStageWindow* window = MakeStageWindow();
+    MMStage* stage = new MMStage(window, Box{0, 0, 200, 150}, 32, nullptr, nullptr, nullptr,
+                                 nullptr);
+    NaggingScene* scene = new NaggingScene(stage);
+    stage->StartWithScene(scene);
+    ASSERT_TRUE(PumpUntil([&] { return scene->nagger && scene->nagger->calls > 5; }));
+    delete window;  // sends the stop request until a step is not running
+}
+
+TEST(StageThread, StopsANeverStartedStage)
+{
+    MMStageWindow* window = MakeStageWindow();
+    MMStage* stage = new MMStage(window, Box{0, 0, 200, 150}, 32, nullptr, nullptr, nullptr,
+                                 nullptr);
+    ASSERT_NE(stage->Thread(), nullptr);
+    delete window;
+}
+
+TEST(StageThread, StopsWhenTheControlWindowCouldNotBeMade)
+{
+    // Without a stage window the control gets no window, so there is nobody
+    // to send the stop request to.
+    MMStage stage(nullptr, Box{0, 0, 64, 48}, 32, nullptr, nullptr, nullptr, nullptr);
+    stage.StartWithScene(nullptr);
+    PumpUntil([&] { return stage.Control() != nullptr; });
+    stage.StopThread();
+    EXPECT_EQ(stage.Thread()->State(), kThreadEnded);
+}
+
+}  // namespace
