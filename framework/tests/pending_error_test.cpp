@@ -112,6 +112,7 @@ TEST_F(PendingErrorTest, KeyedLookupFollowsAliasesAndStopsOnCycles)
     EXPECT_STREQ(out, "Bonjour");
     EXPECT_FALSE(LookupKeyedString("loop1", 60, out));
     EXPECT_STREQ(out, "");
+    EXPECT_FALSE(LookupKeyedString("gamma", 60, out));  // an alias to nothing
     EXPECT_FALSE(LookupKeyedString("missing", 60, out));
     EXPECT_STREQ(out, "");
 }
