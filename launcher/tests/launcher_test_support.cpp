@@ -100,9 +100,12 @@ void TitlePaths::Set(const char* name, const std::string& value, bool terminate)
     ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kTitlePathsKey, 0, nullptr, 0, KEY_WRITE,
                               nullptr, &key, nullptr),
               ERROR_SUCCESS);
+    // RegSetValueExA counts a zero that directly follows the given bytes, so
+    // an unterminated value is written from a buffer that goes on past it.
+    std::string bytes = value + (terminate ? '\0' : '#');
     DWORD size = static_cast<DWORD>(value.size() + (terminate ? 1 : 0));
-    EXPECT_EQ(RegSetValueExA(key, name, 0, REG_SZ,
-                             reinterpret_cast<const BYTE*>(value.c_str()), size),
+    EXPECT_EQ(RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(bytes.data()),
+                             size),
               ERROR_SUCCESS);
     RegCloseKey(key);
 }
