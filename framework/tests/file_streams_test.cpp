@@ -154,6 +154,12 @@ protected:
         path = std::string(scratch.folder.Path()) + "cd.bin";
     }
     void TearDown() override { FSRecoverableCDFile::SetRetryPrompt(previous); }
+    // A second handle on the file that may move its position but not read.
+    HANDLE OpenWithoutReading()
+    {
+        return CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_EXISTING, 0, nullptr);
+    }
 
     ScratchFolder scratch;
     std::string path;
@@ -176,12 +182,11 @@ TEST_F(RecoverableFiles, RetryReadsAgainFromWhereTheReadBegan)
 {
     TestCDFile file(scratch.folder, "cd.bin");
     ASSERT_TRUE(file.IsOpen());
-    HANDLE writeOnly = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                   OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, writeOnly);
+    HANDLE cannotRead = OpenWithoutReading();
+    ASSERT_NE(INVALID_HANDLE_VALUE, cannotRead);
     ASSERT_TRUE(file.Seek(4, FS_SEEK_FROM_START, nullptr));
-    SetFilePointer(writeOnly, 4, nullptr, FILE_BEGIN);
-    file.SwapHandle(writeOnly);
+    SetFilePointer(cannotRead, 4, nullptr, FILE_BEGIN);
+    file.SwapHandle(cannotRead);
     gFile = &file;
     gOnPrompt = [] {
         // The CD is back, but the position moved meanwhile.
@@ -206,9 +211,8 @@ TEST_F(RecoverableFiles, CancelKeepsTheErrorAndEndOfFileFailsAtOnce)
     EXPECT_EQ(0, gPrompts);
 
     file.SetError(0);
-    HANDLE writeOnly = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                   OPEN_EXISTING, 0, nullptr);
-    file.SwapHandle(writeOnly);
+    HANDLE cannotRead = OpenWithoutReading();
+    file.SwapHandle(cannotRead);
     gPromptAnswer = false;
     EXPECT_FALSE(file.ReadBytes(buffer, 2));
     EXPECT_EQ(1, gPrompts);
