@@ -93,6 +93,9 @@ protected:
 class FSRandomAccessStream : public FSReader, public FSWriter, public FSSeeker {
 public:
     FSRandomAccessStream();
+    // A copy would share the original's error target (and, for files, handle).
+    FSRandomAccessStream(const FSRandomAccessStream&) = delete;
+    FSRandomAccessStream& operator=(const FSRandomAccessStream&) = delete;
     int32_t GetError() override;
     void SetError(int32_t error) override;
     // Makes this stream keep its error in another word (null: its own).

@@ -57,6 +57,8 @@ FSFile::~FSFile()
 
 bool FSFile::Open(const FSDirectory& folder, const char* name, int mode, const FSFileKind&)
 {
+    if (isOpen)
+        Close();
     SetError(0);
     readOnly = mode == FS_OPEN_READ;
     if (mode < FS_OPEN_READ || mode > FS_OPEN_READ_WRITE) {
