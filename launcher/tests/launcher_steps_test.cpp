@@ -158,10 +158,8 @@ TEST_P(LauncherSteps, TakesTheFirstStepThatSucceeds)
     case O::SetupStartedFromCurrentFolder: expectedProgram = startedFromCurrent; break;
     default: break;
     }
-    if (expectedProgram.empty()) {
-        EXPECT_EQ(result.process.hProcess, nullptr);
-    } else {
-        ASSERT_NE(result.process.hProcess, nullptr);
+    EXPECT_EQ(result.process.hProcess != nullptr, !expectedProgram.empty());
+    if (result.process.hProcess) {
         EXPECT_TRUE(WaitForProcess(result.process.hProcess));
         CloseHandle(result.process.hProcess);
         CloseHandle(result.process.hThread);
