@@ -142,13 +142,13 @@ TEST_F(ResourceFileTest, ScriptFilesUseTheScriptCodes)
     } cases[] = {
         {"signature", 5, MME_SCRIPT_FILE_BAD_HEADER},
         {"kind version", 40 + 4 * 4, MME_SCRIPT_FILE_BAD_VERSION_NUMBER},
-        {"truncated kind block", 0, MME_SCRIPT_FILE_BAD_READ},
+        {"truncated offset table", 0, MME_SCRIPT_FILE_BAD_READ},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         std::vector<uint8_t> bytes = good;
         if (c.at) bytes[c.at] ^= 0x21;
-        else bytes.resize(40 + 4 * 4 + 3);
+        else bytes.resize(44);
         ASSERT_TRUE(WriteFileBytes(temp.Folder(), "bad.mms", bytes));
         ClearPendingError();
         MMScriptFile file;
