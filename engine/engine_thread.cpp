@@ -46,13 +46,18 @@ bool MMAbstractThread::Execute()
 {
     if (!IsDue())
         return true;
+    int32_t cancels = cancels_;
     bool goOn = RunSlice();
+    // A slice that terminated its own thread has already left the queue.
+    if (cancels != cancels_)
+        return false;
     state_ = goOn ? kMMThreadRunning : kMMThreadInactive;
     return goOn;
 }
 
 void MMAbstractThread::Cancel()
 {
+    ++cancels_;
     if (state_ == kMMThreadRunning) {
         state_ = kMMThreadTerminating;
         RunSlice();

@@ -59,6 +59,7 @@ protected:
     int16_t priority_ = 200;
 
 private:
+    int32_t cancels_ = 0;
     MMCommand* MakeCommand(const char* verb, void (MMAbstractThread::*method)());
 };
 

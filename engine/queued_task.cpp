@@ -51,6 +51,14 @@ MMManualSemaphore::MMManualSemaphore(const char* name, MMStage* stage) : MMSemap
         SetName(nullptr, "manual semaphore");
 }
 
+MMSoundFinishedSemaphore::MMSoundFinishedSemaphore(const char* name, MMStage* stage,
+                                                   const volatile bool* active)
+    : MMSemaphore(name, stage), active_(active)
+{
+    if (!name || !name[0])
+        SetName(nullptr, "sound channel semaphore");
+}
+
 namespace {
 MMCommand* MakeSemaphoreCommand(MMManualSemaphore* semaphore, const char* format,
                                 void (MMManualSemaphore::*method)())

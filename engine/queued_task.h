@@ -65,5 +65,16 @@ private:
     int16_t blockCount_ = 0;
 };
 
+// Signalled once the sound it watches has finished: the logical sound
+// channel hands over the address of its record's active flag.
+class MMSoundFinishedSemaphore : public MMSemaphore {
+public:
+    MMSoundFinishedSemaphore(const char* name, MMStage* stage, const volatile bool* active);
+    bool IsSignalled() override { return !active_ || !*active_; }
+
+private:
+    const volatile bool* active_;
+};
+
 // Copies text into a task-sized name, cut to 31 characters.
 void MMCopyTaskName(char (&to)[kTaskNameSize], const char* from, const char* fallback);
