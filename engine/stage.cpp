@@ -48,6 +48,9 @@ MMStage::MMStage(MMStageWindow* window, const Box& stageBox, int32_t bitsPerPixe
 
 MMStage::~MMStage()
 {
+    // Normally the stage window has stopped the thread already; a stage
+    // deleted without one must not leave its thread behind.
+    StopThread();
     while (!scenes_.empty()) {
         MMBaseScene* first = scenes_.front();
         delete first;
