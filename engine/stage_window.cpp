@@ -26,17 +26,14 @@ bool MMStageWindow::HandleCommand(uint16_t command)
 
 void MMStageWindow::RunOnWindowThread(AFCallback* callback)
 {
-    SendMessageA(window, kMessageWindowCallback, 0, reinterpret_cast<LPARAM>(callback));
-    delete callback;
+    AFSendCallback(window, callback);
 }
 
 bool MMStageWindow::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                   LRESULT* result)
 {
     if (message == kMessageWindowCallback) {
-        // A null callback has nothing to run.
-        if (AFCallback* callback = reinterpret_cast<AFCallback*>(lParam))
-            callback->Invoke();
+        AFInvokeCallbackMessage(lParam);  // nothing for a null callback
         return true;
     }
     if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU)
