@@ -237,3 +237,31 @@ TEST(StageWithoutSurface, StartAndTickDoNothingHarmful)
 }
 
 }  // namespace
+
+namespace {
+
+struct Subscriber {
+    int calls = 0;
+    void Changed() { ++calls; }
+};
+
+TEST_F(StageStepTest, CurrentEventSubscribersAreToldOncePerWrite)
+{
+    Subscriber subscriber;
+    MMSharedHolder holder;
+    holder.Attach(stage.CurrentEventRecord());
+    holder.SetCallback(new AFClassCallback<Subscriber>(&subscriber, &Subscriber::Changed));
+    EXPECT_EQ(stage.CurrentEventRecord()->HolderCount(), 2);
+    stage.QueueInputEvent(Pointer(3, 4, 0));
+    stage.QueueInputEvent(MMStageEvent{kStageEventPointerLeft, 0, 0, -1, -1, 0});
+    stage.ChangeSceneOrDispatch();
+    stage.ChangeSceneOrDispatch();
+    EXPECT_EQ(subscriber.calls, 2);
+    MMSharedHolder other;
+    other.AssignFrom(holder);
+    EXPECT_EQ(stage.CurrentEventRecord()->HolderCount(), 3);
+    holder.AssignFrom(other);
+    EXPECT_EQ(subscriber.calls, 2) << "already sharing: nothing happens";
+}
+
+}  // namespace
