@@ -3,6 +3,7 @@
 // queue, runs once and deletes itself.
 #include "engine/queued_task.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <type_traits>
 #include <vector>

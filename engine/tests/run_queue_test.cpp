@@ -171,7 +171,7 @@ TEST_F(RunQueueTest, DefaultAndCutNames)
     EXPECT_STREQ(unnamed.Name(), "some command");
     MMManualSemaphore semaphore("0123456789012345678901234567890123456789", &stage);
     std::unique_ptr<MMCommand> block(semaphore.MakeBlockCommand());
-    EXPECT_STREQ(block->Name(), "Block 01234567890123456789012345");
+    EXPECT_STREQ(block->Name(), "Block 0123456789012345678901234");
     EXPECT_EQ(std::string(block->Name()).size(), 31u);
     MMManualSemaphore plain("", &stage);
     EXPECT_STREQ(plain.Name(), "manual semaphore");
