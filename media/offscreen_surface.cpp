@@ -120,6 +120,8 @@ void MMDrawingSurface::SetOrigin(const Pair& point)
     SetWindowOrgEx(dc, point.x, point.y, nullptr);
     store.box.Offset({point.x - origin.x, point.y - origin.y});
     origin = point;
+    // The clip region is in device coordinates: give it again.
+    clipPending = true;
 }
 
 void MMDrawingSurface::SetColorTable(const MMColorTable& table)

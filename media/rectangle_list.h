@@ -6,7 +6,7 @@
 
 class MMRectangleList {
 public:
-    static const int kCapacity = 20;
+    static constexpr int kCapacity = 20;
 
     MMRectangleList() = default;
 

@@ -14,7 +14,7 @@ class WinMMOffscreenSurface;
 class MMSurface {
 public:
     // The most polygons FillPolyPolygon takes.
-    static const int kMaxPolygons = 50;
+    static constexpr int kMaxPolygons = 50;
 
     MMSurface();
 
