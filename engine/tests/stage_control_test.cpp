@@ -357,6 +357,20 @@ TEST_F(TabletTest, MouseSamplesOnlyWithoutARecentTabletPacket)
     }
 }
 
+TEST_F(ControlTest, RealTabletLibraryWithoutATabletOpensNoContext)
+{
+    if (!BindTabletLibrary())
+        GTEST_SKIP() << "no tablet library";
+    MMStageControl* second = stage->CreateControl(window, Box{0, 0, 20, 20});
+    EXPECT_EQ(second->TabletContext(), nullptr);
+    second->EnableTablet(true);
+    EXPECT_TRUE(second->TabletEnabled());
+    EXPECT_TRUE(second->SetPointerSamplingMode(true)) << "without a context the mouse samples";
+    delete second;
+    window->SetControl(control);
+    UnbindTabletLibrary();
+}
+
 TEST(TabletBinding, RealLibraryBindsByOrdinalAndUnbindsToStubs)
 {
     bool bound = BindTabletLibrary();
