@@ -30,11 +30,13 @@ public:
     void WriteFile(const char* name, const std::string& bytes, const FSDirectory* in = nullptr)
     {
         std::string path = std::string((in ? *in : folder).Path()) + name;
-        FILE* f = std::fopen(path.c_str(), "wb");
-        if (f) {
-            std::fwrite(bytes.data(), 1, bytes.size(), f);
-            std::fclose(f);
-        }
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return;
+        DWORD written = 0;
+        ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        CloseHandle(file);
     }
 
     FSDirectory Subfolder(const char* name, const FSDirectory* in = nullptr)
