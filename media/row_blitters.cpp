@@ -1,6 +1,7 @@
 #include "media/row_blitters.h"
 
 #include <array>
+#include <emmintrin.h>
 #include <utility>
 #include "framework/color_table.h"
 #include "framework/processor_features.h"
@@ -126,6 +127,56 @@ void Row8(const uint8_t* s, uint8_t* d, const MMBlitRequest& q)
     }
 }
 
+// The two alpha rules onto blue, green, red, byte 3 at 1:1, four pixels a
+// step with SSE2 (which the whole program requires). They give exactly the
+// bytes of PutPixel: x / 255 = (x + 1 + (x >> 8)) >> 8 for x <= 255 x 255.
+template <int Tr>
+void AlphaRowSse2(const uint8_t* s, uint8_t* d, const MMBlitRequest& q)
+{
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i clearAlpha = _mm_set1_epi32(255);
+    const __m128i colourBytes = _mm_set1_epi32(0x00FFFFFF);
+    const __m128i full = _mm_set1_epi16(255);
+    const __m128i one = _mm_set1_epi16(1);
+    int n = q.width;
+    for (; n >= 4; n -= 4, s += 16, d += 16) {
+        __m128i source = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+        __m128i alpha = _mm_srli_epi32(source, 24);
+        int opaque = _mm_movemask_epi8(_mm_cmpeq_epi32(alpha, zero));
+        if (opaque == 0xFFFF) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d), source);
+            continue;
+        }
+        __m128i clear = _mm_cmpeq_epi32(alpha, clearAlpha);
+        if (_mm_movemask_epi8(clear) == 0xFFFF) {
+            continue;
+        }
+        __m128i target = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d));
+        __m128i mixed[2];
+        for (int half = 0; half < 2; ++half) {
+            __m128i s16 = half ? _mm_unpackhi_epi8(source, zero) : _mm_unpacklo_epi8(source, zero);
+            __m128i d16 = half ? _mm_unpackhi_epi8(target, zero) : _mm_unpacklo_epi8(target, zero);
+            __m128i a16 = _mm_shufflehi_epi16(_mm_shufflelo_epi16(s16, 0xFF), 0xFF);
+            __m128i x = _mm_mullo_epi16(d16, a16);
+            if (Tr == kTransparencyStraight) {
+                x = _mm_add_epi16(x, _mm_mullo_epi16(s16, _mm_sub_epi16(full, a16)));
+            }
+            x = _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, one), _mm_srli_epi16(x, 8)), 8);
+            mixed[half] = x;
+        }
+        __m128i result = _mm_packus_epi16(mixed[0], mixed[1]);
+        if (Tr == kTransparencyPremultiplied) {
+            result = _mm_add_epi8(result, source);
+        }
+        result = _mm_and_si128(result, colourBytes);
+        result = _mm_or_si128(_mm_and_si128(clear, target), _mm_andnot_si128(clear, result));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d), result);
+    }
+    for (; n > 0; --n, s += 4, d += 4) {
+        PutPixel<Tr, kPixelBGRA>(s, d);
+    }
+}
+
 template <int Tr, bool Map, int Step>
 void RowIndex(const uint8_t* s, uint8_t* d, const MMBlitRequest& q)
 {
@@ -179,6 +230,9 @@ constexpr MMRowRoutine Entry32()
     constexpr int dst = E / 12 + 1;
     if constexpr (step == kStepOne && tr == kTransparencyOpaque && dst == kPixelBGRA) {
         return CopyLongs;
+    } else if constexpr (step == kStepOne && tr >= kTransparencyPremultiplied &&
+                         dst == kPixelBGRA) {
+        return AlphaRowSse2<tr>;
     } else {
         return Row32<tr, dst, step>;
     }
