@@ -9,7 +9,7 @@ namespace {
 
 struct Tagged {
     int key;
-    char tag;
+    int tag;
     bool operator==(const Tagged& other) const { return key == other.key && tag == other.tag; }
 };
 
@@ -42,7 +42,7 @@ TEST(ListTest, MergeSortIsStable)
     // A longer run with many ties keeps every tie in its original order.
     UUList<Tagged> many;
     for (int i = 0; i < 40; ++i)
-        many.Append({(i * 7) % 5, static_cast<char>('a' + i)});
+        many.Append({(i * 7) % 5, i});
     many.Sort(&CompareKeys);
     std::vector<Tagged> sorted = Items(many);
     ASSERT_EQ(sorted.size(), 40u);
