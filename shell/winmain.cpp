@@ -37,7 +37,7 @@ public:
 
     bool OpenDefault() override
     {
-        AFWindowCreation creation = {&kMainWindowClass, Box{0, 0, 800, 600},
+        AFWindowCreation creation = {&kMainWindowClass, Box{40, 40, 840, 640},
                                      WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0};
         MainWindow* window = new (gDefaultHeap) MainWindow(creation);
         if (!window)
