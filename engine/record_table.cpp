@@ -135,9 +135,12 @@ int32_t MMRecordTable::LongAt(int32_t row, int32_t offset) const
 
 const char* MMRecordTable::StringAt(int32_t row, int32_t offset) const
 {
-    int32_t position = LongAt(row, offset);
+    const uint8_t* field = Field(row, offset, 4);
+    if (!field) return "";
+    int32_t position;
+    std::memcpy(&position, field, 4);
     int32_t areaSize = byteSize - StringAreaStart();
-    if (!memory || position < 0 || position >= areaSize) return "";
+    if (position < 0 || position >= areaSize) return "";
     return reinterpret_cast<const char*>(memory) + StringAreaStart() + position;
 }
 

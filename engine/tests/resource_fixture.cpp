@@ -346,7 +346,8 @@ bool WriteScriptFile(const FSDirectory& folder, const char* name,
 {
     MMScriptFile file;
     if (!file.Create(folder, name, FSFileKind(), itemCount, kTestScriptCollection) ||
-        !file.SetCodePages(sourceCodePage, targetCodePage))
+        !file.SetCodePages(sourceCodePage, targetCodePage) || !file.SetFirstStamp(11) ||
+        !file.SetSecondStamp(22))
         return false;
     for (const TestTable& t : tables)
         if (!MMWriteRecordTable(file, t.item, t.table, t.rows.data(), t.rowCount(), t.rowSize,
