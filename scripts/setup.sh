@@ -7,10 +7,15 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/env.sh"
 
+# Several builds may start at once: one set-up at a time.
+mkdir -p "$DEPS_CACHE"
+exec 9>"$DEPS_CACHE/.setup.lock"
+flock 9
+
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 
-packages=(g++-mingw-w64-i686-posix cmake ninja-build xvfb wine wine32:i386 wine64
+packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix cmake ninja-build xvfb wine wine32:i386 wine64
           googletest dpkg-dev make autoconf automake libtool nasm x11-utils
           libasound2:i386 libasound2-plugins:i386 alsa-utils)
 
@@ -58,28 +63,35 @@ rm -rf "$work" "$DEPS_PREFIX"
 mkdir -p "$work" "$DEPS_PREFIX"
 cd "$work"
 apt-get source -qq lzo2 libjpeg-turbo >/dev/null 2>&1 || apt-get source lzo2 libjpeg-turbo
-
+lzo_dir=$(cd "$(find . -maxdepth 1 -type d -name 'lzo2-*' | head -n 1)" && pwd)
+jpeg_dir=$(cd "$(find . -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -n 1)" && pwd)
 jobs=$(nproc)
 log="$DEPS_CACHE/build.log"
-lzo_dir=$(find . -maxdepth 1 -type d -name 'lzo2-*' | head -n 1)
-(
-    cd "$lzo_dir"
-    ./configure -q --host=i686-w64-mingw32 --prefix="$DEPS_PREFIX" \
-        --disable-shared --enable-static CC=i686-w64-mingw32-gcc-posix CFLAGS="-O2"
-    make -s -j"$jobs"
-    make -s install
-) >"$log" 2>&1 || { cat "$log"; exit 1; }
 
-jpeg_dir=$(find . -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -n 1)
-{
-cmake -Wno-dev -S "$jpeg_dir" -B "$work/jpeg-build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$REPO_ROOT/cmake/mingw-i686.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$DEPS_PREFIX" \
-    -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF \
-    -DWITH_JPEG8=OFF -DWITH_JPEG7=OFF
-cmake --build "$work/jpeg-build" -j"$jobs"
-cmake --install "$work/jpeg-build"
-} >"$log" 2>&1 || { cat "$log"; exit 1; }
+build_for() {
+    local arch=$1 prefix="$DEPS_PREFIX/$1"
+    rm -rf "$work/lzo-$arch"
+    cp -a "$lzo_dir" "$work/lzo-$arch"
+    (
+        cd "$work/lzo-$arch"
+        ./configure -q --host="$arch-w64-mingw32" --prefix="$prefix" \
+            --disable-shared --enable-static CC="$arch-w64-mingw32-gcc-posix" CFLAGS="-O2"
+        make -s -j"$jobs"
+        make -s install
+    ) >"$log" 2>&1 || { cat "$log"; exit 1; }
+    {
+        cmake -Wno-dev -S "$jpeg_dir" -B "$work/jpeg-$arch" -G Ninja \
+            -DCMAKE_TOOLCHAIN_FILE="$REPO_ROOT/cmake/mingw-$arch.cmake" \
+            -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+            -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF \
+            -DWITH_JPEG8=OFF -DWITH_JPEG7=OFF
+        cmake --build "$work/jpeg-$arch" -j"$jobs"
+        cmake --install "$work/jpeg-$arch"
+    } >"$log" 2>&1 || { cat "$log"; exit 1; }
+}
+
+build_for i686
+build_for x86_64
 
 rm -rf "$work"
 touch "$stamp"

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test under Wine on a private Xvfb display.
+# Arguments go to ctest (e.g. -R engine).
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/env.sh"
 bash "$here/build.sh"
-. "$here/wine-session.sh"
+. "$here/wine-session.sh" "$TEST_ARCH"
 trap stop_wine_session EXIT
 start_wine_session private
-cd "$BUILD_DIR"
+cd "$BUILD_DIR/$TEST_ARCH"
 ctest --output-on-failure -j"$(nproc)" "$@"

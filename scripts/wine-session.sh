@@ -1,7 +1,13 @@
-# Sourced: gives this shell a private Wine prefix, a persistent wineserver and,
-# when asked or when there is no display, a private Xvfb; stop_wine_session ends them.
-export WINEPREFIX="$BUILD_DIR/wineprefix"
-export WINEARCH=win32
+# Sourced: gives this shell a private Wine prefix for $1 (i686 or x86_64), a
+# persistent wineserver and, when asked or when there is no display, a private
+# Xvfb; stop_wine_session ends what it started.
+wine_arch=${1:-$TEST_ARCH}
+if [ "$wine_arch" = i686 ]; then
+    export WINEARCH=win32 WINELOADER=/usr/lib/wine/wine
+else
+    export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
+fi
+export WINEPREFIX="$BUILD_DIR/$wine_arch/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export ALSA_CONFIG_PATH="$REPO_ROOT/scripts/alsa-null.conf"
@@ -29,7 +35,7 @@ start_wine_session() {
     fi
     mkdir -p "$WINEPREFIX"
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        wineboot -i >/dev/null 2>&1 || true
+        "$WINELOADER" wineboot -i >/dev/null 2>&1 || true
         wineserver -w
     fi
     wineserver -p
