@@ -242,6 +242,8 @@ bool MMPictureLoader::LockBitmap(int16_t index, MMBitmap& bitmap,
 bool MMPictureLoader::LockEncodedImage(int16_t index, MMEncodedImage& image,
                                        const MMColorTable** colourTable)
 {
+    // Plain rows read as run offsets would send the image outside its item.
+    if (!file->IsEncoded(index)) return false;
     uint8_t* pixels = LockedPixels(index, colourTable);
     if (!pixels) return false;
     Describe(index, image, pixels);

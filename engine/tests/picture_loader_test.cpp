@@ -141,6 +141,8 @@ TEST_F(PictureLoaderTest, TransparencyFollowsTheKindAndTheColourTable)
     EXPECT_TRUE(keyed.CopyColorTable(copy));
     EXPECT_TRUE(copy.Equals(pictures[0].table));
     EXPECT_FALSE(opaque.CopyColorTable(copy));
+    MMEncodedImage image;
+    EXPECT_FALSE(opaque.LockEncodedImage(image));  // plain rows are no encoded image
     opaque.Clear();
     keyed.Clear();
     alpha.Clear();
