@@ -85,15 +85,18 @@ bool MMStage::StartWithScene(MMBaseScene* scene)
 // Asks the stage thread to stop until it accepts, but only while there is a
 // live thread and a control window to ask; otherwise the loop is told
 // directly. A thread that never started is started just to end at once.
-void MMStage::StopThread()
+// While it waits, this thread keeps answering the messages the stage thread
+// sends it: tearing down the control window notifies its parent, which lives
+// here, and a step may be waiting on this thread when the request arrives.
+bool MMStage::StopThread(DWORD timeout)
 {
     if (!thread_)
-        return;
+        return true;
+    DWORD start = GetTickCount();
     if (!thread_->started) {
         quit_ = true;
         thread_->Resume();
-        thread_->WaitForEnd();
-        return;
+        return WaitForThreadEnd(start, timeout);
     }
     while (thread_->State() == kThreadRunning) {
         MMStageControl* control = control_;
@@ -104,10 +107,46 @@ void MMStage::StopThread()
             quit_ = true;
             break;
         }
-        if (SendMessageA(hwnd, kStageStopMessage, 0, 0))
+        if (timeout == INFINITE) {
+            if (SendMessageA(hwnd, kStageStopMessage, 0, 0))
+                break;
+            continue;
+        }
+        DWORD left = TimeLeft(start, timeout);
+        DWORD_PTR accepted = 0;
+        if (left == 0)
+            return false;
+        if (SendMessageTimeoutA(hwnd, kStageStopMessage, 0, 0, SMTO_NORMAL, left, &accepted) &&
+            accepted)
             break;
     }
-    thread_->WaitForEnd();
+    return WaitForThreadEnd(start, timeout);
+}
+
+DWORD MMStage::TimeLeft(DWORD start, DWORD timeout)
+{
+    if (timeout == INFINITE)
+        return INFINITE;
+    DWORD spent = GetTickCount() - start;
+    return spent >= timeout ? 0 : timeout - spent;
+}
+
+bool MMStage::WaitForThreadEnd(DWORD start, DWORD timeout)
+{
+    HANDLE handle = thread_->handle;
+    if (!handle)
+        return true;
+    for (;;) {
+        DWORD left = TimeLeft(start, timeout);
+        DWORD woken = MsgWaitForMultipleObjects(1, &handle, FALSE, left, QS_SENDMESSAGE);
+        if (woken == WAIT_OBJECT_0)
+            return true;
+        if (woken != WAIT_OBJECT_0 + 1)
+            return false;
+        // Runs the messages sent to this thread; posted ones stay queued.
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
 }
 
 void MMStage::AddScene(MMBaseScene* scene) { scenes_.push_back(scene); }

@@ -84,7 +84,9 @@ public:
 
     // Life (UI thread).
     bool StartWithScene(MMBaseScene* scene);
-    void StopThread();
+    // Stops the stage thread and waits for its end. Normally without a time
+    // limit; with one, false when the thread has not ended in that time.
+    bool StopThread(DWORD timeout = INFINITE);
     void AddScene(MMBaseScene* scene);
     void RemoveScene(MMBaseScene* scene);
     // False when the offscreen surface could not be made.
@@ -165,6 +167,8 @@ public:
     int32_t StageTimeAt(uint32_t now) const;
 
 protected:
+    static DWORD TimeLeft(DWORD start, DWORD timeout);
+    bool WaitForThreadEnd(DWORD start, DWORD timeout);
     void Blit();
     // Ends the current scene and deletes the control, on the stage thread.
     void FinishStop();

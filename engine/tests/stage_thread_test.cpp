@@ -10,6 +10,10 @@
 
 namespace {
 
+// Every wait on the stage thread is bounded, so a stage that does not stop
+// fails the test instead of hanging it.
+const DWORD kStopBound = 10000;
+
 // The command of the scene's hot spot: notes the thread it ran on.
 struct Clicks {
     std::atomic<int> count{0};
@@ -99,13 +103,13 @@ TEST(StageThread, ClickOnTheControlRunsTheCommandOnTheStageThread)
     PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(100, 100));
     PumpUntil([&] { return stage->InputRing().IsEmpty(); });
 
-    stage->StopThread();
+    ASSERT_TRUE(stage->StopThread(kStopBound));
     EXPECT_EQ(stage->Thread()->State(), kThreadEnded);
     EXPECT_EQ(stage->Control(), nullptr);
     EXPECT_EQ(stage->Scene(), nullptr);
     EXPECT_EQ(clicks.count, 1) << "a click outside the hot spot posts nothing";
     EXPECT_FALSE(window->CanClose()) << "the control is gone";
-    stage->StopThread();  // a second stop returns at once
+    EXPECT_TRUE(stage->StopThread(0)) << "a second stop returns at once";
     delete window;        // deletes the stage and the scene
 }
 
@@ -117,7 +121,65 @@ TEST(StageThread, StopsWhileStepsWaitOnTheUiThread)
     NaggingScene* scene = new NaggingScene(stage);
     stage->StartWithScene(scene);
     ASSERT_TRUE(PumpUntil([&] { return scene->nagger && scene->nagger->calls > 5; }));
-    delete window;  // sends the stop request until a step is not running
+    // Sends the stop request until a step is not running (what deleting the
+    // window does, here with a bound).
+    ASSERT_TRUE(stage->StopThread(kStopBound));
+    EXPECT_EQ(stage->Thread()->State(), kThreadEnded);
+    delete window;
+}
+
+// A step that never comes back to the message loop: blocks until released.
+class Blocker : public MMLightweightThread {
+public:
+    Blocker(MMStage* stage, HANDLE release) : MMLightweightThread("blocker", stage), release_(release) {}
+    bool Run() override
+    {
+        entered = true;
+        WaitForSingleObject(release_, kStopBound);
+        return false;
+    }
+    std::atomic<bool> entered{false};
+
+private:
+    HANDLE release_;
+};
+
+class BlockingScene : public MMScene {
+public:
+    BlockingScene(MMStage* stage, HANDLE release) : MMScene(stage), release_(release) {}
+    void Begin() override
+    {
+        blocker = new Blocker(Stage(), release_);
+        blocker->Activate();
+    }
+    void DeleteMolecules() override
+    {
+        delete blocker;
+        blocker = nullptr;
+        MMScene::DeleteMolecules();
+    }
+    Blocker* blocker = nullptr;
+
+private:
+    HANDLE release_;
+};
+
+TEST(StageThread, BoundedStopGivesUpWhileAStepIsStuckAndSucceedsLater)
+{
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    MMStageWindow* window = MakeStageWindow();
+    MMStage* stage = new MMStage(window, Box{0, 0, 200, 150}, 32, nullptr, nullptr, nullptr,
+                                 nullptr);
+    BlockingScene* scene = new BlockingScene(stage, release);
+    stage->StartWithScene(scene);
+    ASSERT_TRUE(PumpUntil([&] { return scene->blocker && scene->blocker->entered; }));
+    EXPECT_FALSE(stage->StopThread(200));
+    EXPECT_EQ(stage->Thread()->State(), kThreadRunning);
+    SetEvent(release);
+    ASSERT_TRUE(stage->StopThread(kStopBound));
+    EXPECT_EQ(stage->Control(), nullptr);
+    delete window;
+    CloseHandle(release);
 }
 
 TEST(StageThread, StopsANeverStartedStage)
@@ -126,6 +188,8 @@ TEST(StageThread, StopsANeverStartedStage)
     MMStage* stage = new MMStage(window, Box{0, 0, 200, 150}, 32, nullptr, nullptr, nullptr,
                                  nullptr);
     ASSERT_NE(stage->Thread(), nullptr);
+    EXPECT_TRUE(stage->StopThread(kStopBound));
+    EXPECT_EQ(stage->Thread()->State(), kThreadEnded);
     delete window;
 }
 
@@ -136,7 +200,7 @@ TEST(StageThread, StopsWhenTheControlWindowCouldNotBeMade)
     MMStage stage(nullptr, Box{0, 0, 64, 48}, 32, nullptr, nullptr, nullptr, nullptr);
     stage.StartWithScene(nullptr);
     PumpUntil([&] { return stage.Control() != nullptr; });
-    stage.StopThread();
+    ASSERT_TRUE(stage.StopThread(kStopBound));
     EXPECT_EQ(stage.Thread()->State(), kThreadEnded);
 }
 
