@@ -39,6 +39,9 @@ start_wine_session() {
         wineserver -w
     fi
     wineserver -p
+    # The first Wine client of a session starts Wine's background services;
+    # start them here so they do not inherit (and hold open) a test's output.
+    "$WINELOADER" cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
 stop_wine_session() {
