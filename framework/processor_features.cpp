@@ -1,6 +1,7 @@
 #include "framework/processor_features.h"
 
 #include <cpuid.h>
+#include <x86intrin.h>
 
 #include "framework/text.h"
 
@@ -23,22 +24,11 @@ thread_local MMXSections tSections;
 // Whether a bit of EFLAGS can be toggled (the flags are restored after).
 bool CanToggleFlag(uint32_t bit)
 {
-    uint32_t before, after;
-    asm volatile(
-        "pushfl\n\t"
-        "pushfl\n\t"
-        "popl %0\n\t"
-        "movl %0, %1\n\t"
-        "xorl %2, %1\n\t"
-        "pushl %1\n\t"
-        "popfl\n\t"
-        "pushfl\n\t"
-        "popl %1\n\t"
-        "popfl\n\t"
-        : "=&r"(before), "=&r"(after)
-        : "r"(bit)
-        : "cc");
-    return ((before ^ after) & bit) != 0;
+    auto original = __readeflags();
+    __writeeflags(original ^ bit);
+    auto toggled = __readeflags();
+    __writeeflags(original);
+    return ((original ^ toggled) & bit) != 0;
 }
 
 void ExecuteEMMS()
