@@ -54,34 +54,71 @@ public:
     std::vector<std::string> calls;
 };
 
+// Counts the commands that reach the check box's procedure.
+class CountingCheckBox : public AFCheckBoxControl {
+public:
+    CountingCheckBox(AFWindow* owner, const Box& box, const char* text, bool checked)
+        : AFCheckBoxControl(owner, box, text, checked)
+    {
+    }
+    bool HandleMessage(HWND handle, UINT message, WPARAM wParam, LPARAM lParam,
+                       LRESULT* result) override
+    {
+        if (message == WM_COMMAND)
+            ++commands;
+        return AFCheckBoxControl::HandleMessage(handle, message, wParam, lParam, result);
+    }
+    int commands = 0;
+};
+
 class ChildControls : public ::testing::Test {
 protected:
-    void SetUp() override
+    // One owner window serves the whole suite: creating and destroying a
+    // top-level window is the slow part under Wine.
+    static void SetUpTestSuite()
     {
         AFWindowCreation creation = {&kOwnerClass, Box{50, 50, 450, 350},
                                      WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0};
         owner = new OwnerWindow(creation);
-        ASSERT_NE(nullptr, owner->window);
         owner->Show(true);
     }
-    // The owner deletes the controls that it still holds.
-    void TearDown() override { delete owner; }
+    static void TearDownTestSuite()
+    {
+        delete owner;
+        owner = nullptr;
+    }
+    void SetUp() override { ASSERT_NE(nullptr, owner->window); }
+    void TearDown() override
+    {
+        for (AFControl* control : made)
+            delete control;
+    }
 
+    template <class T, class... Arguments>
+    T* Make(Arguments... arguments)
+    {
+        T* control = new T(owner, arguments...);
+        made.push_back(control);
+        return control;
+    }
     static void Click(AFControl* control)
     {
         SendMessageA(control->window, BM_CLICK, 0, 0);
     }
-    OwnerWindow* owner = nullptr;
+    static OwnerWindow* owner;
+    std::vector<AFControl*> made;
 };
+
+OwnerWindow* ChildControls::owner = nullptr;
 
 }  // namespace
 
 TEST_F(ChildControls, ClicksReachTheButtonsActions)
 {
     Counter checkCount, radioCount, buttonCount;
-    auto* check = new AFCheckBoxControl(owner, Box{10, 10, 150, 30}, "Check", false);
-    auto* radio = new AFRadioButtonControl(owner, Box{10, 40, 150, 60}, "Radio", false, false);
-    auto* button = new AFTextButtonControl(owner, Box{10, 70, 150, 100}, "Button");
+    auto* check = Make<AFCheckBoxControl>(Box{10, 10, 150, 30}, "Check", false);
+    auto* radio = Make<AFRadioButtonControl>(Box{10, 40, 150, 60}, "Radio", false, false);
+    auto* button = Make<AFTextButtonControl>(Box{10, 70, 150, 100}, "Button");
     check->SetAction(CountingAction(&checkCount));
     radio->SetAction(CountingAction(&radioCount));
     button->SetAction(CountingAction(&buttonCount));
@@ -111,15 +148,18 @@ TEST_F(ChildControls, ClicksReachTheButtonsActions)
 TEST_F(ChildControls, ReflectedNotificationsNeverBounceBackToTheirControl)
 {
     Counter checkCount, buttonCount;
-    auto* check = new AFCheckBoxControl(owner, Box{10, 10, 150, 30}, "Check", false);
-    auto* button = new AFTextButtonControl(owner, Box{10, 70, 150, 100}, "Button");
+    auto* check = Make<CountingCheckBox>(Box{10, 10, 150, 30}, "Check", false);
+    auto* button = Make<AFTextButtonControl>(Box{10, 70, 150, 100}, "Button");
     check->SetAction(CountingAction(&checkCount));
     button->SetAction(CountingAction(&buttonCount));
 
-    // A code no control handles comes back from the owner once and stops.
+    // A code no control handles comes back from the owner once and stops
+    // (the system cuts an endless bounce off only deep down the stack).
     LPARAM fromCheck = reinterpret_cast<LPARAM>(check->window);
     SendMessageA(owner->window, WM_COMMAND, MAKEWPARAM(0, 0x7777), fromCheck);
+    EXPECT_EQ(1, check->commands);
     SendMessageA(owner->window, WM_COMMAND, MAKEWPARAM(0, BN_SETFOCUS), fromCheck);
+    EXPECT_EQ(2, check->commands);
     EXPECT_EQ(0, checkCount.count);
 
     SendMessageA(owner->window, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), fromCheck);
@@ -138,7 +178,7 @@ TEST_F(ChildControls, ReflectedNotificationsNeverBounceBackToTheirControl)
 
 TEST_F(ChildControls, PrivateNotificationsMapToOperations)
 {
-    auto* control = new RecordingControl(owner, Box{0, 0, 20, 20});
+    auto* control = Make<RecordingControl>(Box{0, 0, 20, 20});
     ASSERT_NE(nullptr, control->window);
     struct Case {
         UINT message;
@@ -174,7 +214,7 @@ TEST_F(ChildControls, PrivateNotificationsMapToOperations)
 TEST_F(ChildControls, ScrollBarClampsAndDisablesItself)
 {
     Counter moves;
-    auto* bar = new AFScrollBarControl(owner, Box{300, 10, 320, 200}, true);
+    auto* bar = Make<AFScrollBarControl>(Box{300, 10, 320, 200}, true);
     ASSERT_NE(nullptr, bar->window);
     bar->Show(true);
     bar->SetScroll(10, 3, 1, 8);
@@ -216,7 +256,7 @@ TEST_F(ChildControls, ScrollBarClampsAndDisablesItself)
 TEST_F(ChildControls, EditTextReportsChanges)
 {
     Counter changes;
-    auto* edit = new AFEditTextControl(owner, Box{10, 120, 200, 145}, "start", ES_AUTOHSCROLL);
+    auto* edit = Make<AFEditTextControl>(Box{10, 120, 200, 145}, "start", ES_AUTOHSCROLL);
     ASSERT_NE(nullptr, edit->window);
     edit->Show(true);
     edit->SetChangeAction(CountingAction(&changes));
@@ -237,7 +277,7 @@ TEST_F(ChildControls, EditTextReportsChanges)
     edit->SetAlignment(AFEditTextControl::kRight);
     EXPECT_EQ(AFEditTextControl::kRight, edit->GetAlignment());
 
-    auto* label = new AFStaticTextControl(owner, Box{10, 150, 200, 170}, "Label");
+    auto* label = Make<AFStaticTextControl>(Box{10, 150, 200, 170}, "Label");
     label->GetText(text);
     EXPECT_STREQ("Label", text);
 }
