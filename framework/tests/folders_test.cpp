@@ -99,6 +99,8 @@ TEST(Folders, JoinAndExistenceInARealFolder)
     EXPECT_FALSE(FSFindSubfolder(scratch.folder, "a.txt", found));
     EXPECT_FALSE(found.IsValid());
 
+    EXPECT_TRUE(FSShortPath(scratch.folder, "a.txt", path));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(path));
     EXPECT_FALSE(FSIsReadOnly(scratch.folder, "a.txt"));
     EXPECT_TRUE(FSRenameFile(scratch.folder, "a.txt", "c.txt"));
     EXPECT_TRUE(MoveFileInFolder("c.txt", scratch.folder, sub));
@@ -143,6 +145,8 @@ TEST(Folders, RootsAndStandardFolders)
     EXPECT_TRUE(FSDirectoryExists(folder));
     EXPECT_TRUE(FSWindowsFolder(folder));
     EXPECT_TRUE(FSDirectoryExists(folder));
+    EXPECT_TRUE(FSDesktopFolder(folder));
+    EXPECT_TRUE(folder.IsValid());
 
     FSDirectory current;
     ASSERT_TRUE(FSCurrentFolder(current));
