@@ -129,7 +129,7 @@ void Row8(const uint8_t* s, uint8_t* d, const MMBlitRequest& q)
 
 // The two alpha rules onto blue, green, red, byte 3 at 1:1, four pixels a
 // step with SSE2 (which the whole program requires). They give exactly the
-// bytes of PutPixel: x / 255 = (x + 1 + (x >> 8)) >> 8 for x <= 255 x 255.
+// bytes of PutPixel: x / 255 = (x x 0x8081) >> 23 for x <= 255 x 255.
 template <int Tr>
 void AlphaRowSse2(const uint8_t* s, uint8_t* d, const MMBlitRequest& q)
 {
@@ -137,7 +137,7 @@ void AlphaRowSse2(const uint8_t* s, uint8_t* d, const MMBlitRequest& q)
     const __m128i clearAlpha = _mm_set1_epi32(255);
     const __m128i colourBytes = _mm_set1_epi32(0x00FFFFFF);
     const __m128i full = _mm_set1_epi16(255);
-    const __m128i one = _mm_set1_epi16(1);
+    const __m128i reciprocal = _mm_set1_epi16(static_cast<short>(0x8081));
     int n = q.width;
     for (; n >= 4; n -= 4, s += 16, d += 16) {
         __m128i source = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
@@ -161,7 +161,7 @@ void AlphaRowSse2(const uint8_t* s, uint8_t* d, const MMBlitRequest& q)
             if (Tr == kTransparencyStraight) {
                 x = _mm_add_epi16(x, _mm_mullo_epi16(s16, _mm_sub_epi16(full, a16)));
             }
-            x = _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, one), _mm_srli_epi16(x, 8)), 8);
+            x = _mm_srli_epi16(_mm_mulhi_epu16(x, reciprocal), 7);
             mixed[half] = x;
         }
         __m128i result = _mm_packus_epi16(mixed[0], mixed[1]);
