@@ -255,6 +255,11 @@ TEST(WindowTest, MessagesTheWindowLeavesToTheSystem)
     EXPECT_EQ(info.ptMaxTrackSize.x, 30000 + frameWidth);
     EXPECT_EQ(info.ptMaxSize.y, 30000 + frameHeight);
 
+    EXPECT_EQ(window.NextFocusControl(nullptr, true), nullptr);
+    window.SetClientBox(Box{50, 60, 150, 110});
+    EXPECT_EQ(window.ClientBoxOnScreen(), (Box{50, 60, 150, 110}));
+    EXPECT_EQ(window.ClientBox(), (Box{0, 0, 100, 50}));
+
     window.menu = CreateMenu();
     window.SetMenu(false);
     window.SetMenu(false);
@@ -263,10 +268,6 @@ TEST(WindowTest, MessagesTheWindowLeavesToTheSystem)
     EXPECT_TRUE(window.IsMenuShown());
     EXPECT_EQ(GetMenu(self), window.menu);
 
-    EXPECT_EQ(window.NextFocusControl(nullptr, true), nullptr);
-    window.SetClientBox(Box{50, 60, 150, 110});
-    EXPECT_EQ(window.ClientBoxOnScreen(), (Box{50, 60, 150, 110}));
-    EXPECT_EQ(window.ClientBox(), (Box{0, 0, 100, 50}));
 }
 
 }  // namespace

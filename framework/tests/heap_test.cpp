@@ -53,7 +53,7 @@ TEST(HeapTest, EveryBlockCarriesItsOwner)
     EXPECT_EQ(heap.lastSite->line, -1);
     delete probe;  // the plain delete finds the owner
     EXPECT_EQ(heap.frees, 1);
-    EXPECT_EQ(heap.lastFreed, reinterpret_cast<char*>(probe) - 4);
+    EXPECT_EQ(heap.lastFreed, reinterpret_cast<char*>(probe) - sizeof(Heap*));
 
     void* runtime = HeapAllocate(12, nullptr);
     EXPECT_EQ(HeapOwnerOf(runtime), nullptr);
