@@ -4,7 +4,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/env.sh"
-bash "$here/build.sh"
+PENNARO_TARGETS=${PENNARO_TARGETS:-atelier} bash "$here/build.sh"
 arch=i686
 if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
     echo "This machine cannot run 32-bit Wine: starting the 64-bit build of the program."
