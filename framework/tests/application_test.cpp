@@ -5,6 +5,7 @@
 #include <vector>
 #include <windows.h>
 #include "framework/application.h"
+#include "framework/controls.h"
 #include "framework/folders.h"
 #include "framework/heap.h"
 #include "framework/pending_error.h"
@@ -268,6 +269,50 @@ TEST(WindowTest, MessagesTheWindowLeavesToTheSystem)
     EXPECT_TRUE(window.IsMenuShown());
     EXPECT_EQ(GetMenu(self), window.menu);
 
+}
+
+// A static control that may take the focus and tells when it is deleted.
+class ProbeControl : public AFStaticTextControl {
+public:
+    ProbeControl(AFWindow* owner, int y, bool focusable, bool* deleted)
+        : AFStaticTextControl(owner, Box{0, y, 50, y + 10}, "probe"), focusable(focusable),
+          deleted(deleted)
+    {
+    }
+    ~ProbeControl() override { *deleted = true; }
+    bool CanTakeFocus() override { return focusable; }
+    bool focusable;
+    bool* deleted;
+};
+
+TEST(WindowTest, FocusWalkAndOwnedControls)
+{
+    bool firstGone = false, secondGone = false, focusGone = false, keptGone = false;
+    ProbeControl* kept;
+    ProbeControl* first;
+    {
+        TestWindow window;
+        first = new ProbeControl(&window, 0, false, &firstGone);
+        ProbeControl* second = new ProbeControl(&window, 20, false, &secondGone);
+        ASSERT_NE(first->window, nullptr);
+        EXPECT_EQ(window.NextFocusControl(nullptr, true), nullptr);
+        EXPECT_EQ(window.NextFocusControl(nullptr, false), nullptr);
+        EXPECT_EQ(window.NextFocusControl(second, true), nullptr);
+
+        ProbeControl* focusable = new ProbeControl(&window, 40, true, &focusGone);
+        EXPECT_EQ(window.NextFocusControl(nullptr, true), focusable);
+        EXPECT_EQ(window.NextFocusControl(first, false), focusable);
+        EXPECT_EQ(window.NextFocusControl(focusable, true), focusable);
+
+        kept = new ProbeControl(&window, 60, false, &keptGone);
+        kept->KeepOnOwnerDestroy();
+    }
+    EXPECT_TRUE(firstGone);
+    EXPECT_TRUE(secondGone);
+    EXPECT_TRUE(focusGone);
+    EXPECT_FALSE(keptGone);
+    delete kept;
+    EXPECT_TRUE(keptGone);
 }
 
 }  // namespace
