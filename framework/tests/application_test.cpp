@@ -261,6 +261,15 @@ TEST(WindowTest, MessagesTheWindowLeavesToTheSystem)
     EXPECT_EQ(window.ClientBoxOnScreen(), (Box{50, 60, 150, 110}));
     EXPECT_EQ(window.ClientBox(), (Box{0, 0, 100, 50}));
 
+    MMColorTable table;
+    table.entries[10] = RGBQUAD{30, 20, 10, 0};
+    window.SetPalette(table);
+    EXPECT_NE(window.palette, nullptr);
+    EXPECT_TRUE(ColorTablesEqual(window.colors, table));
+    result = 0;
+    EXPECT_TRUE(window.HandleMessage(self, WM_QUERYNEWPALETTE, 0, 0, &result));
+    EXPECT_EQ(result, 1);
+
     window.menu = CreateMenu();
     window.SetMenu(false);
     window.SetMenu(false);
