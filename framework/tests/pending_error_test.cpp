@@ -4,6 +4,7 @@
 #include <windows.h>
 #include "framework/folders.h"
 #include "framework/pending_error.h"
+#include "framework/thread.h"
 
 namespace {
 
@@ -43,6 +44,39 @@ TEST_F(PendingErrorTest, FirstErrorWinsWhole)
     EXPECT_FALSE(gPendingError.folder.IsValid());
     EXPECT_FALSE(FailWithoutError());
     EXPECT_EQ(gPendingError.code, AFE_FAILURE_WITHOUT_ERROR);
+}
+
+class Recorder : public ALUserThread {
+public:
+    Recorder(int32_t code, const char* name, HANDLE go) : code(code), name(name), go(go) {}
+    void Run() override
+    {
+        WaitForSingleObject(go, INFINITE);
+        SetPendingError(code, FSDirectory(), name, code * 10);
+    }
+    int32_t code;
+    const char* name;
+    HANDLE go;
+};
+
+TEST_F(PendingErrorTest, TwoThreadsNeverMixTheirRecords)
+{
+    HANDLE go = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    for (int round = 0; round < 50; ++round) {
+        ClearPendingError();
+        ResetEvent(go);
+        Recorder a(MME_PICTURE_RESOURCE_FILE_BAD_READ, "pictures.mmp", go);
+        Recorder b(MME_SOUND_RESOURCE_FILE_BAD_SEEK, "sounds.mma", go);
+        a.Resume();
+        b.Resume();
+        SetEvent(go);
+        a.WaitForEnd();
+        b.WaitForEnd();
+        bool first = gPendingError.code == MME_PICTURE_RESOURCE_FILE_BAD_READ;
+        ASSERT_STREQ(gPendingError.name, first ? "pictures.mmp" : "sounds.mma");
+        ASSERT_EQ(gPendingError.systemError, gPendingError.code * 10);
+    }
+    CloseHandle(go);
 }
 
 TEST_F(PendingErrorTest, LongNamesAndTextsAreCutToTheirFields)
@@ -92,6 +126,9 @@ TEST_F(PendingErrorTest, SystemTextFallsBackToTheStringTable)
     std::string known = SystemErrorText(ERROR_FILE_NOT_FOUND);
     EXPECT_FALSE(known.empty());
     EXPECT_STRNE(known.c_str(), "Erreur syst\xe8me inconnue");
+    // A system text with an insert comes back as it stands, insert and all.
+    std::string withInsert = SystemErrorText(ERROR_BAD_EXE_FORMAT);
+    EXPECT_NE(withInsert.find("%1"), std::string::npos) << withInsert;
     // Resolved through the program's string table (French).
     wchar_t expected[64];
     LoadStringW(GetModuleHandleW(nullptr), 553, expected, 64);
