@@ -99,8 +99,9 @@ bool MMStage::StopThread(DWORD timeout)
         return WaitForThreadEnd(start, timeout);
     }
     while (thread_->State() == kThreadRunning) {
-        MMStageControl* control = control_;
-        HWND hwnd = control ? control->Window() : nullptr;
+        // Only the handle: the stage thread may delete the control object
+        // at any moment once a request has been accepted.
+        HWND hwnd = controlWindow_;
         if (!hwnd || !IsWindow(hwnd)) {
             // No control window to ask (not made yet, or it failed): the
             // loop sees the flag and ends by itself.
@@ -238,6 +239,7 @@ void MMStage::ThreadStart()
         AttachThreadInput(GetCurrentThreadId(), GetWindowThreadProcessId(stageWindow, nullptr),
                           TRUE);
     control_ = CreateControl(window_, stageBox_);
+    controlWindow_ = control_ ? control_->Window() : nullptr;
     if (control_ && control_->Window())
         controlSurface_ = new MMControlSurface(control_->Window(),
                                                window_ ? window_->palette : nullptr);
@@ -275,6 +277,7 @@ void MMStage::FinishStop()
         scene_ = nullptr;
     }
     MMStageControl* control = control_ ? control_ : retiredControl_;
+    controlWindow_ = nullptr;
     control_ = nullptr;
     retiredControl_ = nullptr;
     delete control;
@@ -536,6 +539,7 @@ bool MMStage::RequestStop()
         scene_ = nullptr;
     }
     retiredControl_ = control_;
+    controlWindow_ = nullptr;
     control_ = nullptr;
     return true;
 }

@@ -85,7 +85,8 @@ public:
     // Life (UI thread).
     bool StartWithScene(MMBaseScene* scene);
     // Stops the stage thread and waits for its end. Normally without a time
-    // limit; with one, false when the thread has not ended in that time.
+    // limit; with one, false when the thread has not ended in that time (a
+    // request that timed out may still be accepted after the running step).
     bool StopThread(DWORD timeout = INFINITE);
     void AddScene(MMBaseScene* scene);
     void RemoveScene(MMBaseScene* scene);
@@ -177,6 +178,8 @@ protected:
     MMStageWindow* window_;
     MMStageControl* volatile control_ = nullptr;
     MMStageControl* retiredControl_ = nullptr;
+    // The control's window while the stage thread takes stop requests.
+    HWND volatile controlWindow_ = nullptr;
     MMStageThread* thread_ = nullptr;
     std::vector<MMBaseScene*> scenes_;
     Box stageBox_;

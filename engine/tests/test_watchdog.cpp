@@ -12,40 +12,47 @@ namespace {
 const DWORD kTestBound = 60000;  // ms
 const DWORD kLookEvery = 250;    // ms
 
+// Plain static data: the watching thread outlives every object that the
+// test framework destroys at exit, so it reads nothing else.
+struct WatchedTest {
+    std::atomic<bool> running;
+    std::atomic<DWORD> started;
+    char name[256];
+};
+WatchedTest gWatched;
+
+DWORD WINAPI Watch(void*)
+{
+    for (;;) {
+        Sleep(kLookEvery);
+        if (gWatched.running && GetTickCount() - gWatched.started > kTestBound) {
+            std::fprintf(stderr, "\n%s did not end within %lu s: stopping the tests\n",
+                         gWatched.name, static_cast<unsigned long>(kTestBound / 1000));
+            std::fflush(stderr);
+            TerminateProcess(GetCurrentProcess(), 3);
+        }
+    }
+    return 0;
+}
+
 class TestWatchdog : public testing::EmptyTestEventListener {
 public:
-    TestWatchdog() { CloseHandle(CreateThread(nullptr, 0, &TestWatchdog::Watch, this, 0, nullptr)); }
     void OnTestStart(const testing::TestInfo& info) override
     {
-        started_ = GetTickCount();
-        current_ = &info;
+        std::snprintf(gWatched.name, sizeof gWatched.name, "%s.%s", info.test_suite_name(),
+                      info.name());
+        gWatched.started = GetTickCount();
+        gWatched.running = true;
     }
-    void OnTestEnd(const testing::TestInfo&) override { current_ = nullptr; }
-
-private:
-    static DWORD WINAPI Watch(void* self)
-    {
-        TestWatchdog* watchdog = static_cast<TestWatchdog*>(self);
-        for (;;) {
-            Sleep(kLookEvery);
-            const testing::TestInfo* test = watchdog->current_;
-            if (test && GetTickCount() - watchdog->started_ > kTestBound) {
-                std::fprintf(stderr, "\n%s.%s did not end within %lu s: stopping the tests\n",
-                             test->test_suite_name(), test->name(),
-                             static_cast<unsigned long>(kTestBound / 1000));
-                std::fflush(stderr);
-                TerminateProcess(GetCurrentProcess(), 3);
-            }
-        }
-        return 0;
-    }
-
-    std::atomic<DWORD> started_{0};
-    std::atomic<const testing::TestInfo*> current_{nullptr};
+    void OnTestEnd(const testing::TestInfo&) override { gWatched.running = false; }
 };
 
 struct InstallWatchdog {
-    InstallWatchdog() { testing::UnitTest::GetInstance()->listeners().Append(new TestWatchdog); }
+    InstallWatchdog()
+    {
+        testing::UnitTest::GetInstance()->listeners().Append(new TestWatchdog);
+        CloseHandle(CreateThread(nullptr, 0, &Watch, nullptr, 0, nullptr));
+    }
 } gInstallWatchdog;
 
 }  // namespace
