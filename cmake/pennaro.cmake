@@ -1,3 +1,5 @@
+include(GoogleTest)
+
 # pennaro_library(NAME [DIRS dir...] [EXCLUDE file...] [DEPS lib...])
 #   Builds the *.cpp of the given folders (default: the current one) into the
 #   static library NAME. Folders whose code calls each other both ways (the
@@ -52,9 +54,17 @@ function(pennaro_tests name)
     endif()
     target_include_directories(${name}_tests PRIVATE "${CMAKE_CURRENT_SOURCE_DIR}/tests")
     set_target_properties(${name}_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
-    add_test(NAME ${name} COMMAND ${name}_tests --gtest_color=no)
     if(NOT M_TIMEOUT)
-        set(M_TIMEOUT 300)
+        set(M_TIMEOUT 120)
     endif()
-    set_tests_properties(${name} PROPERTIES TIMEOUT ${M_TIMEOUT})
+    # Each test case runs in a process of its own, listed by ctest under the
+    # folder's name; the list is read from the program when ctest starts.
+    # A folder's cases share windows, registry keys and files with each other,
+    # so they run one at a time; folders run side by side.
+    gtest_discover_tests(${name}_tests
+        TEST_PREFIX "${name}."
+        EXTRA_ARGS --gtest_color=no
+        DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES TIMEOUT ${M_TIMEOUT} RESOURCE_LOCK ${name})
 endfunction()
