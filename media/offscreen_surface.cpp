@@ -197,6 +197,12 @@ void WinMMOffscreenSurface::Prepare(HDC memoryDC, HBITMAP dib, int32_t bitsPerPi
 WinMMOffscreenSurface* MMSurface::CreateBitmapDC(int32_t bitsPerPixel, const Box& box,
                                                  const MMColorTable* table)
 {
+    // The store only describes these depths; a section of another depth would
+    // hold fewer bytes than the blitters write through it.
+    if (bitsPerPixel != 8 && bitsPerPixel != 24 && bitsPerPixel != 32) {
+        FailWithoutError();
+        return nullptr;
+    }
     HDC memoryDC = CreateCompatibleDC(nullptr);
     if (memoryDC == nullptr) {
         FailWithoutError();

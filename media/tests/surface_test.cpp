@@ -166,6 +166,22 @@ TEST(OffscreenSurface, FailedBackBufferSetsThePendingError)
     ClearPendingError();
 }
 
+TEST(OffscreenSurface, OnlyEightTwentyFourAndThirtyTwoBitBackBuffers)
+{
+    // The store describes 8-, 24- or 32-bit pixels only; a section of any
+    // other depth would be smaller than the rows the blitters write.
+    for (int32_t bits : {1, 4, 16, 0, 48}) {
+        ClearPendingError();
+        WinMMOffscreenSurface* surface = MMSurface::CreateBitmapDC(bits, {0, 0, 8, 2}, nullptr);
+        EXPECT_EQ(nullptr, surface) << bits;
+        EXPECT_TRUE(IsErrorPending()) << bits;
+        if (surface != nullptr) {
+            surface->Dispose();
+        }
+    }
+    ClearPendingError();
+}
+
 TEST(Palettes, EachSurfaceDeletesOnlyThePalettesItMade)
 {
     MMColorTable table;
