@@ -224,6 +224,11 @@ MMCellArrayVisual::MMCellArrayVisual(int32_t x, int32_t y, int32_t columns, int3
 
 void MMCellArrayVisual::ComputeCounts()
 {
+    if (cellWidth <= 0 || cellHeight <= 0) {
+        columns = 0;
+        rows = 0;
+        return;
+    }
     columns = (box.right + cellWidth - box.left - 1) / cellWidth;
     rows = (box.bottom + cellHeight - box.top - 1) / cellHeight;
 }
@@ -237,6 +242,9 @@ Box MMCellArrayVisual::CellBox(int32_t column, int32_t row) const
 
 Pair MMCellArrayVisual::CellAt(int32_t x, int32_t y) const
 {
+    if (cellWidth <= 0 || cellHeight <= 0) {
+        return {-1, -1};
+    }
     return {(x - box.left) / cellWidth, (y - box.top) / cellHeight};
 }
 

@@ -120,7 +120,9 @@ public:
     virtual void DrawCell(MMSurface* surface, const Pair& cell, const Box& cellBox,
                           bool selected) = 0;
 
+    // Cells of no size make an empty grid.
     void SetCellSize(int32_t width, int32_t height);
+    // (-1, -1) while the cells have no size.
     Pair CellAt(int32_t x, int32_t y) const;
     Box CellBox(int32_t column, int32_t row) const;
     int32_t Columns() const { return columns; }

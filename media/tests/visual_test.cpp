@@ -234,3 +234,19 @@ TEST_F(Visuals, CellArrayCountsWholeCellsAndMarksSelection)
     EXPECT_EQ(0xFF0000u, PixelAt(surface, 15, 7));
     enclosure.RemoveVisual(&grid);
 }
+
+TEST_F(Visuals, CellArrayWithoutCellSizeHasNoCells)
+{
+    // A grid made over an empty box has cells of size 0 until it is given one.
+    Grid grid({0, 0, 0, 0}, Rgb(0, 0, 0), Rgb(255, 0, 0), 1);
+    grid.SetBox({0, 0, 20, 10});
+    EXPECT_EQ(0, grid.Columns());
+    EXPECT_EQ(0, grid.Rows());
+    EXPECT_EQ((Pair{-1, -1}), grid.CellAt(5, 5));
+    grid.SetCellSize(0, 4);
+    EXPECT_EQ(0, grid.Columns());
+    grid.SetCellSize(10, 5);
+    EXPECT_EQ(2, grid.Columns());
+    EXPECT_EQ(2, grid.Rows());
+    EXPECT_EQ((Pair{1, 1}), grid.CellAt(15, 5));
+}
