@@ -14,7 +14,8 @@ void AFPulseTask::Schedule(int32_t delay)
 
 AFPulseTaskManager::AFPulseTaskManager()
     : cursor(tasks.End()), removing(tasks.End()), thread(nullptr), stop(false),
-      wakeUp(CreateEventA(nullptr, FALSE, FALSE, nullptr)), clock_(&ElapsedMilliseconds)
+      wakeUp(CreateEventA(nullptr, FALSE, FALSE, nullptr)), clock_(&ElapsedMilliseconds),
+      walkingThread_(0)
 {
     InitLock(&lock);
 }
@@ -68,6 +69,11 @@ void AFPulseTaskManager::Remove(AFPulseTask* task)
         LeaveLock(&lock);
         return;
     }
+    // A task that removes itself from its own Pulse is the walk's current
+    // task on the walking thread: waiting for the walk to move on would wait
+    // for ourselves. Step the walk back instead; it goes on with the next task.
+    if (node == cursor && walkingThread_ == GetCurrentThreadId())
+        cursor = node->previous;
     while (node == cursor) {
         removing = node;
         LeaveLock(&lock);
@@ -105,6 +111,7 @@ AFPulseTask* AFPulseTaskManager::NextTask()
 void AFPulseTaskManager::RunDue()
 {
     int32_t now = static_cast<int32_t>(Now());
+    walkingThread_ = GetCurrentThreadId();
     while (AFPulseTask* task = NextTask()) {
         if (task->due > now)
             continue;
@@ -113,7 +120,11 @@ void AFPulseTaskManager::RunDue()
         // pulse's own answer wins, so the Schedule is never lost.
         LONG due = kNever;
         InterlockedExchange(&task->due, due);
+        UUUntypedListNode* pulsing = cursor;
         int32_t delay = task->Pulse();
+        // A task that removed itself may be gone: leave it alone.
+        if (cursor != pulsing)
+            continue;
         LONG next = delay == kNever ? kNever : now + delay;
         for (;;) {
             LONG seen = InterlockedCompareExchange(&task->due, next, due);
@@ -124,6 +135,7 @@ void AFPulseTaskManager::RunDue()
                 next = seen;
         }
     }
+    walkingThread_ = 0;
 }
 
 void AFPulseTaskThread::Run()

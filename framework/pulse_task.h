@@ -58,6 +58,7 @@ public:
 private:
     AFPulseTask* NextTask();
     Clock clock_;
+    DWORD walkingThread_;  // the thread inside RunDue; 0 between passes
 };
 
 class AFPulseTaskThread : public ALUserThread {

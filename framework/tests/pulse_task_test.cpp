@@ -135,6 +135,42 @@ TEST_F(PulseTaskTest, ScheduleDuringPulseKeepsTheEarlierTime)
     }
 }
 
+// Removes itself from its own Pulse and deletes itself, as a finished job may.
+class OneShotTask : public AFPulseTask {
+public:
+    explicit OneShotTask(int* pulses) : pulses(pulses) {}
+    int32_t Pulse() override
+    {
+        ++*pulses;
+        manager->Remove(this);
+        delete this;
+        return 0;
+    }
+    int* pulses;
+};
+
+TEST_F(PulseTaskTest, TaskRemovingItselfWhilePulsingEndsItsTurnOnly)
+{
+    int firstShots = 0, middleShots = 0;
+    ScriptedTask between(0), last(0);
+    manager.Add(new OneShotTask(&firstShots));
+    manager.Add(&between);
+    manager.Add(new OneShotTask(&middleShots));
+    manager.Add(&last);
+    manager.RunDue();
+    EXPECT_EQ(firstShots, 1);
+    EXPECT_EQ(middleShots, 1);
+    EXPECT_EQ(between.pulses, 1);
+    EXPECT_EQ(last.pulses, 1);
+    EXPECT_EQ(manager.tasks.count, 2);
+    manager.RunDue();
+    EXPECT_EQ(firstShots, 1);
+    EXPECT_EQ(between.pulses, 2);
+    EXPECT_EQ(last.pulses, 2);
+    manager.Remove(&between);
+    manager.Remove(&last);
+}
+
 // Blocks inside its pulse until released.
 class BlockingTask : public AFPulseTask {
 public:
