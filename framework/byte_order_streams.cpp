@@ -1,5 +1,6 @@
 #include "framework/byte_order_streams.h"
 
+#include <climits>
 #include <cstring>
 
 #include "framework/geometry.h"
@@ -22,6 +23,19 @@ void SwapEach(void* values, int32_t n, int size)
     uint8_t* p = static_cast<uint8_t*>(values);
     for (int32_t i = 0; i < n; ++i, p += size)
         SwapInPlace(p, size);
+}
+
+// The bytes of n values of `size` bytes each. A negative count, or one whose
+// bytes do not fit 32 bits, is an error: a wrapped product would move fewer
+// bytes than the caller's n values and report success.
+bool ValuesByteCount(FSError& stream, int32_t n, int32_t size, int32_t* bytes)
+{
+    if (n < 0 || n > INT32_MAX / size) {
+        stream.SetError(FS_ERROR_BAD_COUNT);
+        return false;
+    }
+    *bytes = n * size;
+    return true;
 }
 
 Pair UnpackPair(uint32_t v)
@@ -105,9 +119,10 @@ bool FSReader::ReadShorts(int16_t* destination, int32_t n)
 
 bool FSReader::ReadShorts(uint16_t* destination, int32_t n)
 {
-    if (GetError() != 0)
+    int32_t bytes = 0;
+    if (GetError() != 0 || !ValuesByteCount(*this, n, 2, &bytes))
         return false;
-    if (ReadBytes(destination, 2 * n) && swapsBytes)
+    if (ReadBytes(destination, bytes) && swapsBytes)
         SwapShortBytes(destination, n);
     return GetError() == 0;
 }
@@ -119,18 +134,20 @@ bool FSReader::ReadLongs(int32_t* destination, int32_t n)
 
 bool FSReader::ReadLongs(uint32_t* destination, int32_t n)
 {
-    if (GetError() != 0)
+    int32_t bytes = 0;
+    if (GetError() != 0 || !ValuesByteCount(*this, n, 4, &bytes))
         return false;
-    if (ReadBytes(destination, 4 * n) && swapsBytes)
+    if (ReadBytes(destination, bytes) && swapsBytes)
         SwapLongBytes(destination, n);
     return GetError() == 0;
 }
 
 bool FSReader::ReadDoubles(double* destination, int32_t n)
 {
-    if (GetError() != 0)
+    int32_t bytes = 0;
+    if (GetError() != 0 || !ValuesByteCount(*this, n, 8, &bytes))
         return false;
-    if (ReadBytes(destination, 8 * n) && swapsBytes)
+    if (ReadBytes(destination, bytes) && swapsBytes)
         SwapDoubleBytes(destination, n);
     return GetError() == 0;
 }
@@ -138,6 +155,8 @@ bool FSReader::ReadDoubles(double* destination, int32_t n)
 bool FSReader::ReadBools(bool* destination, int32_t n)
 {
     uint8_t work[kChunk];
+    if (n < 0)
+        SetError(FS_ERROR_BAD_COUNT);
     while (n > 0 && GetError() == 0) {
         int32_t chunk = n < kChunk ? n : kChunk;
         if (!ReadBytes(work, chunk))
@@ -153,6 +172,8 @@ bool FSReader::ReadBools(bool* destination, int32_t n)
 bool FSReader::ReadPairs(Pair* destination, int32_t n)
 {
     uint32_t work[kChunk];
+    if (n < 0)
+        SetError(FS_ERROR_BAD_COUNT);
     while (n > 0 && GetError() == 0) {
         int32_t chunk = n < kChunk ? n : kChunk;
         if (!ReadLongs(work, chunk))
@@ -168,7 +189,9 @@ bool FSReader::ReadPairs(Pair* destination, int32_t n)
 bool FSReader::ReadBoxes(Box* destination, int32_t n)
 {
     static_assert(sizeof(Box) == 2 * sizeof(Pair), "a Box is two Pairs");
-    return ReadPairs(reinterpret_cast<Pair*>(destination), 2 * n);
+    int32_t pairs = 0;
+    return GetError() == 0 && ValuesByteCount(*this, n, 2, &pairs) &&
+           ReadPairs(reinterpret_cast<Pair*>(destination), pairs);
 }
 
 // Writer
@@ -188,9 +211,10 @@ bool FSWriter::WriteShorts(const int16_t* source, int32_t n)
 
 bool FSWriter::WriteShorts(const uint16_t* source, int32_t n)
 {
-    if (GetError() != 0)
+    int32_t bytes = 0;
+    if (GetError() != 0 || !ValuesByteCount(*this, n, 2, &bytes))
         return false;
-    return WriteBytes(source, 2 * n) && GetError() == 0;
+    return WriteBytes(source, bytes) && GetError() == 0;
 }
 
 bool FSWriter::WriteLongs(const int32_t* source, int32_t n)
@@ -200,21 +224,25 @@ bool FSWriter::WriteLongs(const int32_t* source, int32_t n)
 
 bool FSWriter::WriteLongs(const uint32_t* source, int32_t n)
 {
-    if (GetError() != 0)
+    int32_t bytes = 0;
+    if (GetError() != 0 || !ValuesByteCount(*this, n, 4, &bytes))
         return false;
-    return WriteBytes(source, 4 * n) && GetError() == 0;
+    return WriteBytes(source, bytes) && GetError() == 0;
 }
 
 bool FSWriter::WriteDoubles(const double* source, int32_t n)
 {
-    if (GetError() != 0)
+    int32_t bytes = 0;
+    if (GetError() != 0 || !ValuesByteCount(*this, n, 8, &bytes))
         return false;
-    return WriteBytes(source, 8 * n) && GetError() == 0;
+    return WriteBytes(source, bytes) && GetError() == 0;
 }
 
 bool FSWriter::WriteBools(const bool* source, int32_t n)
 {
     uint8_t work[kChunk];
+    if (n < 0)
+        SetError(FS_ERROR_BAD_COUNT);
     while (n > 0 && GetError() == 0) {
         int32_t chunk = n < kChunk ? n : kChunk;
         for (int32_t i = 0; i < chunk; ++i)
@@ -230,6 +258,8 @@ bool FSWriter::WriteBools(const bool* source, int32_t n)
 bool FSWriter::WritePairs(const Pair* source, int32_t n)
 {
     uint32_t work[kChunk];
+    if (n < 0)
+        SetError(FS_ERROR_BAD_COUNT);
     while (n > 0 && GetError() == 0) {
         int32_t chunk = n < kChunk ? n : kChunk;
         for (int32_t i = 0; i < chunk; ++i)
@@ -244,7 +274,9 @@ bool FSWriter::WritePairs(const Pair* source, int32_t n)
 
 bool FSWriter::WriteBoxes(const Box* source, int32_t n)
 {
-    return WritePairs(reinterpret_cast<const Pair*>(source), 2 * n);
+    int32_t pairs = 0;
+    return GetError() == 0 && ValuesByteCount(*this, n, 2, &pairs) &&
+           WritePairs(reinterpret_cast<const Pair*>(source), pairs);
 }
 
 // Seeker

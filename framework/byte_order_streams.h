@@ -25,6 +25,7 @@ const int32_t FS_ERROR_BAD_FORMAT = 11;    // ERROR_BAD_FORMAT: bad byte-order m
 const int32_t FS_ERROR_WRITE_FAULT = 29;   // ERROR_WRITE_FAULT: short write
 const int32_t FS_ERROR_END_OF_FILE = 38;   // ERROR_HANDLE_EOF: short read
 const int32_t FS_ERROR_OUT_OF_RANGE = -1;  // memory stream out of range
+const int32_t FS_ERROR_BAD_COUNT = 87;     // ERROR_INVALID_PARAMETER: negative or oversized count
 
 // The error interface every stream shares. The three interfaces of a
 // random-access stream meet in one virtual base, so they see one error.

@@ -117,8 +117,10 @@ bool FSFile::ReadBytes(void* destination, int32_t count)
 {
     if (GetError() != 0)
         return false;
+    if (count < 0)
+        SetError(FS_ERROR_BAD_COUNT);
     if (count <= 0)
-        return true;
+        return GetError() == 0;
     DWORD done = 0;
     // A failed read keeps the system's error: only a read that succeeded
     // short is the end of the file.
@@ -133,8 +135,10 @@ bool FSFile::WriteBytes(const void* source, int32_t count)
 {
     if (GetError() != 0)
         return false;
+    if (count < 0)
+        SetError(FS_ERROR_BAD_COUNT);
     if (count <= 0)
-        return true;
+        return GetError() == 0;
     DWORD done = 0;
     if (!WriteFile(handle, source, static_cast<DWORD>(count), &done, nullptr))
         SetError(static_cast<int32_t>(GetLastError()));

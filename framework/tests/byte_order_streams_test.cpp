@@ -169,6 +169,45 @@ TEST(ByteOrderStreamErrors, ErrorIsStickyUntilCleared)
     EXPECT_EQ(0x04030201, untouched);
 }
 
+TEST(ByteOrderStreamErrors, NegativeOrOversizedCountsFailAndMoveNothing)
+{
+    // Counts whose byte size wraps 32 bits would read or write a few bytes
+    // and report the whole run done.
+    struct Case {
+        const char* name;
+        bool (*run)(FSMemory& stream, int32_t* values);
+    } cases[] = {
+        {"read longs", [](FSMemory& s, int32_t* v) { return s.ReadLongs(v, 0x40000001); }},
+        {"read shorts", [](FSMemory& s, int32_t* v) {
+             return s.ReadShorts(reinterpret_cast<int16_t*>(v), -2);
+         }},
+        {"read doubles", [](FSMemory& s, int32_t* v) {
+             return s.ReadDoubles(reinterpret_cast<double*>(v), 0x20000001);
+         }},
+        {"read boxes", [](FSMemory& s, int32_t* v) {
+             return s.ReadBoxes(reinterpret_cast<Box*>(v), 0x40000001);
+         }},
+        {"read bools", [](FSMemory& s, int32_t* v) {
+             return s.ReadBools(reinterpret_cast<bool*>(v), -1);
+         }},
+        {"write longs", [](FSMemory& s, int32_t* v) { return s.WriteLongs(v, 0x40000001); }},
+        {"write pairs", [](FSMemory& s, int32_t* v) {
+             return s.WritePairs(reinterpret_cast<Pair*>(v), -3);
+         }},
+    };
+    for (const Case& c : cases) {
+        uint8_t bytes[16] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+        FSMemory stream(bytes, sizeof bytes);
+        int32_t values[4] = {77, 77, 77, 77};
+        EXPECT_FALSE(c.run(stream, values)) << c.name;
+        EXPECT_EQ(FS_ERROR_BAD_COUNT, stream.GetError()) << c.name;
+        stream.SetError(0);
+        EXPECT_EQ(0, stream.Tell()) << c.name;
+        EXPECT_EQ(77, values[0]) << c.name;
+        EXPECT_EQ(1, bytes[0]) << c.name;
+    }
+}
+
 TEST(ByteOrderStreamErrors, StreamsCanShareOneErrorWord)
 {
     uint8_t a[2] = {}, b[8] = {};

@@ -64,6 +64,13 @@ TEST(FileStreams, ShortReadGivesEndOfFileAndSeekPastEndSucceeds)
     EXPECT_EQ(100, position);
     EXPECT_FALSE(file.ReadBytes(buffer, 1));
     EXPECT_EQ(FS_ERROR_END_OF_FILE, file.GetError());
+
+    // A negative count is a caller's miscount, not an empty read.
+    file.SetError(0);
+    EXPECT_FALSE(file.ReadBytes(buffer, -1));
+    EXPECT_EQ(FS_ERROR_BAD_COUNT, file.GetError());
+    file.SetError(0);
+    EXPECT_TRUE(file.ReadBytes(buffer, 0));
 }
 
 TEST(FileStreams, SetEndCutsTheFileAndOpenOrCreateKeepsIt)
