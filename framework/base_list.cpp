@@ -60,6 +60,10 @@ BaseList::~BaseList() { RemoveAll(); }
 
 BaseListNode* BaseList::Link(void* item, BaseListNode* before)
 {
+    // The count is 16 bits: one more node would wrap it to 0 and the list
+    // would forget every node it holds.
+    if (count == 0xFFFF)
+        return nullptr;
     BaseListNode* node = static_cast<BaseListNode*>(HeapAllocate(sizeof(BaseListNode), gListNodeHeap));
     if (!node)
         return nullptr;

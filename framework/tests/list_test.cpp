@@ -94,6 +94,22 @@ TEST(ListTest, BaseListIteratorsAndInsertionSort)
     EXPECT_EQ(list.First(), nullptr);
 }
 
+TEST(ListTest, BaseListRefusesANodeItsCountCannotHold)
+{
+    BaseList list;
+    int item = 0;
+    for (int i = 0; i < 0xFFFF; ++i)
+        ASSERT_NE(list.Append(&item), nullptr) << i;
+    EXPECT_EQ(list.Append(&item), nullptr);
+    EXPECT_EQ(list.Prepend(&item), nullptr);
+    EXPECT_EQ(list.Count(), 0xFFFF);
+    BaseListIterator last(&list, BaseListIterator::kLast);
+    EXPECT_EQ(last.Index(), 0xFFFE);
+    list.RemoveAll();
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.First(), nullptr);
+}
+
 TEST(ListTest, RingHoldsOneLessThanItsCapacity)
 {
     int storage[16];
