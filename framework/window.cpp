@@ -259,6 +259,10 @@ bool AFWindow::HandleMessage(HWND handle, UINT message, WPARAM wParam, LPARAM lP
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC:
+        // Sent about the window itself, a reflection would call this handler
+        // again without end.
+        if (!lParam || reinterpret_cast<HWND>(lParam) == handle)
+            return false;
         *result = SendMessageA(reinterpret_cast<HWND>(lParam), message, wParam, lParam);
         return true;
     case WM_PALETTECHANGED:

@@ -236,6 +236,11 @@ TEST(WindowTest, MessagesTheWindowLeavesToTheSystem)
     EXPECT_FALSE(window.HandleMessage(self, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(self), 0,
                                       &result));
     EXPECT_FALSE(window.HandleMessage(self, WM_COMMAND, MAKEWPARAM(12, 2), 0, &result));
+    for (UINT colour : {WM_CTLCOLORSTATIC, WM_CTLCOLORSCROLLBAR, WM_CTLCOLORDLG}) {
+        EXPECT_FALSE(window.HandleMessage(self, colour, 0, reinterpret_cast<LPARAM>(self),
+                                          &result)) << colour;
+        EXPECT_FALSE(window.HandleMessage(self, colour, 0, 0, &result)) << colour;
+    }
     EXPECT_TRUE(window.HandleMessage(self, WM_COMMAND, MAKEWPARAM(12, 1), 0, &result));
     EXPECT_TRUE(window.HandleMessage(self, WM_COMMAND, MAKEWPARAM(13, 0), 0, &result));
     EXPECT_EQ(window.commands, (std::vector<uint16_t>{12, 13}));
