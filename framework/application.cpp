@@ -180,11 +180,13 @@ void AFApplication::MessageLoop()
     }
 }
 
-bool AFApplication::OpenCommandLineFiles()
+bool AFApplication::OpenCommandLineFiles() { return OpenFilesNamedIn(GetCommandLineA()); }
+
+bool AFApplication::OpenFilesNamedIn(const char* commandLine)
 {
     FSDirectory current;
     FSCurrentFolder(current);
-    const char* text = GetCommandLineA();
+    const char* text = commandLine;
     char token[kTokenSize];
     text = NextCommandLineToken(text, token);  // the program itself
     bool opened = false;

@@ -28,6 +28,10 @@ public:
     virtual void MessageLoop();                                    // 9
     virtual bool OpenCommandLineFiles();                           // 10
 
+    // Opens each file named by `commandLine` after its first token (the
+    // program) through OpenFile; true when OpenFile accepted at least one.
+    bool OpenFilesNamedIn(const char* commandLine);
+
     AFWindow* FirstWindow();
     AFWindow* NextWindow(AFWindow* window);
 

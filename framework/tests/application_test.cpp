@@ -11,6 +11,7 @@
 #include "framework/pending_error.h"
 #include "framework/pulse_task.h"
 #include "framework/window.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -54,10 +55,18 @@ class TestApplication : public AFApplication {
 public:
     explicit TestApplication(Heap* heap) : AFApplication(heap) {}
 
-    bool OpenFile(const FSDirectory&, const char*) override
+    bool OpenFile(const FSDirectory& folder, const char* name) override
     {
         ++filesOffered;
-        return false;
+        offered.push_back(std::string(folder.Path()) + name);
+        if (acceptFiles)
+            PostQuitMessage(0);  // the document is closed at once
+        return acceptFiles;
+    }
+    bool OpenCommandLineFiles() override
+    {
+        return commandLine ? OpenFilesNamedIn(commandLine)
+                           : AFApplication::OpenCommandLineFiles();
     }
     bool OpenDefault() override
     {
@@ -77,6 +86,9 @@ public:
 
     std::function<bool()> openDefault;
     std::function<bool()> report;
+    const char* commandLine = nullptr;
+    bool acceptFiles = false;
+    std::vector<std::string> offered;
     int filesOffered = 0;
     int defaults = 0;
     int reports = 0;
@@ -208,6 +220,37 @@ TEST_F(ApplicationTest, CycleRepeatsWhileTheReportAsksForIt)
     EXPECT_EQ(app.reports, 1);
     EXPECT_EQ(app.defaults, 2);
     EXPECT_TRUE(gBoxTexts.empty());
+}
+
+TEST_F(ApplicationTest, CommandLineFilesAreOpenedInPlaceOfTheDefault)
+{
+    ScratchFolder scratch;
+    scratch.WriteFile("a b.pic", "x");
+    const std::string path = std::string(scratch.folder.Path()) + "a b.pic";
+    const std::string quoted = "\"" + path + "\"";
+    struct Case {
+        std::string commandLine;
+        bool accept;
+        std::vector<std::string> offered;
+        int defaults;
+    } cases[] = {
+        {"prog.exe", true, {}, 1},
+        {"\"C:\\Program Files\\prog.exe\" " + quoted, true, {path}, 0},
+        {"prog.exe " + quoted, false, {path}, 1},  // offered, refused
+        {"prog.exe C:\\no-such-folder\\x.pic relative.pic", true, {}, 1},
+    };
+    for (const Case& c : cases) {
+        TestApplication app(&heap);
+        app.commandLine = c.commandLine.c_str();
+        app.acceptFiles = c.accept;
+        app.openDefault = []() {
+            PostQuitMessage(0);
+            return true;
+        };
+        EXPECT_TRUE(app.Run()) << c.commandLine;
+        EXPECT_EQ(app.offered, c.offered) << c.commandLine;
+        EXPECT_EQ(app.defaults, c.defaults) << c.commandLine;
+    }
 }
 
 TEST(CommandLineTest, TokensSplitAtBlanksAndQuotesGroup)
