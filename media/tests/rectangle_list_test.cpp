@@ -1,6 +1,7 @@
 // The dirty region: disjoint boxes that cover what was added, at most 20.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 #include "media/rectangle_list.h"
@@ -145,6 +146,8 @@ TEST(RectangleList, AFullListMergesTheTwentyFirstBox)
     list.Add(extra);
     EXPECT_LE(list.Count(), 20);
     ExpectDisjointAndNonEmpty(list);
+    // The cheapest union in extra area is the one with the box straight above.
+    EXPECT_NE(list.end(), std::find(list.begin(), list.end(), Box{0, 0, 5, 45}));
     EXPECT_TRUE(list.CoversBox(extra));
     for (int i = 0; i < 20; ++i) {
         EXPECT_TRUE(list.CoversBox({i * 10, (i % 2) * 10, i * 10 + 5, (i % 2) * 10 + 5}));
