@@ -155,9 +155,15 @@ AFControl* AFWindow::NextFocusControl(AFControl* from, bool forward)
 {
     HWND start = from ? from->window : nullptr;
     HWND current = start;
+    // A second wrap means the start is none of this window's children (a
+    // control of another window): every child has been seen, stop there.
+    bool wrapped = false;
     for (;;) {
         HWND next = current ? GetWindow(current, forward ? GW_HWNDNEXT : GW_HWNDPREV) : nullptr;
         if (!next) {
+            if (wrapped)
+                return nullptr;
+            wrapped = true;
             HWND first = GetWindow(window, GW_CHILD);
             if (!first)
                 return nullptr;

@@ -355,6 +355,16 @@ TEST(WindowTest, FocusWalkAndOwnedControls)
         EXPECT_EQ(window.NextFocusControl(nullptr, true), nullptr);
         EXPECT_EQ(window.NextFocusControl(nullptr, false), nullptr);
         EXPECT_EQ(window.NextFocusControl(second, true), nullptr);
+        {
+            // A control of another window never comes round again: the walk
+            // ends after one pass over this window's children.
+            TestWindow other;
+            bool strangerGone = false;
+            ProbeControl* stranger = new ProbeControl(&other, 0, false, &strangerGone);
+            ASSERT_NE(stranger->window, nullptr);
+            EXPECT_EQ(window.NextFocusControl(stranger, true), nullptr);
+            EXPECT_EQ(window.NextFocusControl(stranger, false), nullptr);
+        }
 
         ProbeControl* focusable = new ProbeControl(&window, 40, true, &focusGone);
         EXPECT_EQ(window.NextFocusControl(nullptr, true), focusable);
