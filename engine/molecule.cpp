@@ -112,8 +112,12 @@ MMMouseVisualMolecule::MMMouseVisualMolecule(MMBaseScene* scene,
     : MMVisualMolecule(scene, visual), interpreter_(interpreter)
 {
     visual_->SetMouseInterpreter(interpreter_);
+    // Both hot-spot families take the molecule's visual as their hot spot;
+    // a highlight interpreter keeps a highlightable it was given.
     if (MMHotSpotInterpreter* hotSpot = dynamic_cast<MMHotSpotInterpreter*>(interpreter_))
         hotSpot->SetHotSpot(visual_);
+    else if (auto* highlight = dynamic_cast<MMHighlightHotSpotInterpreter*>(interpreter_))
+        highlight->SetHotSpot(visual_, highlight->Highlightable());
 }
 
 MMMouseVisualMolecule::~MMMouseVisualMolecule()

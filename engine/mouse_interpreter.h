@@ -97,6 +97,8 @@ public:
     void CaptureLost() override;
     bool Accepts(int32_t x, int32_t y) override;
     void SetHotSpot(MMVisual* hotSpot, MMHighlightable* highlightable);
+    MMVisual* HotSpot() const { return hotSpot_; }
+    MMHighlightable* Highlightable() const { return highlightable_; }
 
 private:
     MMVisual* hotSpot_ = nullptr;

@@ -105,6 +105,33 @@ TEST_F(InterpreterTest, ReleasingTheCaptureTellsTheInterpreterAndShowsTheArrow)
     EXPECT_EQ(stage.Cursors()->Requested(), stage.Cursors()->Arrow());
 }
 
+TEST_F(InterpreterTest, MouseVisualMoleculeMakesItsVisualTheHotSpot)
+{
+    struct Case {
+        const char* what;
+        MMStandardMouseInterpreter* interpreter;
+    };
+    LitBox* trackBox = new LitBox(Box{0, 0, 10, 10});
+    LitBox* highlightBox = new LitBox(Box{0, 0, 10, 10});
+    MMMouseVisualMolecule track(nullptr,
+                                new MMTrackHotSpotInterpreter(&stage, nullptr, Command(), nullptr),
+                                trackBox);
+    MMMouseVisualMolecule highlight(
+        nullptr, new MMHighlightHotSpotInterpreter(&stage, nullptr, nullptr, Command(), nullptr),
+        highlightBox);
+    for (const Case& c : {Case{"track", track.Interpreter()},
+                          Case{"highlight", highlight.Interpreter()}}) {
+        posts.count = 0;
+        c.interpreter->Interpret(At(5, 5, kPointerPressed | kPointerHeld));
+        c.interpreter->Interpret(At(25, 25, kPointerPressed | kPointerHeld));
+        EXPECT_EQ(Run(), 1) << c.what << ": a press inside the molecule's box posts";
+    }
+    highlight.Interpreter()->CurrentCursor();
+    EXPECT_TRUE(highlightBox->IsHighlighted()) << "the visual is also the highlight";
+    highlight.Interpreter()->CaptureLost();
+    EXPECT_FALSE(highlightBox->IsHighlighted());
+}
+
 // Cursors that count how often they are shown and hidden.
 class CountingCursor : public MMCursor {
 public:
