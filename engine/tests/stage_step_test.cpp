@@ -221,6 +221,33 @@ TEST_F(StageStepTest, MenuCommandGoesToTheSceneFirst)
     stage.ChangeSceneOrDispatch();
 }
 
+TEST_F(StageStepTest, FirstStepShowsTheSceneWithoutATickThenWaitsForThePaint)
+{
+    RecordingScene scene(&stage, &log);
+    int performed = 0;
+    struct Counter {
+        int* count;
+        void Add() { ++*count; }
+    } counter{&performed};
+    MMClassCommand<Counter> command("count", &stage, &counter, &Counter::Add);
+    stage.StartClock();
+    stage.SetPendingScene(&scene, nullptr, nullptr);
+    command.Post();
+    ASSERT_EQ(stage.ShowState(), kShowFirstStep);
+    stage.Step();
+    EXPECT_EQ(log, (CallLog{"begin"})) << "the first step has no frame tick";
+    EXPECT_EQ(performed, 1) << "but it runs the queue";
+    EXPECT_EQ(stage.ShowState(), kShowWaitingForPaint);
+    log.clear();
+    command.Post();
+    stage.Step();
+    stage.Step();
+    EXPECT_TRUE(log.empty()) << "nothing runs until the control is painted";
+    EXPECT_EQ(performed, 1);
+    stage.SetPendingScene(nullptr, nullptr, nullptr);
+    stage.ChangeSceneOrDispatch();
+}
+
 TEST(StageWithoutSurface, StartAndTickDoNothingHarmful)
 {
     CallLog log;
