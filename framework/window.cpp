@@ -93,8 +93,6 @@ AFWindow::~AFWindow()
 {
     if (gApplication && gApplication->activeWindow == this)
         gApplication->activeWindow = nullptr;
-    if (palette)
-        DeleteObject(palette);
     for (HWND child : ChildWindows(window)) {
         if (!IsWindow(child))
             continue;
@@ -106,6 +104,9 @@ AFWindow::~AFWindow()
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);
         DestroyWindow(window);
     }
+    // Only now is the palette no longer selected into the window's own DC.
+    if (palette)
+        DeleteObject(palette);
     DeleteLock(&paletteLock);
 }
 
