@@ -149,20 +149,7 @@ bool MMBitmapBlitRequest::Perform()
 bool MMDrawingSurfaceBlitRequest::PrepareToBox(const MMImageDescription& image, MMSurface* target,
                                                const Box& box)
 {
-    ready = false;
-    surface = target;
-    destinationBox = box;
-    clippedBox = Clipped(box, target->GetBounds());
-    if (Empty(clippedBox) || Empty(box)) {
-        return false;
-    }
-    source = &image;
-    yStep = image.Height() == box.Height() ? 0x10000 : StepFor(image.Height(), box.Height());
-    xStep = image.Width() == box.Width() ? 0x10000 : StepFor(image.Width(), box.Width());
-    sourceX = Fixed(image.box.left);
-    sourceY = Fixed(image.box.top);
-    ready = SelectSpanFunction(target->GetPixelKind());
-    return ready;
+    return PrepareBoxToBox(image, target, image.box, box);
 }
 
 bool MMDrawingSurfaceBlitRequest::PrepareBoxToBox(const MMImageDescription& image,
