@@ -15,5 +15,5 @@ for arch in $ARCHS; do
     fi
     # PENNARO_TARGETS narrows the build to some targets (all by default).
     # shellcheck disable=SC2086
-    cmake --build "$dir" -- -j"$(nproc)" ${PENNARO_TARGETS:-} "$@"
+    cmake --build "$dir" -- -j"${PENNARO_JOBS:-$(nproc)}" ${PENNARO_TARGETS:-} "$@"
 done

@@ -9,4 +9,4 @@ bash "$here/build.sh"
 trap stop_wine_session EXIT
 start_wine_session private
 cd "$BUILD_DIR/$TEST_ARCH"
-ctest --output-on-failure -j"$(nproc)" "$@"
+ctest --output-on-failure -j"${PENNARO_JOBS:-$(nproc)}" "$@"
