@@ -7,9 +7,24 @@
 #include "media/color.h"
 #include "framework/geometry.h"
 #include "media/bitmap.h"
+#include "media/font.h"
 
-class MMSystemFont;
 class WinMMOffscreenSurface;
+
+// How a text stands at its anchor point.
+enum MMHorizontalAlignment : int32_t { kAlignLeft = 0, kAlignCenter = 1, kAlignRight = 2 };
+enum MMVerticalAlignment : int32_t {
+    kAlignBaseline = 0,
+    kAlignCapMiddle = 1,
+    kAlignCapTop = 2,
+};
+
+struct MMTextStyle {
+    MMFont* font;  // not owned
+    MMColor color;
+    int32_t horizontalAlignment;
+    int32_t verticalAlignment;
+};
 
 class MMSurface {
 public:
@@ -61,7 +76,35 @@ public:
     static WinMMOffscreenSurface* CreateBitmapDC(int32_t bitsPerPixel, const Box& box,
                                                  const MMColorTable* table);
 
-    MMSystemFont* selectedFont = nullptr;
+    // Text. A font is selected for one measuring or drawing sequence, with
+    // the surface locked: SelectFont ... ReleaseFont.
+    void SelectFont(MMFont* font);
+    void ReleaseFont();
+    int32_t FontCapHeight();
+    int32_t FontAscent();
+    int32_t FontDescent();
+    int32_t FontLineHeight();
+    int32_t TextWidth(const char* text, int32_t length);
+    int32_t LeadingOverhang(const char* text);
+    int32_t TrailingOverhang(const char* character);
+    void MoveTextTo(int32_t x, int32_t y);
+    Pair TextPosition();
+    void DrawTextRun(MMColor color, const char* text, int32_t length);
+
+    // Alignment against an anchor (the program always anchors at 0).
+    static int32_t AlignByWidth(int32_t x, int32_t alignment, int32_t anchor, int32_t width);
+    int32_t AlignText(int32_t x, int32_t alignment, int32_t anchor, const char* text,
+                      int32_t length);
+    int32_t AlignBaseline(int32_t y, int32_t alignment, int32_t anchor);
+
+    // The whole text at the point, aligned by the style; nothing without
+    // text or font.
+    void DrawStyledText(const char* text, const Pair& point, const MMTextStyle& style);
+    // The box the text covers, overhangs included; an empty box at the point
+    // without text or font.
+    Box MeasureStyledText(const char* text, const Pair& point, const MMTextStyle& style);
+
+    MMFont* selectedFont = nullptr;
 
 protected:
     // Selects palette into the device context, deleting the one this surface

@@ -17,7 +17,7 @@ SUDO=""
 
 packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix cmake ninja-build xvfb wine wine32:i386 wine64
           googletest dpkg-dev make autoconf automake libtool nasm x11-utils
-          libasound2:i386 libasound2-plugins:i386 alsa-utils)
+          libasound2:i386 libasound2-plugins:i386 alsa-utils fonts-dejavu-core)
 
 need_install() {
     local p

@@ -10,8 +10,6 @@
 #include "engine/stage.h"
 #include "stage_fixture.h"
 
-uint32_t FakeClock::now = 1000;
-
 namespace {
 
 typedef std::vector<std::string> Trace;

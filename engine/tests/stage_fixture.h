@@ -11,7 +11,7 @@
 #include "engine/stage_services.h"
 
 struct FakeClock {
-    static uint32_t now;
+    static inline uint32_t now = 1000;
     static uint32_t Now() { return now; }
 };
 
