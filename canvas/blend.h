@@ -1,0 +1,26 @@
+#pragma once
+// 8-bit mixing through one program-wide product table: BlendTable[a][b] is
+// a x b on the 0..255 scale, rounded.
+#include <cstdint>
+
+struct KVXBlendTable {
+    uint8_t entry[256][256];
+    const uint8_t* operator[](unsigned a) const { return entry[a]; }
+};
+extern const KVXBlendTable BlendTable;
+
+// a moved toward b by w / 255.
+inline uint8_t BlendBytes(uint8_t a, uint8_t b, uint8_t w)
+{
+    return static_cast<uint8_t>(BlendTable[a][255 - w] + BlendTable[b][w]);
+}
+
+// Blue, green and red of destination moved toward those of source by
+// weight / 255; the fourth byte is not touched. 0 keeps, 255 replaces.
+inline void BlendRgb(uint8_t* destination, const uint8_t* source, uint8_t weight)
+{
+    const uint8_t* keep = BlendTable[255 - weight];
+    const uint8_t* take = BlendTable[weight];
+    for (int i = 0; i < 3; ++i)
+        destination[i] = static_cast<uint8_t>(keep[destination[i]] + take[source[i]]);
+}

@@ -1,0 +1,214 @@
+#pragma once
+// Pixel planes: views of width x height elements with a pitch counted in
+// elements, and the owning "Top" planes that allocate them. Views never own
+// their bits and are passed by value. Nothing here clips: callers clip to
+// the plane first.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "canvas/component_pixel.h"
+#include "framework/geometry.h"
+#include "framework/heap.h"
+
+template <class T>
+class KVXBitmap {
+public:
+    typedef T Element;
+
+    KVXBitmap() = default;
+    KVXBitmap(const Pair& size, int32_t pitch, T* bits)
+        : width(size.x), height(size.y), pitch(pitch), bits(bits) {}
+    KVXBitmap(const KVXBitmap&) = default;
+    KVXBitmap& operator=(const KVXBitmap&) = default;
+    virtual ~KVXBitmap() = default;
+
+    T* PixelAt(int32_t x, int32_t y) const { return bits + (x + ptrdiff_t(y) * pitch); }
+    T* Row(int32_t y) const { return bits + ptrdiff_t(y) * pitch; }
+    Box Bounds() const { return {0, 0, width, height}; }
+    Pair Size() const { return {width, height}; }
+
+    // A view of box of parent (which must lie inside it), sharing its bits.
+    void MakeSubView(const KVXBitmap& parent, const Box& box)
+    {
+        width = box.right - box.left;
+        height = box.bottom - box.top;
+        pitch = parent.pitch;
+        bits = parent.PixelAt(box.left, box.top);
+    }
+    void CopyView(const KVXBitmap& other)
+    {
+        width = other.width;
+        height = other.height;
+        pitch = other.pitch;
+        bits = other.bits;
+    }
+    // Every element of box (clipped to the plane) becomes value.
+    void FillBox(const Box& box, const T& value)
+    {
+        Box part = box;
+        part.Intersect(Bounds());
+        for (int32_t y = part.top; y < part.bottom; ++y) {
+            T* p = PixelAt(part.left, y);
+            for (int32_t x = part.left; x < part.right; ++x)
+                *p++ = value;
+        }
+    }
+    void Fill(const T& value) { FillBox(Bounds(), value); }
+    // Copies every element, row by row over this plane's size, into target
+    // at the same coordinates.
+    void CopyPixelsTo(const KVXBitmap& target) const
+    {
+        for (int32_t y = 0; y < height; ++y)
+            std::memcpy(target.Row(y), Row(y), size_t(width) * sizeof(T));
+    }
+
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t pitch = 0;
+    T* bits = nullptr;
+};
+
+// An owning plane: allocates width x height elements from the application's
+// heap object, pitch = width. Only component planes start cleared.
+template <class Base>
+class KVXBitmapTop : public Base {
+public:
+    typedef typename Base::Element Element;
+
+    explicit KVXBitmapTop(const Pair& size)
+        : Base(size, size.x, Allocate(size)) {}
+    ~KVXBitmapTop() override { delete[] this->bits; }
+    KVXBitmapTop(const KVXBitmapTop&) = delete;
+    KVXBitmapTop& operator=(const KVXBitmapTop&) = delete;
+
+    static Element* Allocate(const Pair& size)
+    {
+        if (size.x <= 0 || size.y <= 0)
+            return nullptr;
+        return new (gDefaultHeap) Element[size_t(size.x) * size_t(size.y)];
+    }
+};
+
+class KVXPlaneUChar : public KVXBitmap<uint8_t> {
+public:
+    KVXPlaneUChar() = default;
+    KVXPlaneUChar(const Pair& size, int32_t pitch, uint8_t* bits)
+        : KVXBitmap<uint8_t>(size, pitch, bits) {}
+};
+
+class KVXPlaneUCharTop : public KVXBitmapTop<KVXPlaneUChar> {
+public:
+    explicit KVXPlaneUCharTop(const Pair& size) : KVXBitmapTop<KVXPlaneUChar>(size) {}
+};
+
+class KVXPlaneHeight : public KVXBitmap<uint16_t> {
+public:
+    KVXPlaneHeight() = default;
+    KVXPlaneHeight(const Pair& size, int32_t pitch, uint16_t* bits)
+        : KVXBitmap<uint16_t>(size, pitch, bits) {}
+};
+
+class KVXPlaneHeightTop : public KVXBitmapTop<KVXPlaneHeight> {
+public:
+    explicit KVXPlaneHeightTop(const Pair& size) : KVXBitmapTop<KVXPlaneHeight>(size) {}
+};
+
+typedef KVXBitmapTop<KVXBitmap<Density>> KVXPlaneDensityTop;
+
+// Whether the painting screen's picture was modified: 0 unchanged, 1 just
+// read from a sketchbook page, 2 changed once, 3 changed more than once.
+struct ChangeState {
+    int32_t value = 0;
+
+    // A committed change. Returns the state of before.
+    int32_t Advance()
+    {
+        int32_t old = value;
+        value = old < 2 ? 2 : 3;
+        return old;
+    }
+    // A single change undone is no change at all.
+    void AfterUndo()
+    {
+        if (value == 2)
+            value = 0;
+    }
+};
+
+// A view of the canvas. All views of one canvas share its dirty box (what the
+// display must redraw) and the flag that lets the next render empty it.
+class KVXPlaneComponent : public KVXBitmap<KVXComponentPixel> {
+public:
+    KVXPlaneComponent() = default;
+    KVXPlaneComponent(const Pair& size, int32_t pitch, KVXComponentPixel* bits, Box* dirtyBox,
+                      uint8_t* dirtyFlag)
+        : KVXBitmap<KVXComponentPixel>(size, pitch, bits),
+          placement{0, 0, size.x, size.y},
+          dirtyBox(dirtyBox),
+          dirtyFlag(dirtyFlag) {}
+
+    uint32_t ColorAt(int32_t x, int32_t y) const { return PixelAt(x, y)->ColorWord(); }
+
+    // A view of box of parent sharing its bits, dirty box and flag; the
+    // placement says where it lies in the whole canvas.
+    void MakeSubView(const KVXPlaneComponent& parent, const Box& box)
+    {
+        KVXBitmap<KVXComponentPixel>::MakeSubView(parent, box);
+        placement = box;
+        placement.Offset({parent.placement.left, parent.placement.top});
+        dirtyBox = parent.dirtyBox;
+        dirtyFlag = parent.dirtyFlag;
+        changeState.value = 0;
+    }
+
+    // The dirty box takes box when it is empty, else grows to cover it; the
+    // next render must not empty it then.
+    void AddDirtyRect(const Box& box)
+    {
+        if (dirtyBox->IsEmpty())
+            *dirtyBox = box;
+        else
+            dirtyBox->Union(box);
+        *dirtyFlag = 0;
+    }
+    void ResetDirtyBoxIfFlagged()
+    {
+        if (*dirtyFlag != 0)
+            *dirtyBox = Box{0, 0, 0, 0};
+    }
+    const Box& DirtyBox() const { return *dirtyBox; }
+    void SetDirtyBox(const Box& box) { *dirtyBox = box; }
+    uint8_t DirtyFlag() const { return *dirtyFlag; }
+    void SetDirtyFlag(uint8_t value) { *dirtyFlag = value; }
+    // A new picture: everything must be redrawn.
+    void MarkAllDirty()
+    {
+        *dirtyBox = Bounds();
+        *dirtyFlag = 0;
+    }
+
+    Box placement = {0, 0, 0, 0};
+    Box* dirtyBox = nullptr;
+    uint8_t* dirtyFlag = nullptr;
+    ChangeState changeState;
+};
+
+// The canvas itself: owns its pixels (all zero at first), its dirty box
+// (the whole plane at first) and the flag.
+class KVXPlaneComponentTop : public KVXPlaneComponent {
+public:
+    explicit KVXPlaneComponentTop(const Pair& size);
+    ~KVXPlaneComponentTop() override;
+    KVXPlaneComponentTop(const KVXPlaneComponentTop&) = delete;
+    KVXPlaneComponentTop& operator=(const KVXPlaneComponentTop&) = delete;
+
+    void MarkChanged() { changeState.value = 1; }
+    void MarkUnchanged() { changeState.value = 0; }
+    // Exchanges the pixel blocks of two planes of the same size.
+    void SwapPixels(KVXPlaneComponentTop& other);
+
+private:
+    Box ownDirtyBox;
+    uint8_t ownDirtyFlag = 0;
+};
