@@ -1,0 +1,4 @@
+#include "engine/engine_pulse_managers.h"
+
+AFPulseTaskManager* gFirstEnginePulseTaskManager = nullptr;
+AFPulseTaskManager* gSecondEnginePulseTaskManager = nullptr;
