@@ -432,7 +432,7 @@ void MMStage::Blit()
                 transition->Run(controlSurface_, offscreen_, paintList_.Bounds(), table);
             } else {
                 for (const Box& box : paintList_)
-                    controlSurface_->CopyFromOffscreen(*offscreen_, box);
+                    cut_.Run(controlSurface_, offscreen_, box, table);
             }
         }
     }

@@ -16,6 +16,7 @@
 #include "framework/pulse_task.h"
 #include "framework/thread.h"
 #include "media/rectangle_list.h"
+#include "media/transition_effect.h"
 
 class AFApplication;
 class MMBaseScene;
@@ -28,13 +29,11 @@ class MMSoundService;
 class MMStage;
 class MMStageControl;
 class MMStageCursorSet;
-class MMStageTransition;
 class MMStageWindow;
 class MMTopEnclosure;
+class MMTransitionEffect;
 class WinMMOffscreenSurface;
 
-typedef MMStageTransition MMTransitionEffect;
-typedef uint32_t (*MMClockSource)();
 
 class MMStageThread : public ALUserThread {
 public:
@@ -160,7 +159,11 @@ public:
 
     // The engine clock the stage reads (ElapsedMilliseconds unless a test
     // gives its own).
-    void SetClock(MMClockSource clock) { clock_ = clock; }
+    void SetClock(MMClockSource clock)
+    {
+        clock_ = clock;
+        cut_.SetClock(clock);
+    }
     uint32_t Now() const { return clock_(); }
     // Stage time 0 is now (the stage thread's start does this).
     void StartClock() { clockOrigin_ = int32_t(Now()); }
@@ -224,6 +227,8 @@ protected:
     MMPenRing penRing_;
     AFPulseTaskManager pulseManager_;
     MMClockSource clock_;
+    // The plain copy of every frame that no scene change's effect takes.
+    MMTransitionCut cut_;
 };
 
 // "change scene": sets the stage's pending scene when it runs.

@@ -58,6 +58,8 @@ void YieldUnless(bool flag);
 // The program's one clock: milliseconds since start-up, 1 on the first call,
 // wrapping after about 49.7 days. 0x7FFFFFFF stands for "never".
 uint32_t ElapsedMilliseconds();
+// A source of that clock that tests can replace.
+typedef uint32_t (*MMClockSource)();
 constexpr int32_t kNever = 0x7FFFFFFF;
 
 // The clock with its time source, so that a test can drive it by hand.

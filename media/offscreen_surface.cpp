@@ -2,6 +2,7 @@
 
 #include "framework/heap.h"
 #include "framework/pending_error.h"
+#include "framework/window.h"
 
 namespace {
 
@@ -74,8 +75,7 @@ void MMControlSurface::CopyFromOffscreen(WinMMOffscreenSurface& offscreen, const
                     offscreen.Bits(), wide.left, wide.top, wide.Width(), wide.Height(), 0);
         return;
     }
-    BitBlt(GetDC(), box.left, box.top, box.Width(), box.Height(), offscreen.GetDC(), box.left,
-           box.top, SRCCOPY);
+    MMSurface::CopyFromOffscreen(offscreen, box);
 }
 
 void MMControlSurface::CopyFromOffscreenTo(WinMMOffscreenSurface& offscreen, const Pair& source,
@@ -88,8 +88,25 @@ void MMControlSurface::CopyFromOffscreenTo(WinMMOffscreenSurface& offscreen, con
                     destination.Width(), destination.Height(), 0);
         return;
     }
-    BitBlt(GetDC(), destination.left, destination.top, destination.Width(), destination.Height(),
-           offscreen.GetDC(), source.x, source.y, SRCCOPY);
+    MMSurface::CopyFromOffscreenTo(offscreen, source, destination);
+}
+
+void MMControlSurface::SetColorTable(const MMColorTable& table)
+{
+    AFWindow* owner = AFWindow::FromHandle(GetParent(window));
+    if (owner == nullptr) {
+        owner = AFWindow::FromHandle(window);
+    }
+    if (owner == nullptr || dc == nullptr) {
+        return;
+    }
+    // The window deletes its old palette: this device context lets go of it first.
+    SelectPalette(dc, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), TRUE);
+    owner->SetPalette(table);
+    if (owner->palette != nullptr) {
+        SelectPalette(dc, owner->palette, TRUE);
+        RealizePalette(dc);
+    }
 }
 
 MMDrawingSurface::MMDrawingSurface()

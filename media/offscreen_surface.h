@@ -19,9 +19,13 @@ public:
     int GetPixelKind() const override;
     bool GetBitmap(MMBitmap& out) const override;
 
-    void CopyFromOffscreen(WinMMOffscreenSurface& offscreen, const Box& box);
+    // Through DrawDib on palette displays.
+    void CopyFromOffscreen(WinMMOffscreenSurface& offscreen, const Box& box) override;
     void CopyFromOffscreenTo(WinMMOffscreenSurface& offscreen, const Pair& source,
-                             const Box& destination);
+                             const Box& destination) override;
+    // The owner window takes a palette of the table, which this surface
+    // then uses as its background palette; the window keeps owning it.
+    void SetColorTable(const MMColorTable& table) override;
 
     HWND Window() const { return window; }
     bool UsesDrawDib() const { return drawDib != nullptr; }

@@ -1,5 +1,7 @@
 #include "media/surface.h"
 
+#include "media/offscreen_surface.h"
+
 namespace {
 
 bool Empty(const Box& box)
@@ -74,6 +76,18 @@ void MMSurface::OnUnlocked() {}
 void MMSurface::SetOrigin(const Pair&) {}
 
 void MMSurface::SetColorTable(const MMColorTable&) {}
+
+void MMSurface::CopyFromOffscreen(WinMMOffscreenSurface& offscreen, const Box& box)
+{
+    CopyFromOffscreenTo(offscreen, {box.left, box.top}, box);
+}
+
+void MMSurface::CopyFromOffscreenTo(WinMMOffscreenSurface& offscreen, const Pair& source,
+                                    const Box& destination)
+{
+    BitBlt(GetDC(), destination.left, destination.top, destination.Width(), destination.Height(),
+           offscreen.GetDC(), source.x, source.y, SRCCOPY);
+}
 
 void MMSurface::Lock()
 {

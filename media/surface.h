@@ -43,9 +43,15 @@ public:
     virtual void ApplyClip();
     virtual void OnUnlocked();
     // Drawing surfaces move their coordinates and take colour tables; the
-    // window surface has neither, so these do nothing here.
+    // window surface takes a colour table as its window's palette. Neither
+    // does anything here.
     virtual void SetOrigin(const Pair& origin);
     virtual void SetColorTable(const MMColorTable& table);
+    // Copies a box of the back buffer to the same place of this surface, or
+    // from a source point to a destination box (sizes of the destination).
+    virtual void CopyFromOffscreen(WinMMOffscreenSurface& offscreen, const Box& box);
+    virtual void CopyFromOffscreenTo(WinMMOffscreenSurface& offscreen, const Pair& source,
+                                     const Box& destination);
 
     void Lock();
     void Unlock();

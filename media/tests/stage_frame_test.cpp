@@ -7,6 +7,11 @@
 #include "engine/tests/window_fixture.h"
 #include "media/bitmap_picture_collection.h"
 #include "media/picture_visual.h"
+#include "media/offscreen_surface.h"
+#include "media/transition_wipes.h"
+#include "engine/command.h"
+#include <atomic>
+#include <functional>
 #include "media_test_support.h"
 
 namespace {
@@ -92,4 +97,120 @@ TEST(StageFrame, VisualsReachTheWindowAtTheFrameTick)
     stage->StopThread();
     delete window;  // deletes the stage and the scene
     picture.Clear();
+}
+
+namespace {
+
+// A scene of one box in a palette colour; its Begin may ask for the next
+// scene.
+class PaletteScene : public MMScene {
+public:
+    PaletteScene(MMStage* stage, int16_t index)
+        : MMScene(stage), box({0, 0, 200, 150}, MakeMMColorFromIndex(index), 0)
+    {
+    }
+    void Begin() override
+    {
+        Stage()->TopEnclosure()->AddVisual(&box);
+        if (onBegin) {
+            onBegin();
+        }
+        begun = true;
+    }
+    void DeleteMolecules() override
+    {
+        Stage()->TopEnclosure()->RemoveVisual(&box);
+        MMScene::DeleteMolecules();
+    }
+    void ChangeTo(MMBaseScene* next, MMTransitionEffect* effect, const MMColorTable* table)
+    {
+        MMCommand* change = Stage()->MakeChangeSceneCommand(next, effect, table);
+        change->Post();
+        delete change;
+    }
+    std::function<void()> onBegin;
+    volatile bool begun = false;
+
+private:
+    MMSolidBoxVisual box;
+};
+
+// At the wipe's first step: what the window shows at its two edges.
+class EdgeWatcher : public MMTransitionObserver {
+public:
+    explicit EdgeWatcher(MMStage* stage) : stage(stage) {}
+    void StepShown(int32_t step, int32_t steps) override
+    {
+        if (step == 0) {
+            HWND window = stage->Control()->Window();
+            left = WindowPixel(window, 0, 75);
+            right = WindowPixel(window, 199, 75);
+        }
+        ++count;
+    }
+    MMStage* stage;
+    COLORREF left = CLR_INVALID;
+    COLORREF right = CLR_INVALID;
+    std::atomic<int> count{0};
+};
+
+}  // namespace
+
+TEST(StageFrame, ColourTableCutThenASceneChangesWipe)
+{
+    MMColorTable table;
+    for (int i = 0; i < 256; ++i) {
+        table.entries[i] = {static_cast<BYTE>(i), static_cast<BYTE>(255 - i), 128, 0};
+    }
+    const COLORREF five = RGB(128, 250, 5);
+    const COLORREF seven = RGB(128, 248, 7);
+
+    MMStageWindow* window = MakeStageWindow();
+    window->Show(true);
+    MMStage* stage = new MMStage(window, Box{0, 0, 200, 150}, 8, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(stage->IsUsable());
+    PaletteScene* first = new PaletteScene(stage, 5);
+    PaletteScene* second = new PaletteScene(stage, 5);
+    PaletteScene* third = new PaletteScene(stage, 7);
+    MMTransitionWipeRight wipe;
+    wipe.SetPacing(false);
+    EdgeWatcher watcher(stage);
+    wipe.SetObserver(&watcher);
+    HPALETTE before = nullptr;
+    first->onBegin = [&] { first->ChangeTo(second, nullptr, &table); };
+    second->onBegin = [&] {
+        // A palette of the window surface's device context before the cut:
+        // applying the table must not delete it.
+        MMLogPalette logical = {0x300, 1, {{1, 2, 3, 0}}};
+        before = CreatePalette(reinterpret_cast<LOGPALETTE*>(&logical));
+        SelectPalette(stage->ControlSurface()->GetDC(), before, TRUE);
+        second->ChangeTo(third, &wipe, nullptr);
+    };
+    third->onBegin = [&] {
+        // 8 strips of 25 columns.
+        TransitionTiming().copyCost = 0;
+        TransitionTiming().singleCopyTime = 1500 * 1000 / 8;
+    };
+    ASSERT_TRUE(stage->StartWithScene(first));
+    ASSERT_TRUE(PumpUntil([&] { return window->Control() && third->begun; }));
+    HWND control = window->Control()->Window();
+    ASSERT_TRUE(PumpUntil([&] {
+        return watcher.count == 8 && WindowPixel(control, 199, 75) == seven;
+    }));
+    EXPECT_EQ(seven, watcher.left);   // the wipe's first strip
+    EXPECT_EQ(five, watcher.right);   // the cut of the second scene, in the table's colour
+    EXPECT_EQ(seven, WindowPixel(control, 100, 140));
+
+    // The window owns a palette of the table; the surface's old one lives on.
+    ASSERT_NE(nullptr, window->palette);
+    PALETTEENTRY entry = {};
+    GetPaletteEntries(window->palette, 5, 1, &entry);
+    EXPECT_EQ(128, entry.peRed);
+    EXPECT_EQ(250, entry.peGreen);
+    EXPECT_EQ(5, entry.peBlue);
+    EXPECT_EQ(static_cast<DWORD>(OBJ_PAL), GetObjectType(before));
+
+    stage->StopThread();
+    delete window;
+    DeleteObject(before);
 }
