@@ -173,6 +173,22 @@ TEST(SystemFont, DejaVuSansMetricsAndWidths)
               GetCurrentObject(back.surface->GetDC(), OBJ_FONT));
 }
 
+TEST(SystemFont, FacesThatAreNotInstalledFallBackToOneThatIs)
+{
+    Back back;
+    MMSystemFont geneva("geneva", 12, FW_NORMAL, false, false);
+    EXPECT_FALSE(FaceOf(geneva, back.surface).empty());
+    const char* longName = "A face name of forty characters, far too";
+    MMSystemFont cut(longName, 12, FW_NORMAL, false, false);
+    ASSERT_NE(nullptr, cut.Handle());
+    LOGFONTA made = {};
+    GetObjectA(cut.Handle(), sizeof(made), &made);
+    EXPECT_EQ(std::string(longName, 31), made.lfFaceName);
+    back.surface->SelectFont(&geneva);
+    EXPECT_GT(back.surface->TextWidth("geneva", 0), 0);
+    back.surface->ReleaseFont();
+}
+
 TEST(SystemFont, EmptyTextIsNotMeasuredAndMetricsAreReadOnce)
 {
     MMSystemFont font("DejaVu Sans", 12, FW_NORMAL, false, false);
