@@ -11,6 +11,9 @@
 #include "framework/geometry.h"
 #include "framework/heap.h"
 
+class MMBitmap;
+class MMPictureReference;
+
 template <class T>
 class KVXBitmap {
 public:
@@ -44,7 +47,7 @@ public:
         bits = other.bits;
     }
     // Every element of box (clipped to the plane) becomes value.
-    void FillBox(const Box& box, const T& value)
+    void FillElements(const Box& box, const T& value)
     {
         Box part = box;
         part.Intersect(Bounds());
@@ -54,7 +57,7 @@ public:
                 *p++ = value;
         }
     }
-    void Fill(const T& value) { FillBox(Bounds(), value); }
+    void Fill(const T& value) { FillElements(Bounds(), value); }
     // Copies every element, row by row over this plane's size, into target
     // at the same coordinates.
     void CopyPixelsTo(const KVXBitmap& target) const
@@ -95,6 +98,14 @@ public:
     KVXPlaneUChar() = default;
     KVXPlaneUChar(const Pair& size, int32_t pitch, uint8_t* bits)
         : KVXBitmap<uint8_t>(size, pitch, bits) {}
+
+    // The plane as an 8-bit bitmap with the box {0, 0, width, height}.
+    void Describe(MMBitmap& out) const;
+    // Plane pixel (x, y) receives source pixel (x + offset.x, y + offset.y)
+    // where the source has one; false when nothing was blitted.
+    bool BlitFromBitmap(const MMBitmap& source, const Pair& offset);
+    // The same from a picture; a picture that cannot be locked changes nothing.
+    void LoadFromPicture(const MMPictureReference& picture, const Pair& offset);
 };
 
 class KVXPlaneUCharTop : public KVXBitmapTop<KVXPlaneUChar> {
@@ -149,6 +160,10 @@ public:
           dirtyFlag(dirtyFlag) {}
 
     uint32_t ColorAt(int32_t x, int32_t y) const { return PixelAt(x, y)->ColorWord(); }
+
+    // Colour with height shading into a 32-bit bitmap, unzoomed, as the plain
+    // draw method shows the plane.
+    bool RenderPlain(const MMBitmap& bitmap);
 
     // A view of box of parent sharing its bits, dirty box and flag; the
     // placement says where it lies in the whole canvas.

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <new>
 #include "framework/heap.h"
+#include "media/surface.h"
 
 MMImageDescription::~MMImageDescription() = default;
 
@@ -64,6 +65,47 @@ void MMBitmap::SubBitmap(MMBitmap& out, const Box& part) const
     out = *this;
     out.box = part;
     out.pixels = PixelAddress(part.left, part.top);
+}
+
+void MMBitmap::SetAlphaInBox(uint8_t value)
+{
+    if (bitsPerPixel != 32 || pixels == nullptr) {
+        return;
+    }
+    for (int32_t y = box.top; y < box.bottom; ++y) {
+        uint8_t* p = PixelAddress(box.left, y) + 3;
+        for (int32_t x = box.left; x < box.right; ++x, p += 4) {
+            *p = value;
+        }
+    }
+}
+
+MMClippedBitmap::MMClippedBitmap(const MMBitmap& bitmap, const Box& part)
+{
+    Box clipped = bitmap.box;
+    clipped.Intersect(part);
+    if (clipped.IsEmpty()) {
+        box = {0, 0, 0, 0};
+        return;
+    }
+    MMBitmap::operator=(bitmap);
+    box = clipped;
+    pixels = bitmap.PixelAddress(clipped.left, clipped.top);
+}
+
+CRGBBitmap CRGBBitmap::FromSurface(MMSurface* surface)
+{
+    CRGBBitmap view;
+    if (surface == nullptr || !surface->GetBitmap(view)) {
+        view.bitsPerPixel = 0;
+        view.bytesPerPixel = 0;
+        view.pixelKind = 0;
+        view.transparencyKind = 0;
+        view.box = {0, 0, 0, 0};
+        view.pixels = nullptr;
+        view.pitch = 0;
+    }
+    return view;
 }
 
 MMBitmapWithPixels* MMBitmap::CreateWithPixels(const Box& box, int32_t pixelKind, Heap* heap)

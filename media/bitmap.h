@@ -6,6 +6,7 @@
 
 class Heap;
 class MMBlitRequest;
+class MMSurface;
 
 // Row routine: first source pixel of the row, first destination pixel, request.
 typedef void (*MMRowRoutine)(const uint8_t* source, uint8_t* destination,
@@ -66,6 +67,9 @@ public:
     // The box is used unchanged: callers clip it first.
     void SubBitmap(MMBitmap& out, const Box& part) const;
 
+    // Byte 3 of every 32-bit pixel of the box becomes value.
+    void SetAlphaInBox(uint8_t value);
+
     // Pixel memory from heap (null: the runtime allocator), not cleared.
     static MMBitmapWithPixels* CreateWithPixels(const Box& box, int32_t pixelKind, Heap* heap);
 
@@ -82,11 +86,33 @@ public:
     MMBitmapWithPixels& operator=(const MMBitmapWithPixels&) = delete;
 };
 
-// Views of 32-bit pixel memory used by the canvas and imaging code.
-class CAlphaBitmap : public MMBitmap {};
-class CConstAlphaBitmap : public MMBitmap {};
-class CRGBBitmap : public MMBitmap {};
-class CConstRGBBitmap : public MMBitmap {};
+// Views of 32-bit pixel memory used by the canvas and imaging code; the names
+// tell whether byte 3 is alpha and whether the caller writes. Made from a
+// bitmap and a box, a view covers their intersection; when they do not meet
+// its box is {0, 0, 0, 0} and it holds no pixels.
+class MMClippedBitmap : public MMBitmap {
+public:
+    MMClippedBitmap() = default;
+    MMClippedBitmap(const MMBitmap& bitmap, const Box& box);
+};
+class CAlphaBitmap : public MMClippedBitmap {
+public:
+    using MMClippedBitmap::MMClippedBitmap;
+};
+class CConstAlphaBitmap : public MMClippedBitmap {
+public:
+    using MMClippedBitmap::MMClippedBitmap;
+};
+class CRGBBitmap : public MMClippedBitmap {
+public:
+    using MMClippedBitmap::MMClippedBitmap;
+    // The surface's own description; all zero when it has no pixel store.
+    static CRGBBitmap FromSurface(MMSurface* surface);
+};
+class CConstRGBBitmap : public MMClippedBitmap {
+public:
+    using MMClippedBitmap::MMClippedBitmap;
+};
 
 // Bits per pixel of a pixel kind: 8, 24 or 32.
 int32_t MMBitsForPixelKind(int32_t pixelKind);

@@ -112,7 +112,7 @@ TEST(Plane, FillAndCopyPixels)
 {
     KVXPlaneComponentTop plane({4, 3});
     plane.Fill(kBlankPixel);
-    plane.FillBox({3, 2, 9, 9}, KVXComponentPixel{1, 2, 3, 0, 9, 0});
+    plane.FillElements({3, 2, 9, 9}, KVXComponentPixel{1, 2, 3, 0, 9, 0});
     EXPECT_EQ(0x00FFFFFFu, plane.ColorAt(2, 2));
     EXPECT_EQ(0x00030201u, plane.ColorAt(3, 2));
 
@@ -129,7 +129,7 @@ TEST(UndoSnapshot, TwoSwapsGiveThePictureBack)
     plane.Fill(kBlankPixel);
     UndoSnapshot undo(plane);
     KVXComponentPixel red = {0, 0, 255, 0, 4000, 0};
-    plane.FillBox({0, 0, 1, 1}, red);
+    plane.FillElements({0, 0, 1, 1}, red);
     KVXComponentPixel* before = plane.bits;
 
     undo.Swap(plane);

@@ -1,0 +1,99 @@
+#pragma once
+// The shading walk shared by every draw method: it visits the view's pixels
+// under a target box (each shown as 2 x 2 target pixels when zoomed), keeps
+// the shadow running diagonally down and to the right, and writes the colour
+// a per-pixel step returns.
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "canvas/plane.h"
+#include "canvas/slope_light.h"
+#include "media/bitmap.h"
+
+// The shadow that falls on the lower-right neighbour of a pixel whose shadow
+// or own height is carried.
+inline uint16_t FallenShadow(int carried) { return uint16_t(carried > 32 ? carried - 32 : 0); }
+
+// One pixel of the plain shading: the light of its slope, dimmed in a
+// shadow; updates its shadow and its lower-right neighbour's. right and below
+// give the neighbours' heights. Returns the light.
+inline int ShadeHeight(KVXComponentPixel* p, int height, int rightHeight, int belowHeight,
+                       KVXComponentPixel* lowerRight)
+{
+    int w = LookupSlopeLight(rightHeight - height, belowHeight - height);
+    int s = p->shadow;
+    int carried;
+    if (height < s) {
+        w -= s - height;
+        if (w < kDarkestLight)
+            w = kDarkestLight;
+        carried = s;
+    } else {
+        p->shadow = uint16_t(height);
+        carried = height;
+    }
+    lowerRight->shadow = FallenShadow(carried);
+    return w;
+}
+
+// The plain step: the pixel's own colour lit by its slope.
+inline uint32_t ShadePixel(KVXComponentPixel* p, KVXComponentPixel* below)
+{
+    int w = ShadeHeight(p, p->height, p[1].height, below->height, below + 1);
+    return LightColor(&p->blue, w);
+}
+
+// How many view columns (or rows) a target span of n pixels renders: all
+// its pixels, one less when the span covers the whole view (each pixel reads
+// its right and lower neighbours), halved when zoomed.
+inline int32_t ShadedSpan(int32_t n, int32_t viewSize, bool zoomed)
+{
+    int32_t step = zoomed ? 2 : 1;
+    int32_t edge = n >= viewSize ? 1 : 0;
+    int32_t count = (n - edge + step - 1) / step;
+    return std::min(count, viewSize - 1);
+}
+
+// Walks the view under target (whose box is relative to the canvas visual).
+// step(pixel, pixelBelow, x, y) gives the colour word of view pixel (x, y)
+// and keeps its shadows. The 2 x 2 copies of a zoomed pixel stay inside the
+// target box.
+template <class Step>
+void ShadeWalk(const KVXPlaneComponent& view, const MMBitmap& target, bool zoomed, Step step)
+{
+    const Box& box = target.box;
+    int32_t columns = ShadedSpan(box.Width(), view.width, zoomed);
+    int32_t rows = ShadedSpan(box.Height(), view.height, zoomed);
+    if (columns <= 0 || rows <= 0)
+        return;
+    int32_t scale = zoomed ? 2 : 1;
+    bool oddWidth = zoomed && columns * 2 > box.Width();
+    int32_t drawnWidth = std::min(columns * scale, box.Width());
+    bool fromLeft = box.left == 0;
+    bool fromTop = box.top == 0;
+    for (int32_t y = 0; y < rows; ++y) {
+        KVXComponentPixel* row = view.Row(y);
+        KVXComponentPixel* below = view.Row(y + 1);
+        if (fromLeft)
+            row[0].shadow = row[0].height;
+        uint8_t* line = target.pixels + ptrdiff_t(y) * scale * target.pitch;
+        uint32_t* out = reinterpret_cast<uint32_t*>(line);
+        if (!zoomed) {
+            for (int32_t x = 0; x < columns; ++x)
+                out[x] = step(row + x, below + x, x, y);
+        } else {
+            int32_t pairs = oddWidth ? columns - 1 : columns;
+            for (int32_t x = 0; x < pairs; ++x)
+                out[2 * x] = out[2 * x + 1] = step(row + x, below + x, x, y);
+            if (oddWidth)
+                out[2 * pairs] = step(row + pairs, below + pairs, pairs, y);
+            if (2 * y + 1 < box.Height())
+                std::memcpy(line + target.pitch, line, size_t(drawnWidth) * 4);
+        }
+        if (y == 0 && fromTop) {
+            for (int32_t x = 0; x < columns; ++x)
+                row[x].shadow = row[x].height;
+        }
+    }
+}

@@ -1,0 +1,43 @@
+#pragma once
+// Light of sloped paint, lit from (1, 1, 1): a byte from 163 (darkest) to
+// 255 for the height differences to the right and lower neighbours, 216 for
+// flat paint; and the colour change each light value makes.
+#include <cstdint>
+
+#include "canvas/blend.h"
+
+constexpr int kDarkestLight = 163;
+constexpr int kFlatLight = 216;
+
+// Four quadrants of 128 x 128, one per pair of signs of the slope (dx >= 0
+// and dy >= 0; dx >= 0 and dy < 0; dx < 0 and dy >= 0; both < 0), each
+// indexed by |dx| x 128 + |dy|.
+extern uint8_t SlopeLightTable[4][128 * 128];
+
+// Builds the tables; a static object runs it before main.
+void ShadingTableInit();
+
+namespace slope_detail {
+// The same light for dx and dy already clamped: [(dy + 127) x 255 + dx + 127].
+extern uint8_t gLight[255 * 255];
+// Channel c lit by w becomes BlendTable[c][gKeep[w]] + gAdd[w].
+extern uint8_t gKeep[256];
+extern uint8_t gAdd[256];
+}  // namespace slope_detail
+
+inline int ClampSlope(int d) { return d < -127 ? -127 : (d > 127 ? 127 : d); }
+
+inline int LookupSlopeLight(int dx, int dy)
+{
+    return slope_detail::gLight[(ClampSlope(dy) + 127) * 255 + ClampSlope(dx) + 127];
+}
+
+// The 32-bit target word (blue, green, red, 0) for bgr lit by w: toward
+// white above the flat light, darker below it, unchanged at it.
+inline uint32_t LightColor(const uint8_t* bgr, int w)
+{
+    const uint8_t* keep = BlendTable[slope_detail::gKeep[w]];
+    uint32_t add = slope_detail::gAdd[w];
+    return uint32_t(keep[bgr[0]] + add) | uint32_t(keep[bgr[1]] + add) << 8 |
+           uint32_t(keep[bgr[2]] + add) << 16;
+}

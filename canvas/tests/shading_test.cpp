@@ -1,0 +1,115 @@
+// The slope light, the shading render with its shadows, and the shadows
+// recomputed after paint is added or removed.
+#include <gtest/gtest.h>
+
+#include "canvas/blend.h"
+#include "canvas/draw_method.h"
+#include "canvas/slope_light.h"
+#include "canvas_test_support.h"
+
+TEST(SlopeLight, Values)
+{
+    struct Case {
+        int dx, dy, light;
+    } cases[] = {
+        {0, 0, 216},    {16, 0, 234},     {-16, 0, 186},   {32, 32, 255},  {-127, -127, 163},
+        {40, 0, 237},   {-128, 0, 0},     {-500, 9, 0},    {128, 5, 0},    {0, 99999, 0},
+    };
+    for (const Case& c : cases) {
+        int expected = c.light;
+        if (expected == 0)  // beyond the ends: as the end itself
+            expected = LookupSlopeLight(c.dx < -127 ? -127 : (c.dx > 127 ? 127 : c.dx),
+                                        c.dy < -127 ? -127 : (c.dy > 127 ? 127 : c.dy));
+        EXPECT_EQ(expected, LookupSlopeLight(c.dx, c.dy)) << c.dx << ", " << c.dy;
+    }
+    EXPECT_EQ(LookupSlopeLight(-127, 3), LookupSlopeLight(-128, 3));
+    EXPECT_EQ(LookupSlopeLight(3, 127), LookupSlopeLight(3, 128));
+    EXPECT_EQ(216, SlopeLightTable[0][0]);
+    EXPECT_EQ(186, SlopeLightTable[2][16 * 128]);
+    for (int q = 0; q < 4; ++q)
+        for (int i = 0; i < 128 * 128; ++i)
+            ASSERT_TRUE(SlopeLightTable[q][i] >= 163 && SlopeLightTable[q][i] <= 255);
+}
+
+namespace {
+
+class ShadingTest : public ::testing::Test {
+protected:
+    ShadingTest() : plane({8, 8}) { Paint(plane, Bgr(100, 150, 200), 3072); }
+    void Render(const MMBitmap& target, bool zoomed = false)
+    {
+        method.Render(plane, target, zoomed);
+    }
+    KVXPlaneComponentTop plane;
+    KVXDrawMethodPlain method;
+};
+
+}  // namespace
+
+TEST_F(ShadingTest, FlatPaintKeepsItsColourAndTheLastColumnAndRowAreLeft)
+{
+    auto target = MakeTarget(8, 8);
+    Render(*target);
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 7; ++x)
+            ASSERT_EQ(Bgr(100, 150, 200), TargetWord(*target, x, y)) << x << ", " << y;
+    EXPECT_EQ(0xEEEEEEEEu, TargetWord(*target, 7, 3));
+    EXPECT_EQ(0xEEEEEEEEu, TargetWord(*target, 3, 7));
+    EXPECT_EQ(3072, plane.PixelAt(3, 3)->shadow);
+}
+
+TEST_F(ShadingTest, ARaisedRightNeighbourLightensAndAPixelCastsItsShadow)
+{
+    plane.PixelAt(6, 1)->height = 3072 + 40;
+    plane.PixelAt(2, 2)->height = 3072 + 100;
+    auto target = MakeTarget(8, 8);
+    Render(*target);
+    // Toward white by BlendTable[137][153] = 82: c -> T[c][173] + 82.
+    EXPECT_EQ(Bgr(BlendTable[100][173] + 82, BlendTable[150][173] + 82, BlendTable[200][173] + 82),
+              TargetWord(*target, 5, 1));
+    EXPECT_EQ(Bgr(150, 184, 218), TargetWord(*target, 5, 1));
+    // The shadow: 68, 36, 4 above the paint, then nothing.
+    EXPECT_EQ(3072 + 68, plane.PixelAt(3, 3)->shadow);
+    EXPECT_EQ(3072 + 36, plane.PixelAt(4, 4)->shadow);
+    EXPECT_EQ(3072 + 4, plane.PixelAt(5, 5)->shadow);
+    EXPECT_EQ(3072, plane.PixelAt(6, 6)->shadow);
+    // Darkened by the depth of the shadow: w = 216 - 36 = 180, g = 193.
+    EXPECT_EQ(Bgr(BlendTable[100][193], BlendTable[150][193], BlendTable[200][193]),
+              TargetWord(*target, 4, 4));
+    // 216 - 68 is darker than the darkest light, which holds.
+    uint8_t darkest = uint8_t(255 - 53 * 92 / 53);
+    EXPECT_EQ(Bgr(BlendTable[100][darkest], BlendTable[150][darkest], BlendTable[200][darkest]),
+              TargetWord(*target, 3, 3));
+    EXPECT_EQ(Bgr(100, 150, 200), TargetWord(*target, 6, 6));
+}
+
+TEST_F(ShadingTest, ZoomedPixelsBecomeTwoByTwoInsideAnOddTarget)
+{
+    plane.PixelAt(1, 0)->red = 7;
+    // A 5 x 5 target inside guard pixels; its box starts at the visual's corner.
+    auto whole = MakeTarget(7, 7);
+    MMBitmap target;
+    whole->SubBitmap(target, {0, 0, 5, 5});
+    Render(target, true);
+    EXPECT_EQ(Bgr(100, 150, 200), TargetWord(target, 0, 0));
+    EXPECT_EQ(Bgr(100, 150, 7), TargetWord(target, 2, 0));
+    EXPECT_EQ(Bgr(100, 150, 7), TargetWord(target, 3, 1));
+    EXPECT_EQ(Bgr(100, 150, 200), TargetWord(target, 4, 4));
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_EQ(0xEEEEEEEEu, TargetWord(*whole, 5, i)) << "guard column, row " << i;
+        EXPECT_EQ(0xEEEEEEEEu, TargetWord(*whole, i, 5)) << "guard row, column " << i;
+    }
+}
+
+TEST_F(ShadingTest, AddedPaintGrowsTheDirtyBoxToItsShadow)
+{
+    auto target = MakeTarget(8, 8);
+    Render(*target);
+    plane.PixelAt(2, 2)->height = 3072 + 100;
+    plane.SetDirtyBox({2, 2, 3, 3});
+    plane.SetDirtyFlag(1);
+    KVXDrawMethodAddHeight::RecomputeShading(plane);
+    EXPECT_EQ(3072 + 68, plane.PixelAt(3, 3)->shadow);
+    EXPECT_EQ((Box{2, 2, 8, 8}), plane.DirtyBox());
+    EXPECT_EQ(0, plane.DirtyFlag());
+}
