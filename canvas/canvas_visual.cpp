@@ -408,6 +408,8 @@ void KVXCanvasVisual::WipeStep()
     }
     if (wipeBand.bottom < plane->height)
         return;
+    // The band has just moved onto the last rows: they are cleared too.
+    ClearBand(wipeBand);
     FinishWipe();
 }
 
