@@ -1,8 +1,8 @@
 #include "engine/resource_file_writer.h"
 
-#include <lzo/lzo1x.h>
 #include <cstring>
 #include <vector>
+#include "framework/buffer_compressors.h"
 #include "framework/pending_error.h"
 #include "media/bitmap.h"
 #include "media/encoded_image.h"
@@ -18,14 +18,13 @@ bool StartItem(MMGenericResourceFile& file, int16_t item)
 
 bool Compress(const std::vector<uint8_t>& content, std::vector<uint8_t>& packed)
 {
-    if (lzo_init() != LZO_E_OK) return false;
-    std::vector<uint8_t> work(LZO1X_999_MEM_COMPRESS);
-    packed.resize(content.size() + content.size() / 16 + 64 + 3);
-    lzo_uint packedSize = packed.size();
-    if (lzo1x_999_compress(content.data(), content.size(), packed.data(), &packedSize,
-                           work.data()) != LZO_E_OK)
+    int32_t length = int32_t(content.size());
+    packed.resize(size_t(length) + length / 16 + 64 + 3);
+    int32_t size = 0;
+    if (!CompressBuffer(content.data(), length, packed.data(), int32_t(packed.size()), &size,
+                        nullptr))
         return false;
-    packed.resize(packedSize);
+    packed.resize(size);
     return true;
 }
 
