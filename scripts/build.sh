@@ -17,3 +17,5 @@ for arch in $ARCHS; do
     # shellcheck disable=SC2086
     cmake --build "$dir" -- -j"${PENNARO_JOBS:-$(nproc)}" ${PENNARO_TARGETS:-} "$@"
 done
+# The data files beside the programs (quick when nothing in data/ changed).
+bash "$here/make-data.sh"

@@ -17,7 +17,8 @@ SUDO=""
 
 packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix cmake ninja-build xvfb wine wine32:i386 wine64
           googletest dpkg-dev make autoconf automake libtool nasm x11-utils
-          libasound2:i386 libasound2-plugins:i386 alsa-utils fonts-dejavu-core)
+          libasound2:i386 libasound2-plugins:i386 alsa-utils fonts-dejavu-core
+          python3 librsvg2-bin imagemagick sox abcmidi fluidsynth fluid-soundfont-gm espeak-ng)
 
 need_install() {
     local p
@@ -46,6 +47,16 @@ if need_install; then
     enable_sources
     $SUDO apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
+fi
+
+# --- art sources from npm, pinned (drawings of things, CC-BY 4.0) -------------
+if ! command -v npm >/dev/null 2>&1; then
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends npm >/dev/null
+fi
+twemoji="$DEPS_CACHE/npm/node_modules/@twemoji/svg"
+if [ ! -f "$twemoji/package.json" ] || ! grep -q '"version": "15.0.0"' "$twemoji/package.json"; then
+    mkdir -p "$DEPS_CACHE/npm"
+    npm install --silent --no-audit --no-fund --prefix "$DEPS_CACHE/npm" @twemoji/svg@15.0.0 >/dev/null
 fi
 
 # --- dependencies built for the target --------------------------------------
