@@ -18,7 +18,7 @@ SUDO=""
 packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix cmake ninja-build xvfb wine wine32:i386 wine64
           googletest dpkg-dev make autoconf automake libtool nasm x11-utils
           libasound2:i386 libasound2-plugins:i386 alsa-utils fonts-dejavu-core
-          python3 librsvg2-bin imagemagick sox abcmidi fluidsynth fluid-soundfont-gm espeak-ng)
+          python3 librsvg2-bin imagemagick sox abcmidi fluidsynth fluid-soundfont-gm espeak-ng fonts-wine)
 
 need_install() {
     local p
@@ -47,6 +47,14 @@ if need_install; then
     enable_sources
     $SUDO apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
+fi
+
+# Wine's own faces (Tahoma, the face of the closing credits) reach Debian's
+# Wine only through fontconfig.
+if [ ! -e /usr/local/share/fonts/wine ] && [ -d /usr/share/wine/fonts ]; then
+    $SUDO mkdir -p /usr/local/share/fonts
+    $SUDO ln -sfn /usr/share/wine/fonts /usr/local/share/fonts/wine
+    $SUDO fc-cache -f >/dev/null 2>&1 || true
 fi
 
 # --- art sources from npm, pinned (drawings of things, CC-BY 4.0) -------------

@@ -12,6 +12,11 @@ bool ReadOutputFiles(const std::string& path, std::vector<OutputFile>& files)
         Refuse({"data/files.txt", 0}, "cannot be read");
         return false;
     }
+    return ReadOutputFileLines(lines, files);
+}
+
+bool ReadOutputFileLines(const std::vector<SourceLine>& lines, std::vector<OutputFile>& files)
+{
     bool ok = true;
     for (const SourceLine& line : lines) {
         const auto& t = line.tokens;

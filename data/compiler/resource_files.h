@@ -17,6 +17,7 @@ struct OutputFile {
 };
 
 bool ReadOutputFiles(const std::string& path, std::vector<OutputFile>& files);
+bool ReadOutputFileLines(const std::vector<SourceLine>& lines, std::vector<OutputFile>& files);
 const OutputFile* FindOutputFile(const std::vector<OutputFile>& files, FileKind kind,
                                  const std::string& stem);
 

@@ -1,0 +1,309 @@
+// The data files the build wrote beside the programs, read back through the
+// engine's own readers: every id the program looks up is there, with its row
+// size and layout, and the rules the readers rely on hold.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <set>
+#include <string>
+#include "engine/picture_collection.h"
+#include "engine/picture_loader.h"
+#include "engine/record_table.h"
+#include "engine/script_file.h"
+#include "framework/pending_error.h"
+#include "media/bitmap.h"
+#include "media/encoded_image.h"
+
+namespace {
+
+// build/<arch>/bin, beside build/<arch>/tests where this program runs.
+FSDirectory ProgramFolder()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string p(path);
+    p = p.substr(0, p.rfind('\\'));
+    p = p.substr(0, p.rfind('\\')) + "\\bin\\";
+    return FSDirectory(p.c_str());
+}
+
+int CALLBACK CollectFontType(const LOGFONTA*, const TEXTMETRICA*, DWORD type, LPARAM out)
+{
+    *reinterpret_cast<DWORD*>(out) |= type;
+    return 1;
+}
+
+const uint16_t kPictureCollections[] = {0x4000, 0, 0x6978, 0xDEA8};
+const char* const kPictureFiles[] = {"Hd.MMP", "App.MMP", "Stmp1.MMP", "Stmp2.MMP"};
+
+class BuiltData : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        FSDirectory folder = ProgramFolder();
+        ASSERT_TRUE(OpenScriptFile(folder, "Hd.mms")) << "run scripts/make-data.sh";
+        for (const char* name : kPictureFiles) {
+            MMPictureLoader* loader = MMOpenPictureFile(folder, name, false);
+            ASSERT_NE(loader, nullptr) << name;
+        }
+    }
+    static void TearDownTestSuite()
+    {
+        DeleteAllPictureCollections();
+        CloseAllScriptFiles();
+    }
+
+    // A table of the script file, loaded with the row size its reader uses.
+    struct Table : MMRecordTable {
+        Table(MMResourceId id, int32_t rowSize) { Load(id, rowSize, nullptr); }
+    };
+
+    static void ExpectTable(MMResourceId id, int32_t rowSize, int32_t minimumRows = 1)
+    {
+        Table t(id, rowSize);
+        ASSERT_TRUE(t.IsLoaded()) << id;
+        EXPECT_GE(t.RowCount(), minimumRows) << id;
+        EXPECT_LE(t.RowCount() * rowSize, t.ByteSize()) << id;
+        MMScriptFile* file = MMRecordTableDirectory().Find(0);
+        EXPECT_EQ(file->ItemOfTable(int16_t(id)), int16_t(id)) << "identity map " << id;
+        EXPECT_EQ(file->TableOfItem(int16_t(id)), int16_t(id)) << "identity map " << id;
+    }
+
+    static void ExpectPicture(MMResourceId id, int bits = 0)
+    {
+        ASSERT_NE(id, -1);
+        MMPictureCollection* c = MMFindPictureCollection(id);
+        ASSERT_NE(c, nullptr) << std::hex << id;
+        int16_t index = int16_t(id & 0xFFFF);
+        Pair size = c->PictureSize(index);
+        EXPECT_GT(size.x, 0) << std::hex << id;
+        EXPECT_GT(size.y, 0) << std::hex << id;
+        if (bits) {
+            EXPECT_EQ(c->BitsPerPixel(index), bits) << std::hex << id;
+        }
+        bool locked;
+        if (c->IsBitmap(index)) {
+            MMBitmap bitmap;
+            locked = c->LockBitmap(index, bitmap, nullptr);
+        } else {
+            MMEncodedImage image;
+            locked = c->LockEncodedImage(index, image, nullptr);
+            EXPECT_LE(size.x, c->BitsPerPixel(index) == 8 ? 2048 : 512) << std::hex << id;
+        }
+        EXPECT_TRUE(locked) << std::hex << id;
+        if (locked) c->Unlock(index);
+    }
+
+    // A script: 10-byte rows, at least one frame, every picture there.
+    static void ExpectScript(MMResourceId id, std::set<int> labels = {1})
+    {
+        ASSERT_NE(id, -1);
+        ExpectTable(id, 10);
+        Table s(id, 10);
+        std::set<int> found;
+        for (int32_t r = 0; r < s.RowCount(); ++r) {
+            if (s.ShortAt(r, 0) == 5) found.insert(s.ShortAt(r, 2));
+            if (s.ShortAt(r, 0) == 7) ExpectPicture(s.LongAt(r, 2));
+            if (s.ShortAt(r, 0) == 9) ExpectSound(s.LongAt(r, 2));
+        }
+        for (int label : labels) EXPECT_TRUE(found.count(label)) << id << " label " << label;
+    }
+
+    static void ExpectSound(MMResourceId id)
+    {
+        uint16_t collection = uint16_t(uint32_t(id) >> 16);
+        EXPECT_TRUE(collection == 0 || collection == 0x4000) << std::hex << id;
+        EXPECT_GE(int16_t(id & 0xFFFF), 0) << std::hex << id;
+    }
+
+    // The table of 8-byte layout rows at offset 2 of a row: point and picture.
+    static void ExpectLayoutTable(const MMRecordTable& t, int32_t row, int32_t minimumRows = 1,
+                                  int32_t offset = 2)
+    {
+        ASSERT_GE(row, 0);
+        MMResourceId sub = t.LongAt(row, offset);
+        // The low half is the table number, the high half 0: the same as an item.
+        EXPECT_EQ(sub, t.ItemIdAt(row, offset));
+        ExpectTable(sub, 8, minimumRows);
+        Table layout(sub, 8);
+        for (int32_t r = 0; r < layout.RowCount(); ++r) ExpectPicture(layout.PictureIdAt(r));
+    }
+};
+
+TEST_F(BuiltData, ScriptFileIsCollectionZeroWithoutConversionAndNumbersEveryTable)
+{
+    MMScriptFile* file = MMRecordTableDirectory().Find(0);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->CollectionId(), 0);
+    EXPECT_EQ(uint16_t(file->SourceCodePage()), 0xFFFF);
+    EXPECT_GT(file->ItemCount(), 1294);
+    for (int16_t item = 0; item < file->ItemCount(); ++item) {
+        int16_t table = file->TableOfItem(item);
+        if (table >= 0) {
+            EXPECT_EQ(table, item);
+        }
+    }
+}
+
+TEST_F(BuiltData, PictureFilesCarryTheirCollections)
+{
+    for (uint16_t id : kPictureCollections) EXPECT_NE(MMFindPictureCollection(uint32_t(id) << 16), nullptr) << id;
+    EXPECT_EQ(MMFindPictureCollection(9u << 16), nullptr);
+    EXPECT_EQ(MMFindPictureCollection(50000u << 16), nullptr);
+}
+
+TEST_F(BuiltData, TextTable)
+{
+    ExpectTable(0, 10);
+    Table t(0, 10);
+    for (int key : {6, 14, 15, 16, 18, 44, 90}) EXPECT_GE(t.FindRowByKey(int16_t(key)), 0) << key;
+    EXPECT_EQ(t.FindRowByKey(6), 6) << "row 6 is keyed 6";
+    std::string folder = t.StringAt(t.FindRowByKey(6), 2);
+    EXPECT_FALSE(folder.empty());
+    EXPECT_LE(folder.size(), 64u);
+    EXPECT_EQ(folder.find_first_of("\\/:*?\"<>|"), std::string::npos);
+    std::string settings = std::string(t.StringAt(t.FindRowByKey(15), 2)) + t.StringAt(t.FindRowByKey(18), 2);
+    EXPECT_FALSE(settings.empty());
+    std::string face = t.StringAt(t.FindRowByKey(90), 2);
+    EXPECT_EQ(face, "Tahoma");
+    // A TrueType face this machine has, as Windows has it too.
+    LOGFONTA wanted = {};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(wanted.lfFaceName, face.c_str(), LF_FACESIZE);
+    DWORD types = 0;
+    HDC dc = GetDC(nullptr);
+    EnumFontFamiliesExA(dc, &wanted, CollectFontType, LPARAM(&types), 0);
+    ReleaseDC(nullptr, dc);
+    EXPECT_TRUE(types & TRUETYPE_FONTTYPE) << types;
+}
+
+TEST_F(BuiltData, CreationScreenLayout)
+{
+    ExpectTable(734, 10);
+    Table t(734, 10);
+    EXPECT_EQ(t.RectAt(0, 2), Box({144, 16, 784, 496}));
+    for (int row : {2, 3, 4, 5, 8, 14, 15, 18, 19, 31, 32, 38, 39, 40, 41, 55, 56, 57, 60, 63})
+        EXPECT_EQ(t.ShortAt(row, 0), row) << "row " << row << " is keyed " << row;
+    for (int key : {2, 3, 8, 15, 38, 39}) ExpectScript(t.LongAt(t.FindRowByKey(int16_t(key)), 2), {1, 3, 99});
+    ExpectScript(t.LongAt(t.FindRowByKey(4), 2), {1, 3, 99});
+    ExpectScript(t.LongAt(t.FindRowByKey(14), 2), {1, 3, 99});
+    ExpectScript(t.LongAt(t.FindRowByKey(5), 2), {1, 3, 5, 6});
+    for (int key : {40, 41}) ExpectScript(t.LongAt(t.FindRowByKey(int16_t(key)), 2), {1});
+    for (int key : {18, 19, 31, 32, 55, 57}) ExpectPicture(t.LongAt(t.FindRowByKey(int16_t(key)), 2));
+    for (int key : {48, 49, 50, 51, 52}) ExpectLayoutTable(t, t.FindRowByKey(int16_t(key)));
+    ExpectLayoutTable(t, t.FindRowByKey(56), 2);
+    ExpectLayoutTable(t, t.FindRowByKey(60));
+    Pair zoom = t.PairAt(t.FindRowByKey(17), 2);
+    EXPECT_TRUE(zoom.x >= 0 && zoom.x < 800 && zoom.y >= 0 && zoom.y < 600);
+    MMResourceId undoSounds = t.LongAt(t.FindRowByKey(58), 2);
+    ExpectTable(undoSounds, 4);
+    Table sounds(undoSounds, 4);
+    for (int32_t r = 0; r < sounds.RowCount(); ++r) ExpectSound(sounds.LongAt(r, 0));
+    ExpectSound(t.LongAt(t.FindRowByKey(63), 2));
+}
+
+TEST_F(BuiltData, TexturesAreEightBitAtTheCanvasSize)
+{
+    Table layout(734, 10);
+    Box canvas = layout.RectAt(0, 2);
+    ExpectTable(759, 10);
+    Table t(759, 10);
+    int32_t first = t.FindRow(layout.ShortAt(layout.FindRowByKey(43), 2), 0, 0, 0);
+    ASSERT_GE(first, 0);
+    for (int32_t r = 0; r < t.RowCount(); ++r) {
+        MMResourceId id = t.LongAt(r, 2);
+        ExpectPicture(id, 8);
+        MMPictureCollection* c = MMFindPictureCollection(id);
+        Pair size = c->PictureSize(int16_t(id & 0xFFFF));
+        EXPECT_EQ(size.x, canvas.right - canvas.left);
+        EXPECT_EQ(size.y, canvas.bottom - canvas.top);
+        EXPECT_TRUE(c->IsBitmap(int16_t(id & 0xFFFF)));
+    }
+}
+
+TEST_F(BuiltData, ClosingCredits)
+{
+    ExpectTable(310, 10);
+    Table count(310, 10);
+    int32_t pages = count.CountRows(0, 0, 0);
+    EXPECT_EQ(pages, 7);
+    for (int page = 0; page < 7; ++page) {
+        ExpectTable(303 + page, 10);
+        Table t(303 + page, 10);
+        for (int32_t r = 0; r < t.RowCount(); ++r) {
+            MMResourceId sub = t.LongAt(r, 2);
+            if (t.ShortAt(r, 0) == 0) {
+                ExpectTable(sub, 12);
+                Table line(sub, 12);
+                EXPECT_STRNE(line.StringAt(0, 0), "");
+                for (int off : {4, 6, 8}) EXPECT_TRUE(line.ShortAt(0, off) >= 0 && line.ShortAt(0, off) <= 255);
+                EXPECT_GT(line.ShortAt(0, 10), 0);
+            } else {
+                ExpectTable(sub, 2);
+            }
+        }
+    }
+    ExpectTable(311, 4);
+    Table music(311, 4);
+    ExpectSound(music.LongAt(0, 0));
+}
+
+TEST_F(BuiltData, SmallTablesOfSoundsAndButtons)
+{
+    ExpectTable(464, 10);
+    ExpectSound(Table(464, 10).LongAt(Table(464, 10).FindRowByKey(1), 2));
+    ExpectTable(1008, 10);
+    Table stamp(1008, 10);
+    for (int key : {4, 5}) ExpectSound(stamp.LongAt(stamp.FindRowByKey(int16_t(key)), 2));
+    ExpectTable(1007, 10);
+    Table play(1007, 10);
+    for (int key : {0, 1, 2, 3}) {
+        EXPECT_EQ(play.FindRowByKey(int16_t(key)), key);
+        ExpectScript(play.LongAt(key, 2), {1, 99});
+    }
+}
+
+TEST_F(BuiltData, RadioAndItsStations)
+{
+    ExpectTable(1038, 10);
+    Table t(1038, 10);
+    for (int key : {0, 1, 2, 3, 4}) ExpectLayoutTable(t, t.FindRowByKey(int16_t(key)));
+    for (int key : {5, 8}) ExpectScript(t.ItemIdAt(t.FindRowByKey(int16_t(key)), 2), {1, 3});
+    ExpectScript(t.ItemIdAt(t.FindRowByKey(12), 2), {1});
+    ExpectLayoutTable(t, t.FindRowByKey(11));
+    Box closed = t.RectAt(t.FindRowByKey(13), 2);
+    Box open = t.RectAt(t.FindRowByKey(14), 2);
+    EXPECT_LT(closed.left, closed.right);
+    EXPECT_LT(open.top, open.bottom);
+    ExpectTable(1040, 8, 3);
+
+    ExpectTable(996, 10);
+    Table genres(996, 10);
+    int32_t stations = genres.CountRows(0, 0, 2);
+    EXPECT_GE(stations, 1);
+    EXPECT_GE(genres.ShortAt(genres.FindRowByKey(0), 2), 1);
+    for (int32_t s = 0; s < stations; ++s) {
+        MMResourceId genre = genres.ItemIdAt(genres.FindRow(0, 0, s, 2), 2);
+        ExpectTable(genre, 10);
+        Table g(genre, 10);
+        ExpectScript(g.ItemIdAt(g.FindRowByKey(0), 2), {1});
+        MMResourceId tracks = g.ItemIdAt(g.FindRowByKey(1), 2);
+        ExpectTable(tracks, 4);
+        Table list(tracks, 4);
+        for (int32_t r = 0; r < list.RowCount(); ++r) ExpectSound(list.LongAt(r, 0));
+    }
+}
+
+TEST_F(BuiltData, ImportAndPrintPanels)
+{
+    ExpectTable(1273, 10);
+    Table import(1273, 10);
+    for (int row : {0, 2, 3}) ExpectScript(import.LongAt(row, 2), {1});
+    ExpectScript(import.LongAt(import.FindRow(0, 0, 1, 1), 2), {1, 3});
+    ExpectLayoutTable(import, 0, 1, 6);
+    ExpectTable(1294, 10);
+    Table print(1294, 10);
+    for (int row = 0; row < 6; ++row) ExpectScript(print.LongAt(row, 2), {1, 3});
+    ExpectLayoutTable(print, 0, 1, 6);
+}
+
+}  // namespace
