@@ -73,5 +73,6 @@ bool CompileDataSet(const std::string& dataFolder, const std::string& renderFold
         if (file.kind == FileKind::Scripts)
             ok = WriteScriptFile(file, records, pictures, sounds, outFolder) && ok;
     ok = pictures.Write(files, renderFolder, outFolder) && ok;
+    ok = soundSet.Write(files, outFolder) && ok;
     return ok && RefusalCount() == 0;
 }

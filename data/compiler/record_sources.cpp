@@ -343,7 +343,6 @@ void RecordSet::ReadScript(const std::vector<SourceLine>& lines)
         ScriptStep step;
         step.opcode = opcode;
         step.place = line.place;
-        size_t at = 1;
         bool ok = true;
         if (opcode == 0) {
             Field text;
@@ -355,7 +354,6 @@ void RecordSet::ReadScript(const std::vector<SourceLine>& lines)
                 continue;
             }
             row.fields.push_back(text);
-            at = 2;
         } else if (opcode == 7 || opcode == 9) {
             // A picture or a sound by name, or none.
             if (line.tokens.size() != 2) {
@@ -367,7 +365,6 @@ void RecordSet::ReadScript(const std::vector<SourceLine>& lines)
             ref.kind = opcode == 7 ? FieldKind::Picture : FieldKind::Sound;
             ref.text = line.tokens[1].text;
             row.fields.push_back(ref);
-            at = 2;
         } else {
             static const int counts[16] = {1, 1, 1, 1, 1, 2, 4, 1, 3, 1, 1, 1, 2, 1, 4, 4};
             size_t given = line.tokens.size() - 1;
@@ -388,7 +385,6 @@ void RecordSet::ReadScript(const std::vector<SourceLine>& lines)
                 f.value = v;
                 row.fields.push_back(f);
             }
-            at = line.tokens.size();
         }
         if (!ok) continue;
         script->rows.push_back(row);

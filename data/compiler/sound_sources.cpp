@@ -3,7 +3,44 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <cstdio>
+#include <cstring>
+#include "media/sound/sound_file_writer.h"
 #include "picture_sources.h"
+
+namespace {
+
+// The samples of a 16-bit PCM WAV file of 22050 Hz, stereo.
+bool ReadWave(const std::string& path, std::vector<int16_t>& samples)
+{
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    std::vector<uint8_t> bytes;
+    uint8_t buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
+    std::fclose(f);
+    auto u32 = [&](size_t at) { uint32_t v; std::memcpy(&v, &bytes[at], 4); return v; };
+    auto u16 = [&](size_t at) { uint16_t v; std::memcpy(&v, &bytes[at], 2); return v; };
+    if (bytes.size() < 12 || std::memcmp(&bytes[0], "RIFF", 4) || std::memcmp(&bytes[8], "WAVE", 4)) return false;
+    bool format = false;
+    for (size_t at = 12; at + 8 <= bytes.size();) {
+        uint32_t size = u32(at + 4);
+        if (at + 8 + size > bytes.size()) return false;
+        if (!std::memcmp(&bytes[at], "fmt ", 4) && size >= 16)
+            format = u16(at + 8) == 1 && u16(at + 10) == 2 && u32(at + 12) == 22050 && u16(at + 22) == 16;
+        if (!std::memcmp(&bytes[at], "data", 4)) {
+            if (!format) return false;
+            samples.resize(size / 2);
+            std::memcpy(samples.data(), &bytes[at + 8], samples.size() * 2);
+            return true;
+        }
+        at += 8 + size + (size & 1);
+    }
+    return false;
+}
+
+}  // namespace
 
 void SoundSet::ReadList(const std::string& path)
 {
@@ -70,4 +107,56 @@ int SoundSet::LowestItemCount(uint16_t collection)
 {
     // Collection 0 holds the sounds 148 and 456, 0x4000 the sounds 31, 33 and 34.
     return collection == 0 ? 457 : collection == 0x4000 ? 35 : kFirstFreeItem;
+}
+
+bool SoundSet::Write(const std::vector<OutputFile>& files, const std::string& outFolder) const
+{
+    bool ok = true;
+    FSDirectory folder(outFolder.c_str());
+    for (const OutputFile& file : files) {
+        if (file.kind != FileKind::Sounds) continue;
+        int count = LowestItemCount(file.collection);
+        std::vector<const SoundSource*> mine;
+        for (const SoundSource& s : sounds)
+            if (s.fileStem == file.stem && s.item >= 0) {
+                mine.push_back(&s);
+                count = std::max(count, s.item + 1);
+            }
+        std::sort(mine.begin(), mine.end(),
+                  [](const SoundSource* a, const SoundSource* b) { return a->item < b->item; });
+        MMSoundResourceFile out;
+        if (!out.Create(folder, file.name.c_str(), FSFileKind(), int16_t(count), file.collection) ||
+            !out.SetFirstStamp(kFirstStamp) || !out.SetSecondStamp(kSecondStamp)) {
+            Refuse(file.place, "cannot create " + outFolder + file.name);
+            ok = false;
+            continue;
+        }
+        for (const SoundSource* s : mine) {
+            std::vector<int16_t> samples;
+            if (!ReadWave(s->samples, samples) || samples.size() < 2) {
+                Refuse(s->place, "cannot read the rendered sound " + s->samples +
+                                     " (22050 Hz 16-bit stereo PCM)");
+                ok = false;
+                continue;
+            }
+            std::string shortName = s->name.substr(0, 31);
+            MMSoundItemSource item;
+            item.samples = samples.data();
+            item.frameCount = int32_t(samples.size() / 2);
+            item.rateCode = 1;
+            item.stereo = true;
+            item.streamed = s->stream;
+            item.compress = s->compress;
+            item.name = shortName.c_str();
+            if (!MMWriteSound(out, int16_t(s->item), item)) {
+                Refuse(s->place, "cannot be written");
+                ok = false;
+            }
+        }
+        if (!out.MarkEndOfItems() || !out.Close(true)) {
+            Refuse(file.place, "cannot finish " + file.name);
+            ok = false;
+        }
+    }
+    return ok;
 }

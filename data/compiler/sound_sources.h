@@ -24,6 +24,8 @@ public:
     void Number(const std::vector<OutputFile>& files);
     const ResourceNames& Names() const { return names; }
     const std::vector<SoundSource>& Sounds() const { return sounds; }
+    // Writes every sound file into outFolder.
+    bool Write(const std::vector<OutputFile>& files, const std::string& outFolder) const;
     // The fixed items the program plays by number.
     static int LowestItemCount(uint16_t collection);
 

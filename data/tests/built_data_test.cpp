@@ -12,6 +12,8 @@
 #include "framework/pending_error.h"
 #include "media/bitmap.h"
 #include "media/encoded_image.h"
+#include "media/sound/sound_collection.h"
+#include "media/sound/sound_loader.h"
 
 namespace {
 
@@ -45,10 +47,12 @@ protected:
             MMPictureLoader* loader = MMOpenPictureFile(folder, name, false);
             ASSERT_NE(loader, nullptr) << name;
         }
+        for (const char* name : {"Hd.MMA", "App.MMA"}) ASSERT_NE(CreateSoundLoader(name, folder, false), nullptr) << name;
     }
     static void TearDownTestSuite()
     {
         DeleteAllPictureCollections();
+        DeleteAllSoundCollections();
         CloseAllScriptFiles();
     }
 
@@ -108,11 +112,17 @@ protected:
         for (int label : labels) EXPECT_TRUE(found.count(label)) << id << " label " << label;
     }
 
-    static void ExpectSound(MMResourceId id)
+    // A sound of the program's format: 22050 Hz, 16-bit, stereo.
+    static int32_t ExpectSound(MMResourceId id)
     {
-        uint16_t collection = uint16_t(uint32_t(id) >> 16);
-        EXPECT_TRUE(collection == 0 || collection == 0x4000) << std::hex << id;
-        EXPECT_GE(int16_t(id & 0xFFFF), 0) << std::hex << id;
+        MMSoundCollection* c = MMFindSoundCollection(id);
+        EXPECT_NE(c, nullptr) << std::hex << id;
+        if (!c) return 0;
+        int16_t item = int16_t(id & 0xFFFF);
+        EXPECT_EQ(c->Format(item), 26u) << std::hex << id;
+        int32_t ms = c->Duration(item);
+        EXPECT_GT(ms, 0) << std::hex << id;
+        return ms;
     }
 
     // The table of 8-byte layout rows at offset 2 of a row: point and picture.
@@ -181,6 +191,7 @@ TEST_F(BuiltData, CreationScreenLayout)
     ExpectTable(734, 10);
     Table t(734, 10);
     EXPECT_EQ(t.RectAt(0, 2), Box({144, 16, 784, 496}));
+    EXPECT_EQ(t.FindRowByKey(66), 0) << "the canvas box is the first row and the row keyed 66";
     for (int row : {2, 3, 4, 5, 8, 14, 15, 18, 19, 31, 32, 38, 39, 40, 41, 55, 56, 57, 60, 63})
         EXPECT_EQ(t.ShortAt(row, 0), row) << "row " << row << " is keyed " << row;
     for (int key : {2, 3, 8, 15, 38, 39}) ExpectScript(t.LongAt(t.FindRowByKey(int16_t(key)), 2), {1, 3, 99});
@@ -244,7 +255,17 @@ TEST_F(BuiltData, ClosingCredits)
     }
     ExpectTable(311, 4);
     Table music(311, 4);
-    ExpectSound(music.LongAt(0, 0));
+    EXPECT_GE(ExpectSound(music.LongAt(0, 0)), 7 * 3000) << "three seconds a page at least";
+    ExpectSound(0x40000021);
+    ExpectSound(0x40000022);
+}
+
+TEST_F(BuiltData, SoundsPlayedByNumber)
+{
+    for (MMResourceId id : {148, 456, 0x4000001F, 0x40000021, 0x40000022}) ExpectSound(id);
+    MMSoundLoader* app = static_cast<MMSoundLoader*>(MMFindSoundCollection(0));
+    ASSERT_NE(app, nullptr);
+    EXPECT_GE(app->ItemCount(), 457);
 }
 
 TEST_F(BuiltData, SmallTablesOfSoundsAndButtons)

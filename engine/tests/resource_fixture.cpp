@@ -1,9 +1,9 @@
 #include "resource_fixture.h"
 
 #include <windows.h>
-#include <lzo/lzo1x.h>
 #include <cstring>
 #include "engine/resource_file_writer.h"
+#include "framework/buffer_compressors.h"
 #include "framework/checksum.h"
 #include "framework/files.h"
 #include "media/encoded_image.h"
@@ -234,11 +234,11 @@ std::vector<uint8_t> ItemBytes(const TestPicture& picture, bool bigEndian)
         }
     }
     if (!picture.compressed) return content;
-    lzo_init();
+    // Packed as the writer packs: LZO1X-999 and its optimisation pass.
     std::vector<uint8_t> packed(content.size() + content.size() / 16 + 67);
-    std::vector<uint8_t> work(LZO1X_999_MEM_COMPRESS);
-    lzo_uint size = packed.size();
-    lzo1x_999_compress(content.data(), content.size(), packed.data(), &size, work.data());
+    int32_t size = 0;
+    CompressBuffer(content.data(), int32_t(content.size()), packed.data(), int32_t(packed.size()),
+                   &size, nullptr);
     packed.resize(size);
     return packed;
 }
