@@ -7,9 +7,9 @@ namespace {
 
 // The dirty box clipped to the plane and kept one pixel in from every edge
 // (each pixel reads its upper-left and lower-right neighbours).
-Box ShadingArea(const KVXPlaneComponent& plane)
+Box ShadingArea(const KVXPlaneComponent& plane, const Box& area)
 {
-    Box r = plane.DirtyBox();
+    Box r = area;
     r.Intersect(plane.Bounds());
     if (r.left == 0)
         r.left = 1;
@@ -78,9 +78,16 @@ void KVXDrawMethodAddHeight::Prepare(KVXPlaneComponent& plane) { RecomputeShadin
 
 void KVXDrawMethodAddHeight::RecomputeShading(KVXPlaneComponent& plane)
 {
-    Box r = ShadingArea(plane);
+    Box reached = RecomputeShading(plane, plane.DirtyBox());
+    if (!reached.IsEmpty())
+        plane.AddDirtyRect(reached);
+}
+
+Box KVXDrawMethodAddHeight::RecomputeShading(KVXPlaneComponent& plane, const Box& area)
+{
+    Box r = ShadingArea(plane, area);
     if (r.left >= r.right || r.top >= r.bottom)
-        return;
+        return Box{0, 0, 0, 0};
     int32_t maxRight = r.right;
     int32_t maxBottom = r.bottom;
     auto heightAt = [&plane](int32_t x, int32_t y) { return plane.PixelAt(x, y)->height; };
@@ -104,7 +111,7 @@ void KVXDrawMethodAddHeight::RecomputeShading(KVXPlaneComponent& plane)
             plane.PixelAt(x + 1, y + 1)->shadow = FallenShadow(carried);
         }
     }
-    AddShadowArea(plane, r, maxRight, maxBottom);
+    return Box{r.left, r.top, maxRight + 5, maxBottom + 5};
 }
 
 KVXBitmap<uint32_t> KVXDrawMethodRemoveHeight::HeightCopy() const
@@ -161,7 +168,7 @@ void KVXDrawMethodRemoveHeight::Render(KVXPlaneComponent& view, const MMBitmap& 
 void KVXDrawMethodRemoveHeight::Prepare(KVXPlaneComponent& plane)
 {
     KVXBitmap<uint32_t> copy = HeightCopy();
-    Box r = ShadingArea(plane);
+    Box r = ShadingArea(plane, plane.DirtyBox());
     if (copy.bits == nullptr || r.left >= r.right || r.top >= r.bottom)
         return;
     int32_t maxRight = r.right;

@@ -70,6 +70,8 @@ public:
 
     // Shadows over the dirty box, which grows to where they reach.
     static void RecomputeShading(KVXPlaneComponent& plane);
+    // Shadows over area; returns the box they reach (empty when none).
+    static Box RecomputeShading(KVXPlaneComponent& plane, const Box& area);
 };
 
 // Keeps every pixel's height and shadow of the last render in the work

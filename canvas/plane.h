@@ -11,8 +11,13 @@
 #include "framework/geometry.h"
 #include "framework/heap.h"
 
+class FSReader;
+class FSWriter;
+class KVXPageStamps;
+class KVXSlateRecording;
 class MMBitmap;
 class MMPictureReference;
+class MMSurface;
 
 template <class T>
 class KVXBitmap {
@@ -164,6 +169,32 @@ public:
     // Colour with height shading into a 32-bit bitmap, unzoomed, as the plain
     // draw method shows the plane.
     bool RenderPlain(const MMBitmap& bitmap);
+
+    // Pictures (8-bit with a colour table, or 32-bit; byte 3 a transparency,
+    // colours premultiplied) put with their top-left at offset. Pasted paint
+    // sits on the highest paint it covers, loaded paint on the lowest.
+    void PastePicture(const MMPictureReference& picture, const Pair& offset);
+    void LoadFromPicture(const MMPictureReference& picture, const Pair& offset);
+    // The page format: width x height colour words (blue low, type high),
+    // then width x height heights, rows top to bottom, no header. The shadows
+    // are not stored; reading zeroes them. A failed read leaves blank pixels
+    // where nothing was read.
+    bool WritePixels(FSWriter& writer) const;
+    bool ReadPixels(FSReader& reader);
+    // The whole page onto a surface of the canvas's size: the picture, the
+    // background and foreground stamps, the slate at step and the placed
+    // stamps. stamps and slate may be null.
+    void RenderWithOverlays(MMSurface* surface, KVXPageStamps* stamps, KVXSlateRecording* slate,
+                            int32_t step, bool stampFlag);
+    // The page shrunk into target (white when blank); always true.
+    bool RenderThumbnail(const MMBitmap& target, KVXPageStamps* stamps, KVXSlateRecording* slate,
+                         bool blank);
+
+    // A 32-bit picture composited into the colours only.
+    void StampPicture(const MMPictureReference& picture, const Pair& offset);
+    // Colours of a 32-bit bitmap over the plane's: no pixel is locked here,
+    // heights stay, and the caller adds the changed box to the dirty box.
+    void CompositeBitmapAt(const MMBitmap& bitmap, const Pair& offset);
 
     // A view of box of parent sharing its bits, dirty box and flag; the
     // placement says where it lies in the whole canvas.
