@@ -3,6 +3,8 @@
 // a x b on the 0..255 scale, rounded.
 #include <cstdint>
 
+class MMBitmap;
+
 struct KVXBlendTable {
     uint8_t entry[256][256];
     const uint8_t* operator[](unsigned a) const { return entry[a]; }
@@ -24,3 +26,9 @@ inline void BlendRgb(uint8_t* destination, const uint8_t* source, uint8_t weight
     for (int i = 0; i < 3; ++i)
         destination[i] = static_cast<uint8_t>(keep[destination[i]] + take[source[i]]);
 }
+
+// Smooths a locked 32-bit bitmap in place, row by row, except its one-pixel
+// border: every pixel whose fourth byte is 0 becomes a 3 x 3 weighted sum of
+// itself (64), its side neighbours (32) and its corners (16), capped at 255.
+// Neighbours smoothed earlier in the pass count with their new values.
+void SmoothUnmarkedPixels3x3(const MMBitmap& bitmap);

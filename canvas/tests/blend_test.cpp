@@ -1,7 +1,11 @@
 // The product table and the 8-bit mixes built on it.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
+
 #include "canvas/blend.h"
+#include "media/bitmap.h"
 
 TEST(BlendTable, Values)
 {
@@ -31,4 +35,30 @@ TEST(BlendTable, Mixes)
     EXPECT_EQ(BlendTable[100][102] + BlendTable[255][153], pixel[1]);
     EXPECT_EQ(255, pixel[2]);
     EXPECT_EQ(9, pixel[3]) << "the fourth byte is left";
+}
+
+TEST(BlendTable, SmoothingSkipsMarkedPixelsAndTheBorder)
+{
+    std::unique_ptr<MMBitmapWithPixels> bitmap(
+        MMBitmap::CreateWithPixels({0, 0, 4, 3}, kPixelBGRA, nullptr));
+    for (int y = 0; y < 3; ++y)
+        std::memset(bitmap->PixelAddress(0, y), 0, 16);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            bitmap->PixelAddress(x, y)[0] = 200;
+    bitmap->PixelAddress(0, 0)[0] = 0;
+    bitmap->PixelAddress(2, 1)[3] = 1;  // marked
+    SmoothUnmarkedPixels3x3(*bitmap);
+    // Around (1, 1): 200 x 64 + seven 200s and one 0 at the corner.
+    int expected = BlendTable[200][64] + 4 * BlendTable[200][32] + 3 * BlendTable[200][16];
+    EXPECT_EQ(expected, bitmap->PixelAddress(1, 1)[0]);
+    EXPECT_EQ(200, bitmap->PixelAddress(2, 1)[0]) << "marked";
+    EXPECT_EQ(0, bitmap->PixelAddress(0, 0)[0]) << "border";
+    EXPECT_EQ(200, bitmap->PixelAddress(3, 1)[0]) << "border";
+    // A bright flat area: 64 + 4 x 32 + 4 x 16 of 255 caps at 255.
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            bitmap->PixelAddress(x, y)[1] = 255;
+    SmoothUnmarkedPixels3x3(*bitmap);
+    EXPECT_EQ(255, bitmap->PixelAddress(1, 1)[1]);
 }
