@@ -9,10 +9,10 @@
 #include "engine/scene.h"
 #include "engine/stage_control.h"
 #include "engine/stage_cursors.h"
-#include "engine/stage_services.h"
 #include "engine/stage_window.h"
 #include "framework/application.h"
 #include "media/offscreen_surface.h"
+#include "media/sound/sound_manager.h"
 
 void MMStageThread::Run() { stage_->ThreadMain(); }
 
@@ -21,7 +21,7 @@ const MMStageEvent kInitialEvent = {kStageEventPointerLeft, 0, 0, -1, -1, 0};
 }
 
 MMStage::MMStage(MMStageWindow* window, const Box& stageBox, int32_t bitsPerPixel,
-                 MMSoundService* soundManager, MMTopEnclosure* topEnclosure, MMRunQueue* runQueue,
+                 MMSoundManager* soundManager, MMTopEnclosure* topEnclosure, MMRunQueue* runQueue,
                  MMStageCursorSet* cursors)
     : window_(window), stageBox_(stageBox),
       currentEvent_(new MMSharedStuff<MMStageEvent>(kInitialEvent)), topEnclosure_(topEnclosure),
@@ -42,6 +42,8 @@ MMStage::MMStage(MMStageWindow* window, const Box& stageBox, int32_t bitsPerPixe
         cursors_ = new MMStageCursorSet(this);
     if (window_)
         window_->SetStage(this);
+    if (!soundManager_)
+        soundManager_ = new MMSoundManager(window_ ? window_->window : nullptr);
     if (!runQueue_)
         runQueue_ = new MMRunQueue;
 }

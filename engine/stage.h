@@ -25,7 +25,7 @@ class MMEnclosure;
 class MMMouseInterpreter;
 class MMRunQueue;
 class MMScene;
-class MMSoundService;
+class MMSoundManager;
 class MMStage;
 class MMStageControl;
 class MMStageCursorSet;
@@ -54,10 +54,9 @@ enum MMShowState : int32_t {
 class MMStage {
 public:
     // soundManager, topEnclosure, runQueue and cursors may be null: the stage
-    // then makes its own (there is no sound manager to make in this build, so
-    // a null one leaves the stage silent).
+    // then makes its own (the sound manager for the window's handle).
     MMStage(MMStageWindow* window, const Box& stageBox, int32_t bitsPerPixel,
-            MMSoundService* soundManager, MMTopEnclosure* topEnclosure, MMRunQueue* runQueue,
+            MMSoundManager* soundManager, MMTopEnclosure* topEnclosure, MMRunQueue* runQueue,
             MMStageCursorSet* cursors);
     virtual ~MMStage();
     MMStage(const MMStage&) = delete;
@@ -137,7 +136,7 @@ public:
     int32_t StageTime() const { return stageTime_; }
     MMRunQueue* RunQueue() const { return runQueue_; }
     MMStageCursorSet* Cursors() const { return cursors_; }
-    MMSoundService* SoundManager() const { return soundManager_; }
+    MMSoundManager* SoundManager() const { return soundManager_; }
     MMTopEnclosure* TopEnclosure() const { return topEnclosure_; }
     WinMMOffscreenSurface* Offscreen() const { return offscreen_; }
     MMControlSurface* ControlSurface() const { return controlSurface_; }
@@ -216,7 +215,7 @@ protected:
     WinMMOffscreenSurface* offscreen_ = nullptr;
     MMTopEnclosure* topEnclosure_ = nullptr;
     MMRunQueue* runQueue_ = nullptr;
-    MMSoundService* soundManager_ = nullptr;
+    MMSoundManager* soundManager_ = nullptr;
     MMStageCursorSet* cursors_ = nullptr;
     Lock lock_;
     MMCommandSet menuCommands_;

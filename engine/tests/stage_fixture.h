@@ -8,7 +8,7 @@
 #include "engine/run_queue.h"
 #include "engine/scene.h"
 #include "engine/stage.h"
-#include "engine/stage_services.h"
+#include "media/sound/sound_manager.h"
 
 struct FakeClock {
     static inline uint32_t now = 1000;
@@ -17,9 +17,10 @@ struct FakeClock {
 
 typedef std::vector<std::string> CallLog;
 
-class RecordingSound : public MMSoundService {
+// A sound manager without a device that records the stage's calls.
+class RecordingSound : public MMSoundManager {
 public:
-    explicit RecordingSound(CallLog* log) : log_(log) {}
+    explicit RecordingSound(CallLog* log) : MMSoundManager(nullptr, nullptr), log_(log) {}
     void Enable() override { log_->push_back("enable"); }
     int Disable() override { log_->push_back("disable"); return 1; }
     void Suspend() override { log_->push_back("suspend"); }
