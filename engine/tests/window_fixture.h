@@ -22,12 +22,14 @@ inline MMStageWindow* MakeStageWindow(const Box& client = Box{40, 40, 240, 190})
     return new MMStageWindow(creation);
 }
 
-// Pumps the calling thread's messages until the condition holds or about
-// five seconds have gone by.
+// Pumps the calling thread's messages until the condition holds or twenty
+// seconds have gone by: a stage thread opens the sound device before its
+// first frame, which takes a while on a busy machine.
 template <class Condition>
 bool PumpUntil(Condition condition)
 {
-    for (int i = 0; i < 5000; ++i) {
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < 20000) {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&message);
