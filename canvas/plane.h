@@ -18,6 +18,8 @@ class KVXSlateRecording;
 class MMBitmap;
 class MMPictureReference;
 class MMSurface;
+struct MMColor;
+struct WorkSurface;
 
 template <class T>
 class KVXBitmap {
@@ -189,6 +191,26 @@ public:
     // The page shrunk into target (white when blank); always true.
     bool RenderThumbnail(const MMBitmap& target, KVXPageStamps* stamps, KVXSlateRecording* slate,
                          bool blank);
+
+    // Shapes in canvas coordinates, clipped to the plane. A written pixel
+    // takes the colour, type 0 and its height plus the step; locked pixels
+    // are left. Width 0 fills; above 0 draws a ring of that width.
+    void FillBox(const Box& box, const MMColor& color, int16_t heightStep);
+    void FillBoxBorder(const Box& box, const MMColor& color, int32_t width, int16_t heightStep);
+    void FillTriangle(const Box& box, const MMColor& color, int32_t width, int16_t heightStep,
+                      WorkSurface* work);
+    void FillTriangleBorder(const Box& box, const MMColor& color, int32_t width,
+                            int16_t heightStep, WorkSurface* work);
+    void FillEllipse(const Box& box, const MMColor& color, int32_t width, int16_t heightStep,
+                     WorkSurface* work);
+    // Raised shapes: a lens of amount 1 to 255 that magnifies the paint under
+    // the shape (colours) and raises a dome (heights). Locked pixels count.
+    void RefractBoxColors(const Box& box, int32_t amount, WorkSurface* work);
+    void RefractEllipseColors(const Box& box, int32_t amount, WorkSurface* work);
+    void RefractTriangleColors(const Box& box, int32_t amount, WorkSurface* work);
+    void RaiseBoxHeights(const Box& box, int32_t amount, WorkSurface* work);
+    void RaiseEllipseHeights(const Box& box, int32_t amount, WorkSurface* work);
+    void RaiseTriangleHeights(const Box& box, int32_t amount, WorkSurface* work);
 
     // A 32-bit picture composited into the colours only.
     void StampPicture(const MMPictureReference& picture, const Pair& offset);
