@@ -1,6 +1,7 @@
 #include "media/bitmap_picture_collection.h"
 
 #include <cstring>
+#include "framework/heap.h"
 #include "framework/text.h"
 
 int16_t MMBitmapPictureManager::Count()
@@ -292,4 +293,25 @@ int32_t MMBitmapPictureCollection::FindFreeSpace(int32_t size) const
         ++i;
     }
     return candidate;
+}
+
+MMPictureReference MPBitmapCollection::AddBitmap(int16_t index, const Pair& size, int32_t value)
+{
+    MMPictureReference reference;
+    if (size.x <= 0 || size.y <= 0) {
+        return reference;
+    }
+    MMBitmapWithPixels* pixels = MMBitmap::CreateWithPixels({0, 0, size.x, size.y}, kPixelBGRA,
+                                                            gDefaultHeap);
+    if (pixels == nullptr) {
+        return reference;
+    }
+    std::memset(pixels->pixels, 0, size_t(pixels->pitch) * size.y);
+    pixels->transparencyKind = kTransparencyOpaque;
+    BindPicture(reference, index, *pixels, nullptr);
+    delete pixels;
+    if (!reference.IsEmpty()) {
+        SetValue(index, value);
+    }
+    return reference;
 }

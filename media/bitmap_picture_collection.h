@@ -39,6 +39,7 @@ public:
         bool hasColorTable;
         int32_t swapOffset;
         int32_t size;
+        int32_t value;  // the caller's, kept with the picture
     };
 
     MMBitmapPictureCollection(int16_t slotCount, uint16_t collectionId);
@@ -76,6 +77,13 @@ public:
     bool HasSwapFile() const { return swapFolder.IsValid(); }
     MMResourceHeap& Heap() { return heap; }
 
+protected:
+    void SetValue(int16_t index, int32_t value)
+    {
+        if (InRange(index))
+            slots[index].value = value;
+    }
+
 private:
     void Reset();
     bool InRange(int16_t index) const { return index >= 0 && index < count; }
@@ -95,4 +103,10 @@ private:
 class MPBitmapCollection : public MMBitmapPictureCollection {
 public:
     using MMBitmapPictureCollection::MMBitmapPictureCollection;
+
+    // A new 32-bit picture of size (cleared, opaque) in slot index with the
+    // caller's value; an empty reference when the slot is taken or memory
+    // runs out.
+    MMPictureReference AddBitmap(int16_t index, const Pair& size, int32_t value);
+    MMPictureReference EmptyReference() const { return MMPictureReference(); }
 };

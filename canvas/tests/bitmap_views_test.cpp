@@ -119,3 +119,19 @@ TEST(BytePlane, LoadFromPicture)
     EXPECT_EQ(99, plane.bits[0]);
     picture.Clear();
 }
+
+TEST(BitmapCollection, AddBitmap)
+{
+    MPBitmapCollection bitmaps(2, 0x4500);
+    MMPictureReference added = bitmaps.AddBitmap(1, {3, 2}, 42);
+    ASSERT_FALSE(added.IsEmpty());
+    EXPECT_EQ(bitmaps.MakePictureId(1), added.Id());
+    EXPECT_EQ((Pair{3, 2}), added.GetSize());
+    EXPECT_EQ(32, added.BitsPerPixel());
+    EXPECT_EQ(12, bitmaps.SlotAt(1).rowBytes);
+    EXPECT_EQ(24, bitmaps.SlotAt(1).size);
+    EXPECT_EQ(42, bitmaps.SlotAt(1).value);
+    EXPECT_TRUE(bitmaps.AddBitmap(1, {3, 2}, 0).IsEmpty()) << "the slot is taken";
+    EXPECT_TRUE(bitmaps.EmptyReference().IsEmpty());
+    added.Clear();
+}
