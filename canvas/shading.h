@@ -13,26 +13,20 @@
 
 // The shadow that falls on the lower-right neighbour of a pixel whose shadow
 // or own height is carried.
-inline uint16_t FallenShadow(int carried) { return uint16_t(carried > 32 ? carried - 32 : 0); }
+inline uint16_t FallenShadow(int carried) { return uint16_t(std::max(carried - 32, 0)); }
 
 // One pixel of the plain shading: the light of its slope, dimmed in a
 // shadow; updates its shadow and its lower-right neighbour's. right and below
-// give the neighbours' heights. Returns the light.
+// give the neighbours' heights. Returns the light. Branch-free: in a shadow
+// (height below the shadow) the shadow is carried on and dims the light by
+// its depth; otherwise the pixel casts its own height.
 inline int ShadeHeight(KVXComponentPixel* p, int height, int rightHeight, int belowHeight,
                        KVXComponentPixel* lowerRight)
 {
     int w = LookupSlopeLight(rightHeight - height, belowHeight - height);
-    int s = p->shadow;
-    int carried;
-    if (height < s) {
-        w -= s - height;
-        if (w < kDarkestLight)
-            w = kDarkestLight;
-        carried = s;
-    } else {
-        p->shadow = uint16_t(height);
-        carried = height;
-    }
+    int carried = std::max(height, int(p->shadow));
+    w = std::max(w - (carried - height), kDarkestLight);
+    p->shadow = uint16_t(carried);
     lowerRight->shadow = FallenShadow(carried);
     return w;
 }

@@ -5,7 +5,8 @@
 uint8_t SlopeLightTable[4][128 * 128];
 
 namespace slope_detail {
-uint8_t gLight[255 * 255];
+uint8_t gLight[255 * 256];
+const uint8_t* gKeepRow[256];
 uint8_t gKeep[256];
 uint8_t gAdd[256];
 }  // namespace slope_detail
@@ -39,7 +40,7 @@ void BuildDirectTable()
         for (int dx = -127; dx <= 127; ++dx) {
             int ax = dx < 0 ? -dx : dx;
             int ay = dy < 0 ? -dy : dy;
-            slope_detail::gLight[(dy + 127) * 255 + dx + 127] =
+            slope_detail::gLight[(dy + 127) * 256 + dx + 127] =
                 SlopeLightTable[Quadrant(dx, dy)][ax * 128 + ay];
         }
     }
@@ -64,6 +65,7 @@ void BuildColorSteps()
             slope_detail::gKeep[w] = 255;
             slope_detail::gAdd[w] = 0;
         }
+        slope_detail::gKeepRow[w] = BlendTable[slope_detail::gKeep[w]];
     }
 }
 

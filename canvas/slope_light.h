@@ -18,9 +18,10 @@ extern uint8_t SlopeLightTable[4][128 * 128];
 void ShadingTableInit();
 
 namespace slope_detail {
-// The same light for dx and dy already clamped: [(dy + 127) x 255 + dx + 127].
-extern uint8_t gLight[255 * 255];
-// Channel c lit by w becomes BlendTable[c][gKeep[w]] + gAdd[w].
+// The same light for dx and dy already clamped: [(dy + 127) x 256 + dx + 127].
+extern uint8_t gLight[255 * 256];
+// Channel c lit by w becomes gKeepRow[w][c] + gAdd[w].
+extern const uint8_t* gKeepRow[256];
 extern uint8_t gKeep[256];
 extern uint8_t gAdd[256];
 }  // namespace slope_detail
@@ -29,14 +30,14 @@ inline int ClampSlope(int d) { return d < -127 ? -127 : (d > 127 ? 127 : d); }
 
 inline int LookupSlopeLight(int dx, int dy)
 {
-    return slope_detail::gLight[(ClampSlope(dy) + 127) * 255 + ClampSlope(dx) + 127];
+    return slope_detail::gLight[(ClampSlope(dy) + 127) * 256 + ClampSlope(dx) + 127];
 }
 
 // The 32-bit target word (blue, green, red, 0) for bgr lit by w: toward
 // white above the flat light, darker below it, unchanged at it.
 inline uint32_t LightColor(const uint8_t* bgr, int w)
 {
-    const uint8_t* keep = BlendTable[slope_detail::gKeep[w]];
+    const uint8_t* keep = slope_detail::gKeepRow[w];
     uint32_t add = slope_detail::gAdd[w];
     return uint32_t(keep[bgr[0]] + add) | uint32_t(keep[bgr[1]] + add) << 8 |
            uint32_t(keep[bgr[2]] + add) << 16;
