@@ -225,6 +225,23 @@ TEST_F(SoundLoaders, MissingOrDamagedFilesGiveNoLoader)
     EXPECT_EQ(CreateSoundLoader("old.MMA", scratch.folder, false), nullptr);
     EXPECT_EQ(gPendingError.code, MME_SOUND_RESOURCE_FILE_BAD_VERSION_NUMBER);
     EXPECT_EQ(MMSoundDirectory().Find(0x11), nullptr);
+
+    // A streamed, compressed sound without bytes: its layout divides by nothing.
+    RawSound empty;
+    empty.attributes = 0x15;
+    empty.compression = 1;
+    empty.decodedSize = 100;
+    WriteBytes(scratch.folder, "empty.MMA", SerializeSoundFile({empty}, false, 0x12));
+    MMSoundLoader* own = CreateSoundLoader("empty.MMA", scratch.folder, false);
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(own->ItemLayout(0).head, 0);
+    MMSoundSource* source = own->OpenSource(0);
+    ASSERT_NE(source, nullptr);
+    int16_t sample;
+    EXPECT_EQ(source->Read(&sample, 2, true), 0);
+    EXPECT_TRUE(source->AtEnd());
+    delete source;
+    delete own;
 }
 
 }  // namespace
