@@ -52,7 +52,7 @@ public:
 };
 
 // 16-bit tracks: the film holds big-endian samples. A sample split between
-// two pieces of a chunk is put together again.
+// two parts of a chunk is put together again.
 class MMFilmSoundSourceSwapWords : public MMFilmSoundSource {
 public:
     using MMFilmSoundSource::MMFilmSoundSource;

@@ -473,14 +473,14 @@ void MMFilmPlayerMolecule::ReadSound(int32_t length)
     int32_t sound = int32_t(std::min<uint32_t>(size, uint32_t(left)));
     left -= sound;
     while (sound > 0 && Window()) {
-        int32_t piece = std::min(sound, readLeft);
-        track.source->SetChunk(readAt, piece);
+        int32_t part = std::min(sound, readLeft);
+        track.source->SetChunk(readAt, part);
         track.channel->Refill();
         track.source->ClearChunk();
-        readAt += piece;
-        readLeft -= piece;
-        taken += piece;
-        sound -= piece;
+        readAt += part;
+        readLeft -= part;
+        taken += part;
+        sound -= part;
     }
     Skip(left + sound);
 }

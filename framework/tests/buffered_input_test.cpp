@@ -15,13 +15,13 @@ std::vector<uint8_t> Counting(int n)
     return bytes;
 }
 
-// Reads everything through Read with wait in pieces of `piece` bytes.
-std::vector<uint8_t> ReadAll(UUInputStream& input, int piece)
+// Reads everything through Read with wait in parts of `part` bytes.
+std::vector<uint8_t> ReadAll(UUInputStream& input, int part)
 {
     std::vector<uint8_t> out;
-    std::vector<uint8_t> buffer(piece);
+    std::vector<uint8_t> buffer(part);
     for (;;) {
-        int32_t n = input.Read(buffer.data(), piece, true);
+        int32_t n = input.Read(buffer.data(), part, true);
         if (n <= 0) break;
         out.insert(out.end(), buffer.begin(), buffer.begin() + n);
     }

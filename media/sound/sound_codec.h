@@ -23,7 +23,7 @@ uint8_t LevelCode(int32_t sample);
 uint8_t DeltaCode(int32_t difference);
 
 // Per-channel predictions; the channel index runs on across calls, so a
-// piece that ends inside a stereo frame goes on with the right channel.
+// part that ends inside a stereo frame goes on with the right channel.
 class UUSoundBytesDecoder {
 public:
     explicit UUSoundBytesDecoder(int32_t channels = 1);

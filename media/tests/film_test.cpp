@@ -253,12 +253,12 @@ TEST_F(Films, StreamsReadTheFilmStartOnceAndAgainAfterRelease)
     delete again;
 }
 
-TEST_F(Films, SoundSourcesSwapDecodeAndCarryAcrossPieces)
+TEST_F(Films, SoundSourcesSwapDecodeAndCarryAcrossParts)
 {
     MMFilmSoundSourceSwapWords swapped(0x0C);
     const uint8_t pcm[] = {0x12, 0x34, 0x56, 0x78};
     int16_t out[2] = {};
-    swapped.SetChunk(pcm, 3);  // a piece that ends inside a sample
+    swapped.SetChunk(pcm, 3);  // a part that ends inside a sample
     EXPECT_EQ(swapped.Read(out, 4, false), 2);
     EXPECT_EQ(out[0], 0x1234);
     swapped.SetChunk(pcm + 3, 1);

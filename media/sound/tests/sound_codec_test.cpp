@@ -111,7 +111,7 @@ TEST(SoundCodec, DecodingTheEncoderOutputGivesItsReconstruction)
     EXPECT_GE(10 * std::log10(signal / error), 40.0);
 }
 
-TEST(SoundCodec, FilterSeeksToHalfThePositionAndDecodesInPieces)
+TEST(SoundCodec, FilterSeeksToHalfThePositionAndDecodesInParts)
 {
     std::vector<uint8_t> codes = {47, 0x79, 0x7A, 0x7B, 248, 0x7F};
     auto* memory = new UUBufferedInputFromMemory(codes.data(), int32_t(codes.size()));

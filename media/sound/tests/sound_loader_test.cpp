@@ -9,12 +9,12 @@
 
 namespace {
 
-std::vector<int16_t> ReadSamples(MMSoundSource& source, int32_t piece = 4096)
+std::vector<int16_t> ReadSamples(MMSoundSource& source, int32_t part = 4096)
 {
     std::vector<int16_t> out;
-    std::vector<int16_t> buffer(piece / 2);
+    std::vector<int16_t> buffer(part / 2);
     for (;;) {
-        int32_t n = source.Read(buffer.data(), piece, true);
+        int32_t n = source.Read(buffer.data(), part, true);
         if (n <= 0) break;
         out.insert(out.end(), buffer.begin(), buffer.begin() + n / 2);
     }
