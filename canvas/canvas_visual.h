@@ -89,7 +89,9 @@ public:
 
     KVXPlaneComponentTop* Plane() const { return plane; }
     WorkSurface* Work() { return &workSurface; }
+    // What was drawn since the last undo snapshot, for the undo show.
     const Box& DrawnBox() const { return drawnBox; }
+    void GrowDrawnBox(const Box& area) { drawnBox.Union(area); }
     MMScrollBarMolecule* XSlider() const { return xSlider; }
     MMScrollBarMolecule* YSlider() const { return ySlider; }
     MMPictureMolecule* CornerPicture() const { return cornerPicture; }

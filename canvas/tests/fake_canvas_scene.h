@@ -6,6 +6,7 @@
 #include "canvas/canvas_scene.h"
 #include "canvas/plane.h"
 #include "canvas/slate_recording.h"
+#include "engine/command.h"
 #include "engine/scroll_bar.h"
 
 class FakeSlate : public KVXSlateRecording {
@@ -42,6 +43,22 @@ public:
     bool looping = false;
 };
 
+class FakeSirenAnimation : public KVXSirenAnimation {
+public:
+    ~FakeSirenAnimation() override { delete done; }
+    void SetLayerOffset(int16_t n) override { layerOffset = n; }
+    void Run(int32_t frame) override { runs += frame == 1; }
+    void SetDoneCommand(MMCommand* command) override
+    {
+        if (command != done)
+            delete done;
+        done = command;
+    }
+    int16_t layerOffset = 0;
+    int runs = 0;
+    MMCommand* done = nullptr;
+};
+
 class FakeCanvasScene : public KVXCanvasScene {
 public:
     KVXPlaneUChar* TexturePlane() override { return texture; }
@@ -61,7 +78,14 @@ public:
         return slate;
     }
 
+    KVXSirenAnimation* MakeSirenAnimation() override
+    {
+        animations.push_back(new FakeSirenAnimation);
+        return animations.back();
+    }
+
     std::vector<std::string> log;
+    std::vector<FakeSirenAnimation*> animations;  // owned by the siren handler
     KVXPlaneUChar* texture = nullptr;
     FakeSlate* slate = nullptr;
 };
