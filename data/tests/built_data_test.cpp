@@ -328,3 +328,52 @@ TEST_F(BuiltData, ImportAndPrintPanels)
 }
 
 }  // namespace
+
+TEST_F(BuiltData, CanvasZoomBars)
+{
+    Table t(734, 10);
+    for (int key : {21, 22, 23, 24}) {
+        MMResourceId sub = t.LongAt(t.FindRowByKey(int16_t(key)), 2);
+        ExpectTable(sub, 12);
+        Table bar(sub, 12);
+        for (int offset : {0, 4, 8}) ExpectPicture(bar.LongAt(0, offset), 32);
+    }
+    for (int key : {25, 26, 27, 28, 29}) ExpectPicture(t.LongAt(t.FindRowByKey(int16_t(key)), 2), 32);
+    auto size = [&](int key) {
+        MMResourceId id = t.LongAt(t.FindRowByKey(int16_t(key)), 2);
+        return MMFindPictureCollection(id)->PictureSize(int16_t(id & 0xFFFF));
+    };
+    Box canvas = t.RectAt(0, 2);
+    EXPECT_EQ(size(28).y, size(27).x) << "both bars are as thick";
+    EXPECT_EQ(size(26).x, canvas.right - canvas.left);
+    EXPECT_EQ(size(25).y, canvas.bottom - canvas.top);
+}
+
+TEST_F(BuiltData, PhaserBurstsAreSquareEightBitFramesOnFlatGrey)
+{
+    int32_t previous = 0;
+    for (int type = 0; type < 5; ++type) {
+        ExpectTable(529 + type, 4);
+        Table frames(529 + type, 4);
+        int32_t side = 0;
+        for (int32_t r = 0; r < frames.RowCount(); ++r) {
+            MMResourceId id = frames.LongAt(r, 0);
+            ExpectPicture(id, 8);
+            MMPictureCollection* c = MMFindPictureCollection(id);
+            int16_t index = int16_t(id & 0xFFFF);
+            Pair size = c->PictureSize(index);
+            EXPECT_EQ(size.x, size.y) << type;
+            if (r == 0) side = size.x;
+            EXPECT_EQ(side, size.x) << "every frame the size of the first";
+            ASSERT_TRUE(c->IsBitmap(index)) << "the phaser locks its frames as plain pixels";
+            MMBitmap bitmap;
+            ASSERT_TRUE(c->LockBitmap(index, bitmap, nullptr));
+            if (r == 0) {
+                EXPECT_EQ(128, *bitmap.PixelAddress(bitmap.box.left, bitmap.box.top));
+            }
+            c->Unlock(index);
+        }
+        EXPECT_GT(side, previous) << "a larger size makes a larger burst";
+        previous = side;
+    }
+}
