@@ -212,3 +212,21 @@ TEST_F(CanvasVisualTest, ZoomShowsTheSlidersAndTheyScroll)
     canvas.SetZoom(false);
     EXPECT_TRUE(canvas.YSlider()->IsHidden());
 }
+
+TEST_F(CanvasVisualTest, ADragTakesAwayHeightAndGivesTheMethodBack)
+{
+    canvas.SetDrawMethod(kDrawInvisible, 0, 0);
+    KVXDrawMethod* before = canvas.DrawMethod();
+    canvas.BeginTemporaryRemoveHeight();
+    EXPECT_EQ(kDrawRemoveHeight, canvas.DrawMethod()->Kind());
+    canvas.EndTemporaryDrawMethod();
+    EXPECT_EQ(before, canvas.DrawMethod());
+    EXPECT_EQ(1, canvas.Work()->busy);
+
+    canvas.SetDrawMethod(kDrawStatic, 0, 0);
+    plane.PixelAt(1, 1)->red = 5;
+    canvas.RefreshDrawMethodRect({-10, -10, 2, 2});
+    Show();
+    Pass();
+    EXPECT_EQ(Bgr(10, 20, 5), Screen(101, 51));
+}

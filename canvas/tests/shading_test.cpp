@@ -113,3 +113,50 @@ TEST_F(ShadingTest, AddedPaintGrowsTheDirtyBoxToItsShadow)
     EXPECT_EQ((Box{2, 2, 8, 8}), plane.DirtyBox());
     EXPECT_EQ(0, plane.DirtyFlag());
 }
+
+TEST_F(ShadingTest, RemovedPaintRepaintsTheShadowItCast)
+{
+    WorkSurface work(Box{0, 0, 8, 8});
+    ASSERT_TRUE(work.EnsureSurface());
+    KVXDrawMethodRemoveHeight remove;
+    plane.PixelAt(1, 1)->height = 3072 + 128;
+    auto target = MakeTarget(8, 8);
+    remove.Attach(&work, plane);
+    remove.Render(plane, *target, false);
+    EXPECT_EQ(3072 + 96, plane.PixelAt(2, 2)->shadow);
+    // The raised pixel is carved away: the box grows past its old shadow.
+    plane.PixelAt(1, 1)->height = 3072;
+    plane.SetDirtyBox({1, 1, 4, 4});
+    remove.Prepare(plane);
+    EXPECT_EQ((Box{1, 1, 4 + 5, 4 + 5}), plane.DirtyBox());
+    EXPECT_EQ(0, plane.DirtyFlag());
+    remove.Detach(plane);
+    EXPECT_EQ(0, work.busy);
+}
+
+TEST_F(ShadingTest, StaticMethodsShowThePictureOfTheirAttach)
+{
+    WorkSurface work(Box{0, 0, 8, 8});
+    ASSERT_TRUE(work.EnsureSurface());
+    KVXDrawMethodStatic still;
+    still.Attach(&work, plane);
+    EXPECT_EQ(1, work.busy);
+    plane.PixelAt(2, 2)->red = 7;
+    auto target = MakeTarget(8, 8);
+    still.Render(plane, *target, false);
+    EXPECT_EQ(Bgr(100, 150, 200), TargetWord(*target, 2, 2)) << "the picture of the attach";
+    still.UpdateRect(plane, 2, 2, 3, 3);
+    still.Render(plane, *target, false);
+    EXPECT_EQ(Bgr(100, 150, 7), TargetWord(*target, 2, 2));
+    still.Detach(plane);
+
+    KVXDrawMethodUpdateableStatic updating;
+    updating.Attach(&work, plane);
+    plane.PixelAt(3, 3)->red = 9;
+    plane.SetDirtyBox({3, 3, 4, 4});
+    plane.SetDirtyFlag(1);
+    updating.Render(plane, *target, false);
+    EXPECT_EQ(Bgr(100, 150, 9), TargetWord(*target, 3, 3));
+    EXPECT_TRUE(plane.DirtyBox().IsEmpty());
+    updating.Detach(plane);
+}
