@@ -65,3 +65,84 @@ TEST_F(ScrollBarTest, AModifierSliderNeverSnapsAndShowsAndHidesItsThumb)
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+#include <cstring>
+
+#include "engine/picture_collection.h"
+#include "engine/picture_loader.h"
+#include "framework/tests/scratch_folder.h"
+#include "media/offscreen_surface.h"
+#include "recording_enclosure.h"
+#include "resource_fixture.h"
+
+namespace {
+
+TestPicture Solid(int16_t width, int16_t height, uint8_t blue)
+{
+    TestPicture picture;
+    picture.width = width;
+    picture.height = height;
+    picture.bits = 32;
+    picture.pixels.assign(size_t(picture.Pitch()) * height, 0);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.pixels[size_t(y) * picture.Pitch() + 4 * x] = blue;
+    picture.bitmap.bitsPerPixel = 32;
+    picture.bitmap.bytesPerPixel = 4;
+    picture.bitmap.pixelKind = kPixelBGRA;
+    picture.bitmap.transparencyKind = kTransparencyOpaque;
+    picture.bitmap.box = Box{0, 0, width, height};
+    picture.bitmap.pitch = picture.Pitch();
+    return picture;
+}
+
+MMPictureID Id(int16_t i) { return MMMakeResourceId(kTestPictureCollection, i); }
+
+TEST(ZoomScrollBar, ItIsLaidOutAndDrawnFromItsSixPictures)
+{
+    ScratchFolder scratch;
+    // Arrows 10, 11 (pressed), 20, 21 (pressed); thumb 30 (12 x 16);
+    // background 40 (100 x 16): a horizontal bar.
+    std::vector<TestPicture> pictures = {Solid(16, 16, 10), Solid(16, 16, 11),
+                                         Solid(16, 16, 20), Solid(16, 16, 21),
+                                         Solid(12, 16, 30), Solid(100, 16, 40)};
+    for (TestPicture& p : pictures)
+        p.bitmap.pixels = p.pixels.data();
+    ASSERT_TRUE(WritePictureFile(scratch.folder, "zoom.MMP", pictures, {}));
+    ASSERT_NE(MMOpenPictureFile(scratch.folder, "zoom.MMP", false), nullptr);
+    {
+        KVXZoomScrollBarVisual bar(10, 5, {Id(0), Id(1), Id(2), Id(3), Id(4), Id(5)}, 9);
+        EXPECT_FALSE(bar.IsVertical());
+        EXPECT_EQ(bar.Layer(), 9);
+        // 100 long, shortened by the background's short side.
+        EXPECT_EQ(bar.GetBounds(), (Box{10, 5, 94, 21}));
+        EXPECT_EQ(bar.FirstButtonBox(), (Box{10, 5, 26, 21}));
+        EXPECT_EQ(bar.SecondButtonBox(), (Box{78, 5, 94, 21}));
+        bar.SetThumbPos(20);
+        bar.SetPressedPart(kScrollSecondButton);
+
+        WinMMOffscreenSurface* surface =
+            MMSurface::CreateBitmapDC(32, Box{0, 0, 120, 30}, nullptr);
+        RecordingEnclosure enclosure;
+        enclosure.SetSurface(surface);
+        enclosure.AddVisual(&bar);
+        enclosure.RedrawAll();
+        auto blue = [&](int x, int y) { return surface->Store().PixelAddress(x, y)[0]; };
+        EXPECT_EQ(blue(12, 8), 10);
+        EXPECT_EQ(blue(80, 8), 21) << "the second arrow is pressed";
+        // The thumb starts at the track's start (one pixel into the first
+        // arrow) plus its position, at its own size.
+        EXPECT_EQ(blue(25 + 20, 8), 30);
+        EXPECT_EQ(blue(25 + 20 + 11, 8), 30);
+        EXPECT_EQ(blue(25 + 20 + 12, 8), 40);
+        EXPECT_EQ(blue(70, 8), 40);
+        EXPECT_EQ(blue(95, 8), 0) << "drawn only inside the bar's box";
+        enclosure.RemoveVisual(&bar);
+        enclosure.SetSurface(nullptr);
+        surface->Dispose();
+    }
+    DeleteAllPictureCollections();
+}
+
+}  // namespace
