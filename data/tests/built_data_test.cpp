@@ -275,6 +275,9 @@ TEST_F(BuiltData, SmallTablesOfSoundsAndButtons)
     ExpectTable(1008, 10);
     Table stamp(1008, 10);
     for (int key : {4, 5}) ExpectSound(stamp.LongAt(stamp.FindRowByKey(int16_t(key)), 2));
+    // The frame tab's drag sound: its loop is the sound of the same number.
+    ExpectTable(456, 10);
+    EXPECT_EQ(Table(456, 10).LongAt(Table(456, 10).FindRowByKey(1), 2), 456);
     ExpectTable(1007, 10);
     Table play(1007, 10);
     for (int key : {0, 1, 2, 3}) {

@@ -75,27 +75,9 @@ TEST_F(ScrollBarTest, AModifierSliderNeverSnapsAndShowsAndHidesItsThumb)
 #include "media/offscreen_surface.h"
 #include "recording_enclosure.h"
 #include "resource_fixture.h"
+#include "widget_fixture.h"
 
 namespace {
-
-TestPicture Solid(int16_t width, int16_t height, uint8_t blue)
-{
-    TestPicture picture;
-    picture.width = width;
-    picture.height = height;
-    picture.bits = 32;
-    picture.pixels.assign(size_t(picture.Pitch()) * height, 0);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            picture.pixels[size_t(y) * picture.Pitch() + 4 * x] = blue;
-    picture.bitmap.bitsPerPixel = 32;
-    picture.bitmap.bytesPerPixel = 4;
-    picture.bitmap.pixelKind = kPixelBGRA;
-    picture.bitmap.transparencyKind = kTransparencyOpaque;
-    picture.bitmap.box = Box{0, 0, width, height};
-    picture.bitmap.pitch = picture.Pitch();
-    return picture;
-}
 
 MMPictureID Id(int16_t i) { return MMMakeResourceId(kTestPictureCollection, i); }
 
@@ -104,9 +86,9 @@ TEST(ZoomScrollBar, ItIsLaidOutAndDrawnFromItsSixPictures)
     ScratchFolder scratch;
     // Arrows 10, 11 (pressed), 20, 21 (pressed); thumb 30 (12 x 16);
     // background 40 (100 x 16): a horizontal bar.
-    std::vector<TestPicture> pictures = {Solid(16, 16, 10), Solid(16, 16, 11),
-                                         Solid(16, 16, 20), Solid(16, 16, 21),
-                                         Solid(12, 16, 30), Solid(100, 16, 40)};
+    std::vector<TestPicture> pictures = {SolidPicture(16, 16, 10), SolidPicture(16, 16, 11),
+                                         SolidPicture(16, 16, 20), SolidPicture(16, 16, 21),
+                                         SolidPicture(12, 16, 30), SolidPicture(100, 16, 40)};
     for (TestPicture& p : pictures)
         p.bitmap.pixels = p.pixels.data();
     ASSERT_TRUE(WritePictureFile(scratch.folder, "zoom.MMP", pictures, {}));
