@@ -236,28 +236,30 @@ void KVXDrawMethodStatic::CopyWork(KVXPlaneComponent& view, const MMBitmap& targ
     if (work == nullptr || work->surface == nullptr || !work->surface->GetBitmap(store))
         return;
     const Box& box = target.box;
-    int32_t columns = ShadedSpan(box.Width(), view.width, zoomed);
-    int32_t rows = ShadedSpan(box.Height(), view.height, zoomed);
+    int32_t phaseX = zoomed ? (box.left & 1) : 0;
+    int32_t phaseY = zoomed ? (box.top & 1) : 0;
+    int32_t columns = ShadedSpan(box.Width() + phaseX, view.width, zoomed);
+    int32_t rows = ShadedSpan(box.Height() + phaseY, view.height, zoomed);
     int32_t left = view.placement.left;
     int32_t top = view.placement.top;
-    if (left + columns > store.box.right)
-        columns = store.box.right - left;
-    if (top + rows > store.box.bottom)
-        rows = store.box.bottom - top;
-    int32_t scale = zoomed ? 2 : 1;
-    int32_t drawnWidth = std::min(columns * scale, box.Width());
-    for (int32_t y = 0; y < rows; ++y) {
-        const uint32_t* from = reinterpret_cast<const uint32_t*>(store.PixelAddress(left, top + y));
-        uint8_t* line = target.pixels + ptrdiff_t(y) * scale * target.pitch;
-        uint32_t* out = reinterpret_cast<uint32_t*>(line);
-        if (!zoomed) {
-            std::memcpy(out, from, size_t(columns) * 4);
-            continue;
-        }
-        for (int32_t x = 0; x < drawnWidth; ++x)
-            out[x] = from[x / 2];
-        if (2 * y + 1 < box.Height())
-            std::memcpy(line + target.pitch, line, size_t(drawnWidth) * 4);
+    columns = std::min(columns, store.box.right - left);
+    rows = std::min(rows, store.box.bottom - top);
+    if (columns <= 0 || rows <= 0)
+        return;
+    if (!zoomed) {
+        for (int32_t y = 0; y < rows; ++y)
+            std::memcpy(target.pixels + ptrdiff_t(y) * target.pitch, store.PixelAddress(left, top + y),
+                        size_t(columns) * 4);
+        return;
+    }
+    int32_t width = std::min(2 * columns - phaseX, box.Width());
+    int32_t height = std::min(2 * rows - phaseY, box.Height());
+    for (int32_t r = 0; r < height; ++r) {
+        const uint32_t* from =
+            reinterpret_cast<const uint32_t*>(store.PixelAddress(left, top + (r + phaseY) / 2));
+        uint32_t* out = reinterpret_cast<uint32_t*>(target.pixels + ptrdiff_t(r) * target.pitch);
+        for (int32_t t = 0; t < width; ++t)
+            out[t] = from[(t + phaseX) / 2];
     }
 }
 

@@ -51,38 +51,47 @@ inline int32_t ShadedSpan(int32_t n, int32_t viewSize, bool zoomed)
 
 // Walks the view under target (whose box is relative to the canvas visual).
 // step(pixel, pixelBelow, x, y) gives the colour word of view pixel (x, y)
-// and keeps its shadows. The 2 x 2 copies of a zoomed pixel stay inside the
-// target box.
+// and keeps its shadows. Zoomed, each pixel covers 2 x 2 target pixels,
+// kept inside the target box; a box that starts on an odd column or row of
+// the visual begins with the second half of its first canvas pixel.
 template <class Step>
 void ShadeWalk(const KVXPlaneComponent& view, const MMBitmap& target, bool zoomed, Step step)
 {
     const Box& box = target.box;
-    int32_t columns = ShadedSpan(box.Width(), view.width, zoomed);
-    int32_t rows = ShadedSpan(box.Height(), view.height, zoomed);
+    int32_t phaseX = zoomed ? (box.left & 1) : 0;
+    int32_t phaseY = zoomed ? (box.top & 1) : 0;
+    int32_t columns = ShadedSpan(box.Width() + phaseX, view.width, zoomed);
+    int32_t rows = ShadedSpan(box.Height() + phaseY, view.height, zoomed);
     if (columns <= 0 || rows <= 0)
         return;
-    int32_t scale = zoomed ? 2 : 1;
-    bool oddWidth = zoomed && columns * 2 > box.Width();
-    int32_t drawnWidth = std::min(columns * scale, box.Width());
     bool fromLeft = box.left == 0;
     bool fromTop = box.top == 0;
+    int32_t width = box.Width();
+    int32_t drawnWidth = std::min(2 * columns - phaseX, width);
     for (int32_t y = 0; y < rows; ++y) {
         KVXComponentPixel* row = view.Row(y);
         KVXComponentPixel* below = view.Row(y + 1);
         if (fromLeft)
             row[0].shadow = row[0].height;
-        uint8_t* line = target.pixels + ptrdiff_t(y) * scale * target.pitch;
-        uint32_t* out = reinterpret_cast<uint32_t*>(line);
         if (!zoomed) {
+            uint32_t* out = reinterpret_cast<uint32_t*>(target.pixels + ptrdiff_t(y) * target.pitch);
             for (int32_t x = 0; x < columns; ++x)
                 out[x] = step(row + x, below + x, x, y);
         } else {
-            int32_t pairs = oddWidth ? columns - 1 : columns;
-            for (int32_t x = 0; x < pairs; ++x)
+            int32_t first = 2 * y - phaseY;
+            uint8_t* line = target.pixels + ptrdiff_t(first < 0 ? 0 : first) * target.pitch;
+            uint32_t* out = reinterpret_cast<uint32_t*>(line) - phaseX;
+            int32_t x = 0;
+            if (phaseX) {
+                out[1] = step(row, below, 0, y);
+                x = 1;
+            }
+            int32_t pairs = (width + phaseX) / 2;
+            for (; x < std::min(columns, pairs); ++x)
                 out[2 * x] = out[2 * x + 1] = step(row + x, below + x, x, y);
-            if (oddWidth)
-                out[2 * pairs] = step(row + pairs, below + pairs, pairs, y);
-            if (2 * y + 1 < box.Height())
+            if (x < columns)
+                out[2 * x] = step(row + x, below + x, x, y);
+            if (first >= 0 && first + 1 < box.Height())
                 std::memcpy(line + target.pitch, line, size_t(drawnWidth) * 4);
         }
         if (y == 0 && fromTop) {

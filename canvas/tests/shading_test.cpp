@@ -160,3 +160,28 @@ TEST_F(ShadingTest, StaticMethodsShowThePictureOfTheirAttach)
     EXPECT_TRUE(plane.DirtyBox().IsEmpty());
     updating.Detach(plane);
 }
+
+TEST_F(ShadingTest, AZoomedAreaFromAnOddColumnStartsHalfWayIntoItsPixel)
+{
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            plane.PixelAt(x, y)->red = uint8_t(10 * x + y);
+    auto whole = MakeTarget(8, 8);
+    MMBitmap target;
+    whole->SubBitmap(target, {1, 1, 6, 6});  // view pixel (0, 0) covers (0, 0) to (2, 2)
+    Render(target, true);
+    auto red = [&](int x, int y) { return (TargetWord(*whole, x, y) >> 16) & 0xFF; };
+    EXPECT_EQ(0u, red(1, 1));
+    EXPECT_EQ(10u, red(2, 1));
+    EXPECT_EQ(10u, red(3, 1));
+    EXPECT_EQ(20u, red(4, 1));
+    EXPECT_EQ(20u, red(5, 1));
+    EXPECT_EQ(1u, red(1, 2));
+    EXPECT_EQ(1u, red(1, 3));
+    EXPECT_EQ(22u, red(5, 5));
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(0xEEEEEEEEu, TargetWord(*whole, 6, i));
+        EXPECT_EQ(0xEEEEEEEEu, TargetWord(*whole, i, 6));
+        EXPECT_EQ(0xEEEEEEEEu, TargetWord(*whole, 0, i));
+    }
+}
