@@ -42,6 +42,16 @@ void MMPictureBasedVisual::SetPicture(const MMPictureReference& reference)
     Invalidate();
 }
 
+void MMPictureBasedVisual::SetMirror(bool horizontally, bool vertically)
+{
+    if (MirrorsHorizontally() == horizontally && MirrorsVertically() == vertically) {
+        return;
+    }
+    mirrorHorizontally = horizontally ? 1 : 0;
+    mirrorVertically = vertically ? 1 : 0;
+    Invalidate();
+}
+
 const MMPictureReference& MMPictureBasedVisual::GetPicture() const
 {
     return picture;

@@ -17,6 +17,10 @@ public:
     virtual const MMPictureReference& GetPicture() const;
     virtual bool IsOpaque() const;
 
+    void SetMirror(bool horizontally, bool vertically);
+    bool MirrorsHorizontally() const { return mirrorHorizontally != 0; }
+    bool MirrorsVertically() const { return mirrorVertically != 0; }
+
     void SetHitTransparency(int32_t value) { hitTransparency = value; }
     int32_t HitTransparency() const { return hitTransparency; }
     // What new visuals take; 0 until changed (only fully opaque pixels hit).
