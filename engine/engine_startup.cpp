@@ -9,6 +9,7 @@
 #include "engine/wintab_binding.h"
 #include "framework/pending_error.h"
 #include "framework/string_table.h"
+#include "media/film_loader.h"
 #include "media/row_blitters.h"
 #include "media/sound/sound_collection.h"
 #include "media/sound/sound_loader.h"
@@ -36,6 +37,11 @@ bool OpenSounds(const FSDirectory& folder, const char* name)
     return CreateSoundLoader(name, folder, false) != nullptr;
 }
 
+bool OpenFilms(const FSDirectory& folder, const char* name)
+{
+    return CreateFilmLoader(name, folder, false) != nullptr;
+}
+
 struct ResourceGroup {
     int group;
     int32_t missingError;
@@ -46,6 +52,7 @@ const ResourceGroup kResourceGroups[] = {
     {kScriptFileGroup, MME_SCRIPT_FILE_NOT_FOUND, OpenScript},
     {kPictureFileGroup, MME_PICTURE_RESOURCE_FILE_NOT_FOUND, OpenPictures},
     {kSoundFileGroup, MME_SOUND_RESOURCE_FILE_NOT_FOUND, OpenSounds},
+    {kFilmFileGroup, MME_FILM_RESOURCE_FILE_NOT_FOUND, OpenFilms},
 };
 
 const FSDirectory* FolderHolding(const char* name)
@@ -129,6 +136,7 @@ void EngineShutDown()
 {
     StopManager(gSecondEnginePulseTaskManager);
     StopManager(gFirstEnginePulseTaskManager);
+    DeleteAllFilmCollections();
     DeleteAllSoundCollections();
     DeleteAllPictureCollections();
     CloseAllScriptFiles();

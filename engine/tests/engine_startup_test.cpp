@@ -14,6 +14,7 @@
 #include "engine/wintab_binding.h"
 #include "framework/pending_error.h"
 #include "framework/processor_features.h"
+#include "media/film_loader.h"
 #include "media/row_blitters.h"
 #include "media/sound/sound_collection.h"
 
@@ -85,6 +86,7 @@ TEST_F(EngineStartUpTest, OpensEveryNamedFileAndStartsBothManagers)
     EXPECT_EQ(MMRecordTableDirectory().At(1), nullptr);
     EXPECT_EQ(PictureCollections(), 4);
     EXPECT_EQ(SoundCollections(), 2);
+    EXPECT_EQ(MMFilmDirectory().At(0), nullptr) << "the string table names no film";
     ASSERT_NE(gFirstEnginePulseTaskManager, nullptr);
     ASSERT_NE(gSecondEnginePulseTaskManager, nullptr);
     EXPECT_TRUE(gFirstEnginePulseTaskManager->IsRunning());
