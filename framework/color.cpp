@@ -1,4 +1,4 @@
-#include "media/color.h"
+#include "framework/color.h"
 
 bool MMColorEqual(const MMColor& a, const MMColor& b)
 {
