@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs the cross toolchain, Wine, Xvfb and GoogleTest from Debian, and builds
-# the two libraries the programs link (LZO and libjpeg) for 32-bit Windows from
-# Debian's source packages. Quick when everything is already in place.
+# Installs the cross toolchain, Wine, Xvfb, GoogleTest and CUPS with its PDF
+# printer from Debian, and builds the two libraries the programs link (LZO and
+# libjpeg) for 32-bit Windows from Debian's source packages. Quick when
+# everything is already in place.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -18,7 +19,8 @@ SUDO=""
 packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix cmake ninja-build xvfb wine wine32:i386 wine64
           googletest dpkg-dev make autoconf automake libtool nasm x11-utils
           libasound2:i386 libasound2-plugins:i386 alsa-utils fonts-dejavu-core
-          python3 librsvg2-bin imagemagick sox abcmidi fluidsynth fluid-soundfont-gm espeak-ng fonts-wine)
+          python3 librsvg2-bin imagemagick sox abcmidi fluidsynth fluid-soundfont-gm espeak-ng fonts-wine
+          cups printer-driver-cups-pdf poppler-utils libcups2:i386)
 
 need_install() {
     local p

@@ -6,7 +6,9 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/env.sh"
 bash "$here/build.sh"
 . "$here/wine-session.sh" "$TEST_ARCH"
-trap stop_wine_session EXIT
+. "$here/printing.sh"
+trap 'stop_wine_session; stop_printing' EXIT
+start_printing
 start_wine_session private
 cd "$BUILD_DIR/$TEST_ARCH"
 ctest --output-on-failure -j"${PENNARO_JOBS:-$(nproc)}" "$@"
