@@ -264,6 +264,72 @@ bool MMTransitionBufferDissolve::Animate(const Box& box)
     return inTime;
 }
 
+namespace {
+
+constexpr int32_t kThreePassCells[] = {1, 2, 4};
+
+int32_t CellsOf(const Box& box, int32_t cellSize)
+{
+    return ((box.Width() + cellSize - 1) / cellSize) * ((box.Height() + cellSize - 1) / cellSize);
+}
+
+}  // namespace
+
+bool MMTransitionThreePassDissolve::Animate(const Box& box)
+{
+    if (box.Width() <= 0 || box.Height() <= 0) {
+        return true;
+    }
+    int32_t total = 0;
+    for (int32_t size : kThreePassCells) {
+        total += CellsOf(box, size);
+    }
+    int32_t shown = 0;
+    for (int32_t size : kThreePassCells) {
+        if (!Pass(box, size, shown, total)) {
+            return false;
+        }
+    }
+    CopyBox(box);
+    return true;
+}
+
+bool MMTransitionThreePassDissolve::Pass(const Box& box, int32_t cellSize, int32_t& shown,
+                                         int32_t total)
+{
+    int32_t columns = (box.Width() + cellSize - 1) / cellSize;
+    int32_t rows = (box.Height() + cellSize - 1) / cellSize;
+    int32_t every = 1 << MMVisitOrder::Bits(columns * rows / 1000);
+    auto copyCell = [&](const Pair& cell) {
+        Box part = {box.left + cell.x * cellSize, box.top + cell.y * cellSize, 0, 0};
+        part.right = part.left + cellSize;
+        part.bottom = part.top + cellSize;
+        part.Intersect(box);
+        CopyBox(part);
+    };
+    MMVisitOrder order(columns, rows);
+    Pair cell;
+    for (int32_t count = 1; order.Next(cell); ++count) {
+        copyCell(cell);
+        ++shown;
+        if (count % every == 0 && !Pace(shown, total)) {
+            return false;
+        }
+    }
+    copyCell({0, 0});
+    ++shown;
+    return true;
+}
+
+void MMTransitionThreePassDissolve::RunFromBlack(MMSurface* newScreen,
+                                                 WinMMOffscreenSurface* newOffscreen,
+                                                 const Box& box, const MMColorTable* table)
+{
+    screen = newScreen;
+    FillBlack(box);
+    Run(newScreen, newOffscreen, box, table);
+}
+
 MMTransitionCutToBlackThenPaletteFadeIn::MMTransitionCutToBlackThenPaletteFadeIn(int32_t steps)
     : steps(steps > 0 ? steps : 1)
 {

@@ -72,6 +72,20 @@ private:
     int32_t divisor;
 };
 
+// Scattered single pixels, then 2 x 2 and 4 x 4 cells, each pass in its own
+// visiting order; the whole box last.
+class MMTransitionThreePassDissolve : public MMDissolveEffect {
+public:
+    bool Animate(const Box& box) override;
+    // The box goes black before the colour table is applied, so the new
+    // picture never shows in the old colours.
+    void RunFromBlack(MMSurface* screen, WinMMOffscreenSurface* offscreen, const Box& box,
+                      const MMColorTable* table);
+
+private:
+    bool Pass(const Box& box, int32_t cellSize, int32_t& shown, int32_t total);
+};
+
 // The new picture appears black and its colours come up from black.
 class MMTransitionCutToBlackThenPaletteFadeIn : public MMDissolveEffect {
 public:

@@ -3,6 +3,7 @@
 // every effect, paced or out of time, ends showing the whole new picture.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include "media/dissolve_order.h"
 #include "media/transition_dissolves.h"
@@ -273,6 +274,54 @@ TEST_F(Steps, FadeToBlackFillsThenDissolves)
     EXPECT_EQ(MMTransitionEffect::kDuration, fade.Duration());
 }
 
+TEST_F(Steps, ThreePassDissolveGoesByPixelsThenTwoAndFourPixelCells)
+{
+    Pictures pictures({0, 0, 6, 4});
+    StepRecorder recorder(pictures);
+    MMTransitionThreePassDissolve dissolve;
+    RunObserved(dissolve, pictures, recorder, {0, 0, 6, 4});
+    // 24 pixels, 3 x 2 and 2 x 1 cells; each pass shows its cell (0, 0)
+    // unpaced, after the others.
+    ASSERT_EQ(23u + 5u + 1u, recorder.steps.size());
+    std::vector<Pair> seen;
+    for (size_t i = 0; i < 23; ++i) {
+        ASSERT_EQ(1u, recorder.newly[i].size()) << i;
+        EXPECT_EQ((Pair{int32_t(i) + 1, 32}), recorder.steps[i]);
+        seen.push_back(recorder.newly[i][0]);
+    }
+    std::sort(seen.begin(), seen.end(), [](Pair a, Pair b) { return a.y * 8 + a.x < b.y * 8 + b.x; });
+    EXPECT_EQ(PixelsOf({{1, 0, 6, 1}, {0, 1, 6, 4}}), seen);
+    EXPECT_EQ((Pair{25, 32}), recorder.steps[23]);
+    EXPECT_EQ(24u, recorder.whole[23].size());
+    EXPECT_EQ((Pair{31, 32}), recorder.steps.back());
+    EXPECT_TRUE(pictures.AllShown());
+}
+
+TEST_F(Steps, ThreePassDissolveFromBlackHidesTheOldPicture)
+{
+    Pictures pictures({0, 0, 16, 16});
+    StepRecorder recorder(pictures, 0);
+    MMTransitionThreePassDissolve dissolve;
+    int32_t oldLeft = -1;
+    recorder.onStep = [&](int32_t, int32_t) {
+        if (recorder.steps.size() == 1) {
+            oldLeft = 0;
+            for (int32_t y = 0; y < 16; ++y) {
+                for (int32_t x = 0; x < 16; ++x) {
+                    oldLeft += Pictures::PixelOf(pictures.screen, x, y) == OldPixel(x, y);
+                }
+            }
+        }
+    };
+    dissolve.SetClock(TestClock::Now);
+    dissolve.SetPacing(false);
+    dissolve.SetObserver(&recorder);
+    dissolve.RunFromBlack(pictures.screen, pictures.offscreen, {0, 0, 16, 16}, nullptr);
+    GdiFlush();
+    EXPECT_EQ(0, oldLeft);
+    EXPECT_TRUE(pictures.AllShown());
+}
+
 TEST_F(Steps, RandomBoxesFollowTheDissolveOrder)
 {
     Pictures pictures({0, 0, 800, 600});
@@ -336,6 +385,7 @@ std::vector<Maker> AllEffects()
         {"random pixels", [=] { return of(new MMTransitionRandomDissolve(1, 1)); }, 32},
         {"random cells", [=] { return of(new MMTransitionRandomDissolve(5, 7)); }, 32},
         {"buffer dissolve", [=] { return of(new MMTransitionBufferDissolve(100)); }, 32},
+        {"three passes", [=] { return of(new MMTransitionThreePassDissolve); }, 32},
         {"palette fade-in", [=] { return of(new MMTransitionCutToBlackThenPaletteFadeIn(8)); },
          32},
         {"fade out and in",
