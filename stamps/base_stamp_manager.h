@@ -9,9 +9,9 @@ public:
     virtual ~KVXBaseStampManager() = default;
 
     // The carrying sound, looped on the manager's channel.
-    virtual void StartStampSound() = 0;
+    virtual void StartDragSound() = 0;
     // Stops the carrying sound and plays the drop sound.
-    virtual void FinishStampSound() = 0;
+    virtual void EndDragSound() = 0;
     // Places every stamp that a drawer entry lists, centred at the point.
     virtual bool PlaceStampsFromTable(MMRecordTable* entryTable, int32_t x, int32_t y) = 0;
 };
