@@ -1,0 +1,153 @@
+// Times, as shares of a 16.7 ms frame: one stage step while a 300 x 300
+// stamp is dragged over a 640 x 480 picture (the move and the redraw of what
+// it uncovers and covers), and gluing a canvas-size background into the
+// canvas plane with the redraw that follows.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "canvas/canvas_visual.h"
+#include "canvas/tests/fake_canvas_scene.h"
+#include "engine/enclosure.h"
+#include "engine/tests/stage_fixture.h"
+#include "media/bitmap_picture_collection.h"
+#include "media/offscreen_surface.h"
+#include "stamps/stamp_glue.h"
+#include "stamps/stamp_visual.h"
+
+namespace {
+
+const double kFrameMs = 1000.0 / 60.0;
+
+double Now()
+{
+    LARGE_INTEGER count, frequency;
+    QueryPerformanceCounter(&count);
+    QueryPerformanceFrequency(&frequency);
+    return double(count.QuadPart) * 1000.0 / double(frequency.QuadPart);
+}
+
+// A straight-alpha picture: a disc of colour rings, clear outside, its rim
+// half clear; opaque everywhere when opaque is set.
+std::unique_ptr<MMBitmapWithPixels> Disc(int w, int h, bool opaque)
+{
+    std::unique_ptr<MMBitmapWithPixels> bitmap(
+        MMBitmap::CreateWithPixels({0, 0, w, h}, kPixelBGRA, nullptr));
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            double dx = (x - w / 2.0) / (w / 2.0), dy = (y - h / 2.0) / (h / 2.0);
+            double d = dx * dx + dy * dy;
+            uint32_t clear = opaque ? 0 : d > 1.0 ? 255 : d > 0.9 ? 128 : 0;
+            uint32_t ring = uint32_t(d * 8) % 3;
+            uint32_t colour = ring == 0 ? 0xE8413C : ring == 1 ? 0xFFD23F : 0x2EA7E0;
+            uint32_t word = clear << 24 | (clear == 255 ? 0 : colour);
+            std::memcpy(bitmap->PixelAddress(x, y), &word, 4);
+        }
+    }
+    bitmap->transparencyKind = opaque ? kTransparencyOpaque : kTransparencyStraight;
+    return bitmap;
+}
+
+struct Screen {
+    CallLog log;
+    MMStage stage{nullptr, Box{0, 0, 800, 600}, 32, nullptr, nullptr, nullptr, nullptr};
+    Screen()
+    {
+        FakeClock::now = 1000;
+        stage.SetClock(FakeClock::Now);
+    }
+    void Step()
+    {
+        FakeClock::now += 16;
+        stage.ChangeSceneOrDispatch();
+        stage.RunDueTasks();
+        stage.RedrawDirty();
+    }
+};
+
+double DragStep(MMBitmapPictureCollection& pictures)
+{
+    Screen screen;
+    MMPictureReference back, stampPicture;
+    pictures.BindPicture(back, 0, *Disc(640, 480, true), nullptr);
+    pictures.BindPicture(stampPicture, 1, *Disc(300, 300, false), nullptr);
+    MMPictureVisual background;
+    background.ConstructWithPictureAt(back, 144, 16, 10, false, false);
+    MMStampPictureBasedVisual stamp;
+    stamp.ConstructWithPictureAt(stampPicture, 200, 60, 90, false, false);
+    stamp.SetDisplaySize(300, 300);
+    stamp.SetHitTransparency(254);
+    screen.stage.TopEnclosure()->AddVisual(&background);
+    screen.stage.TopEnclosure()->AddVisual(&stamp);
+    screen.Step();
+    const int steps = 120;
+    double best = 1e9;
+    for (int round = 0; round < 5; ++round) {
+        double start = Now();
+        for (int i = 0; i < steps; ++i) {
+            stamp.SetPosition(200 + (i * 3) % 180, 60 + (i * 2) % 120);
+            screen.Step();
+        }
+        best = std::min(best, (Now() - start) / steps);
+    }
+    // The last step must have drawn the stamp where it went: its centre ring.
+    stamp.SetPosition(250, 100);
+    screen.Step();
+    MMBitmap store;
+    screen.stage.Offscreen()->GetBitmap(store);
+    uint32_t centre;
+    std::memcpy(&centre, store.PixelAddress(400, 250), 4);
+    if ((centre & 0xFFFFFF) != 0xE8413C)
+        std::printf("the drag did not reach the screen (%06X)\n", unsigned(centre & 0xFFFFFF));
+    screen.stage.TopEnclosure()->RemoveVisual(&stamp);
+    screen.stage.TopEnclosure()->RemoveVisual(&background);
+    back.Clear();
+    stampPicture.Clear();
+    return best;
+}
+
+double GlueBackground(MMBitmapPictureCollection& pictures)
+{
+    Screen screen;
+    RecordingScene scene(&screen.stage, &screen.log);
+    FakeCanvasScene host;
+    KVXPlaneComponentTop plane({640, 480});
+    UndoSnapshot undo(plane);
+    KVXCanvasVisual canvas(&scene, &host, {144, 16, 784, 496}, 10, &plane, &undo);
+    plane.Fill(kBlankPixel);
+    canvas.SetDrawMethod(kDrawStatic, 0, 0);
+    screen.stage.TopEnclosure()->AddVisual(&canvas);
+    screen.Step();
+    MMPictureReference background;
+    pictures.BindPicture(background, 0, *Disc(640, 480, false), nullptr);
+    const int glues = 10;
+    double best = 1e9;
+    for (int round = 0; round < 5; ++round) {
+        double start = Now();
+        for (int i = 0; i < glues; ++i) {
+            GlueStampPicture(&canvas, background, {144, 16});
+            screen.Step();
+        }
+        best = std::min(best, (Now() - start) / glues);
+    }
+    screen.stage.TopEnclosure()->RemoveVisual(&canvas);
+    background.Clear();
+    return best;
+}
+
+}  // namespace
+
+int main()
+{
+    MMBitmapPictureCollection pictures{2, 0x4300};
+    double drag = DragStep(pictures);
+    double glue = GlueBackground(pictures);
+    std::printf("stage step dragging a 300 x 300 stamp: %.3f ms, %.3f of a frame (goal 0.5)\n",
+                drag, drag / kFrameMs);
+    std::printf("gluing a 640 x 480 background: %.3f ms, %.3f of a frame (goal 2)\n", glue,
+                glue / kFrameMs);
+    return 0;
+}
