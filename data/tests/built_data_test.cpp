@@ -317,6 +317,68 @@ TEST_F(BuiltData, RadioAndItsStations)
     }
 }
 
+// The stamp drawer's chain: genres, their pages, the pages' entries and the
+// stamps each entry places, with their colour and line-art pictures and the
+// animations, pre-scaled per size step.
+TEST_F(BuiltData, StampGenresPagesAndEntries)
+{
+    Table genres(996, 10);
+    int32_t genreCount = genres.CountRows(0, 0, 2);
+    EXPECT_GE(genreCount, 5);
+    EXPECT_LE(genreCount, 15) << "genre + 1 is a music choice";
+    std::set<int> kinds;
+    int grouped = 0;
+    std::set<MMResourceId> animated;
+    for (int32_t g = 0; g < genreCount; ++g) {
+        Table genre(genres.ItemIdAt(genres.FindRow(0, 0, g, 2), 2), 10);
+        int32_t pages = genre.CountRows(0, 0, 2);
+        EXPECT_GE(pages, 2) << "genre " << g;
+        for (int32_t p = 0; p < pages; ++p) {
+            Table page(genre.ItemIdAt(genre.FindRow(0, 0, p, 2), 2), 10);
+            int32_t entries = page.CountRows(0, 0, 0);
+            EXPECT_GE(entries, 1);
+            for (int32_t e = 0; e < entries; ++e) {
+                Table entry(page.ItemIdAt(page.FindRow(0, 0, e, 0), 2), 10);
+                ExpectScript(entry.ItemIdAt(entry.FindRowByKey(0), 2), {1, 5});
+                int32_t stamps = entry.CountRows(0, 0, 1);
+                EXPECT_GE(stamps, 1);
+                grouped += stamps > 1;
+                for (int32_t i = 0; i < stamps; ++i) {
+                    Table stamp(entry.ItemIdAt(entry.FindRow(0, 0, i, 1), 2), 10);
+                    int16_t layer = stamp.ShortAt(stamp.FindRowByKey(0), 2);
+                    int32_t kind = stamp.LongAt(stamp.FindRowByKey(1), 2);
+                    kinds.insert(layer == 0 ? 0 : layer == 1 ? 1 : layer == 3 ? 2 : kind == 3 ? 3 : 4);
+                    MMResourceId line = stamp.LongAt(stamp.FindRowByKey(2), 2);
+                    MMResourceId colour = stamp.LongAt(stamp.FindRowByKey(3), 2);
+                    ExpectPicture(line, 32);
+                    ExpectPicture(colour, 32);
+                    Pair size = MMFindPictureCollection(colour)->PictureSize(int16_t(colour));
+                    Pair lineSize = MMFindPictureCollection(line)->PictureSize(int16_t(line));
+                    EXPECT_EQ(size, lineSize);
+                    int32_t row = stamp.FindRowByKey(4);
+                    if (row < 0)
+                        continue;
+                    MMResourceId steps = stamp.ItemIdAt(row, 2);
+                    animated.insert(steps);
+                    Table scripts(steps, 2);
+                    ASSERT_EQ(11, scripts.RowCount());
+                    for (int32_t s = 0; s < 11; ++s) {
+                        MMResourceId script = scripts.ItemIdAt(s, 0);
+                        ExpectScript(script, {1});
+                        Table frames(script, 10);
+                        MMResourceId first = frames.LongAt(frames.FindRowByKey(7), 2);
+                        Pair scaled = MMFindPictureCollection(first)->PictureSize(int16_t(first));
+                        EXPECT_EQ(size.x * (s < 1 ? 1 : s) / 10, scaled.x) << "size step " << s;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_EQ(std::set<int>({0, 1, 2, 3, 4}), kinds);
+    EXPECT_GE(grouped, 1);
+    EXPECT_GE(animated.size(), 2u);
+}
+
 TEST_F(BuiltData, ImportAndPrintPanels)
 {
     ExpectTable(1273, 10);

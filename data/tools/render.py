@@ -6,7 +6,7 @@
 Every SVG under DATA-FOLDER/art declares its pictures in a comment:
 
     <!-- picture NAME FILE [item=N] [depth=8|32] [alpha=KIND] [size=WxH]
-         [view=X,Y,W,H] [hide=ID,ID] [effect=hover|pressed|dimmed|glow] [encoded] [raw] -->
+         [view=X,Y,W,H] [hide=ID,ID] [effect=hover|pressed|dimmed|glow|lineart] [encoded] [raw] -->
 
 Each picture is rendered with rsvg-convert and ImageMagick into CACHE-FOLDER,
 named by a hash of everything that makes it, so unchanged pictures are never
@@ -37,6 +37,19 @@ EFFECTS = {
                '<feFuncR type="linear" slope="0.6" intercept="0.35"/><feFuncG type="linear" slope="0.6" '
                'intercept="0.35"/><feFuncB type="linear" slope="0.6" intercept="0.35"/>'
                '<feFuncA type="linear" slope="0.85"/></feComponentTransfer></filter>', ""),
+    # Line art for colouring: black outlines on clear, from the silhouette's
+    # rim and the edges between colours.
+    "lineart": ('<filter id="fx" x="-5%" y="-5%" width="110%" height="110%" color-interpolation-filters="sRGB">'
+                '<feMorphology in="SourceAlpha" operator="erode" radius="2" result="inner"/>'
+                '<feComposite in="SourceAlpha" in2="inner" operator="out" result="rim"/>'
+                '<feColorMatrix in="SourceGraphic" type="matrix" values="0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 '
+                '0.299 0.587 0.114 0 0" result="lum"/><feConvolveMatrix in="lum" order="3" '
+                'kernelMatrix="-1 -1 -1 -1 8 -1 -1 -1 -1" result="edges"/><feComponentTransfer in="edges" '
+                'result="lines"><feFuncA type="discrete" tableValues="0 1 1 1 1 1 1 1"/></feComponentTransfer>'
+                '<feMorphology in="lines" operator="dilate" radius="0.7" result="thick"/><feComposite '
+                'in="thick" in2="SourceAlpha" operator="in" result="inside"/><feMerge result="all">'
+                '<feMergeNode in="rim"/><feMergeNode in="inside"/></feMerge><feFlood flood-color="#000000"/>'
+                '<feComposite in2="all" operator="in"/></filter>', ""),
     # Chosen: a warm yellow glow around the shape.
     "glow": ('<filter id="fx" x="-20%" y="-20%" width="140%" height="140%"><feMorphology in="SourceAlpha" '
              'operator="dilate" radius="3" result="grown"/><feGaussianBlur in="grown" stdDeviation="2" '
