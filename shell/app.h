@@ -1,0 +1,129 @@
+#pragma once
+// The paint program's application object: it owns, for the whole run, the
+// stage window and stage, the settings, the scenes, the transition effects,
+// the canvas plane with its undo copy and the application cursors.
+#include <windows.h>
+#include <cstdint>
+
+#include "framework/application.h"
+#include "framework/geometry.h"
+
+class Heap;
+class KVXPlaneComponentTop;
+class KVXStage;
+class KVXStageWindow;
+class MMBaseScene;
+class MMCursor;
+class MMStage;
+class MMTransitionEffect;
+class MPBitmapCollection;
+class MpSketchbookList;
+class RegistrySettings;
+class TwainManager;
+class UndoSnapshot;
+
+enum : int32_t {
+    kSceneIntro = 0,
+    kSceneCreation = 1,
+    kSceneGallery = 2,
+    kSceneSlideshow = 3,
+    kSceneChalkTalk = 4,
+    kSceneToGallery = 5,
+    kSceneFromGallery = 6,
+    kSceneCount = 7,
+};
+
+enum : int32_t {
+    kTransitionCut = 0,
+    kTransitionBoxOut = 12,
+    kTransitionUndoDissolve = 19,
+    kTransitionCount = 22,
+};
+
+const int32_t kAppCursorCount = 42;
+const int32_t kFolderCount = 5;
+const int32_t kFolderSize = 256;
+const int32_t kDisplayModeFull = 13402;
+
+class KVXApp : public AFApplication {
+public:
+    KVXApp(Heap* heap, int32_t unused);
+    ~KVXApp() override;
+
+    void Quit() override;
+    bool Initialize() override;
+    void Terminate() override;
+    bool OpenDefault() override;
+    void DeleteAllWindows() override;
+    void MessageLoop() override;
+
+    MMBaseScene* GetScene(int32_t n) const;
+    // Asks the stage for scene n through transition; a missing scene
+    // changes nothing.
+    void ChangeScene(MMStage* stage, int32_t n, MMTransitionEffect* transition);
+    MMCursor* GetCursor(int32_t n) const;
+    MMTransitionEffect* GetTransition(int32_t n) const;
+    void SaveCanvasOnLeave();
+    void SetDisplayMode(int32_t command);
+
+    KVXStageWindow* StageWindow() const { return stageWindow; }
+    KVXStage* Stage() const { return stage; }
+    RegistrySettings* Settings() const { return settings; }
+    KVXPlaneComponentTop* CanvasPlane() const { return canvasPlane; }
+    UndoSnapshot* Snapshot() const { return undoSnapshot; }
+    HACCEL Accelerators() const { return accelerators; }
+    bool QuitFlag() const { return quitFlag != 0; }
+    int32_t DisplayMode() const { return displayMode; }
+    int16_t CurrentPage() const { return currentPage; }
+    const char* Folder(int32_t i) const { return folders[i]; }
+
+    // Cursor i for tests and scenes that build their own (owned by the app).
+    void SetCursorSlot(int32_t n, MMCursor* cursor) { cursors[n] = cursor; }
+    void SetSceneSlot(int32_t n, MMBaseScene* scene) { scenes[n] = scene; }
+
+    int32_t displayMode;
+    int32_t word0;
+    int32_t word1;
+    void* block;
+    int32_t creationMode;
+
+protected:
+    bool CreateTransitions();
+    void DeleteTransitions();
+    bool CreateCanvas();
+    bool SetUpFolders();
+    void LoadCursors();
+    void DeleteCursors();
+
+    KVXStageWindow* stageWindow;
+    KVXStage* stage;
+    RegistrySettings* settings;
+    uint8_t flag0;
+    char folders[kFolderCount][kFolderSize];
+    uint8_t flag1;
+    int16_t currentPage;
+    uint8_t loopFlag;
+    MpSketchbookList* sketchbookList;
+    MPBitmapCollection* pictureCollection;
+    MMBaseScene* scenes[kSceneCount];
+    MMTransitionEffect* transitions[kTransitionCount];
+    KVXPlaneComponentTop* canvasPlane;
+    UndoSnapshot* undoSnapshot;
+    TwainManager* twainManager;
+    volatile uint8_t quitFlag;
+    HACCEL accelerators;
+    int32_t word;
+    MMCursor* cursors[kAppCursorCount];
+    uint8_t flag2;
+};
+
+// Set by WinMain before the run loop starts; every screen reaches the
+// application through it.
+extern KVXApp* gApp;
+extern HINSTANCE gInstance;
+
+// The stage's size and the smallest screen the program runs on.
+extern const Box kStageBox;
+// The canvas box (first row of the creation layout), and its copy.
+extern Box gCanvasBox;
+extern Box gCanvasBoxCopy;
