@@ -20,6 +20,15 @@ MMRunQueue::~MMRunQueue()
 
 int16_t MMRunQueue::CurrentPriority() const { return current_ ? current_->priority : 30001; }
 
+int16_t MMRunQueue::FirstPriority(int16_t whenEmpty) const
+{
+    for (const Node* node = first_; node; node = node->next) {
+        if (node->task)
+            return node->priority;
+    }
+    return whenEmpty;
+}
+
 void MMRunQueue::Enqueue(MMQueuedTask* task, int16_t priority)
 {
     if (!task)

@@ -32,6 +32,8 @@ public:
     bool InPass() const { return inPass_; }
     // Priority of the task that is executing; only meaningful during a pass.
     int16_t CurrentPriority() const;
+    // Priority of the first task waiting; whenEmpty when none waits.
+    int16_t FirstPriority(int16_t whenEmpty) const;
 
     void AddSemaphore(MMSemaphore* semaphore);
     void RemoveSemaphore(MMSemaphore* semaphore);

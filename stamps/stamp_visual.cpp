@@ -8,7 +8,18 @@ MMStampPictureBasedVisual::MMStampPictureBasedVisual()
 Pair MMStampPictureBasedVisual::DisplaySize() const
 {
     Pair natural = picture.IsEmpty() ? Pair{0, 0} : picture.GetSize();
-    return {width < 0 ? natural.x : width, height < 0 ? natural.y : height};
+    return {width < 0 ? int32_t(natural.x * scaleX) : width,
+            height < 0 ? int32_t(natural.y * scaleY) : height};
+}
+
+void MMStampPictureBasedVisual::SetScale(double x, double y)
+{
+    if (x == scaleX && y == scaleY)
+        return;
+    Invalidate();
+    scaleX = x;
+    scaleY = y;
+    Invalidate();
 }
 
 Box MMStampPictureBasedVisual::GetBounds() const

@@ -80,6 +80,19 @@ TEST_F(RunQueueTest, RunsByPriorityFirstInFirstOutAmongEquals)
     }
 }
 
+TEST_F(RunQueueTest, TheFirstWaitingPriorityIsTheHighestOrTheFallback)
+{
+    MMRunQueue local;
+    EXPECT_EQ(local.FirstPriority(30001), 30001);
+    Probe low("low", &stage, &trace), high("high", &stage, &trace);
+    local.Enqueue(&low, 120);
+    local.Enqueue(&high, 450);
+    EXPECT_EQ(local.FirstPriority(30001), 450);
+    local.Remove(&high);
+    EXPECT_EQ(local.FirstPriority(30001), 120);
+    local.Remove(&low);
+}
+
 TEST_F(RunQueueTest, JustAheadDuringAPassGoesBelowTheRunningTask)
 {
     Note note(&trace);

@@ -61,6 +61,18 @@ TEST_F(StampVisualTest, TheBoxFollowsTheDisplayedSize)
     EXPECT_EQ(50, shown.bottom);
 }
 
+TEST_F(StampVisualTest, ScaleFactorsTruncateTheNaturalSizeUnlessASizeIsGiven)
+{
+    visual.SetScale(2.9, 0.5);
+    EXPECT_EQ(visual.DisplaySize(), (Pair{11, 1})) << "4 x 2.9 and 2 x 0.5, truncated";
+    EXPECT_EQ(visual.GetBounds(), (Box{20, 30, 31, 31}));
+    visual.SetDisplaySize(40, 20);
+    EXPECT_EQ(visual.DisplaySize(), (Pair{40, 20}));
+    visual.SetDisplaySize(-1, -1);
+    visual.SetScale(1.0, 1.0);
+    EXPECT_EQ(visual.DisplaySize(), (Pair{4, 2}));
+}
+
 TEST_F(StampVisualTest, HitsAreLookedUpInThePictureAsDrawn)
 {
     visual.SetDisplaySize(40, 20);
