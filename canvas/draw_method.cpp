@@ -67,10 +67,9 @@ void KVXDrawMethod::Detach(KVXPlaneComponent&)
 
 void KVXDrawMethodPlain::Render(KVXPlaneComponent& view, const MMBitmap& target, bool zoomed)
 {
-    ShadeWalk(view, target, zoomed,
-              [](KVXComponentPixel* p, KVXComponentPixel* below, int32_t, int32_t) {
-                  return ShadePixel(p, below);
-              });
+    ShadeRows(view, target, zoomed,
+              [](KVXComponentPixel* row, KVXComponentPixel* below, int32_t, int32_t,
+                 int32_t count, uint32_t* out) { ShadeRow(row, below, count, out); });
     view.ResetDirtyBoxIfFlagged();
 }
 
@@ -156,11 +155,13 @@ void KVXDrawMethodRemoveHeight::Render(KVXPlaneComponent& view, const MMBitmap& 
     }
     int32_t left = view.placement.left;
     int32_t top = view.placement.top;
-    ShadeWalk(view, target, zoomed,
-              [&](KVXComponentPixel* p, KVXComponentPixel* below, int32_t x, int32_t y) {
-                  uint32_t color = ShadePixel(p, below);
-                  *copy.PixelAt(left + x, top + y) = p->height | uint32_t(p->shadow) << 16;
-                  return color;
+    ShadeRows(view, target, zoomed,
+              [&](KVXComponentPixel* row, KVXComponentPixel* below, int32_t x, int32_t y,
+                  int32_t count, uint32_t* out) {
+                  ShadeRow(row, below, count, out);
+                  uint32_t* kept = copy.PixelAt(left + x, top + y);
+                  for (int32_t i = 0; i < count; ++i)
+                      kept[i] = row[i].height | uint32_t(row[i].shadow) << 16;
               });
     view.ResetDirtyBoxIfFlagged();
 }

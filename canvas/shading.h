@@ -49,13 +49,20 @@ inline int32_t ShadedSpan(int32_t n, int32_t viewSize, bool zoomed)
     return std::min(count, viewSize - 1);
 }
 
-// Walks the view under target (whose box is relative to the canvas visual).
-// step(pixel, pixelBelow, x, y) gives the colour word of view pixel (x, y)
-// and keeps its shadows. Zoomed, each pixel covers 2 x 2 target pixels,
-// kept inside the target box; a box that starts on an odd column or row of
-// the visual begins with the second half of its first canvas pixel.
-template <class Step>
-void ShadeWalk(const KVXPlaneComponent& view, const MMBitmap& target, bool zoomed, Step step)
+// The plain step over count pixels of row (below: the next row), as
+// ShadePixel pixel by pixel gives them, several at a time.
+void ShadeRow(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count, uint32_t* out);
+// out[2i] = out[2i + 1] = words[i] for i below count.
+void DoubleWords(const uint32_t* words, int32_t count, uint32_t* out);
+
+// Walks the view under target (whose box is relative to the canvas visual)
+// row by row. rowStep(row, below, x, y, count, out) writes the colour words
+// of count view pixels from (x, y) into out and keeps their shadows. Zoomed,
+// each pixel covers 2 x 2 target pixels, kept inside the target box; a box
+// that starts on an odd column or row of the visual begins with the second
+// half of its first canvas pixel.
+template <class RowStep>
+void ShadeRows(const KVXPlaneComponent& view, const MMBitmap& target, bool zoomed, RowStep rowStep)
 {
     const Box& box = target.box;
     int32_t phaseX = zoomed ? (box.left & 1) : 0;
@@ -66,8 +73,9 @@ void ShadeWalk(const KVXPlaneComponent& view, const MMBitmap& target, bool zoome
         return;
     bool fromLeft = box.left == 0;
     bool fromTop = box.top == 0;
-    int32_t width = box.Width();
-    int32_t drawnWidth = std::min(2 * columns - phaseX, width);
+    int32_t drawnWidth = std::min(2 * columns - phaseX, box.Width());
+    const int32_t kChunk = 256;
+    uint32_t words[kChunk];
     for (int32_t y = 0; y < rows; ++y) {
         KVXComponentPixel* row = view.Row(y);
         KVXComponentPixel* below = view.Row(y + 1);
@@ -75,22 +83,27 @@ void ShadeWalk(const KVXPlaneComponent& view, const MMBitmap& target, bool zoome
             row[0].shadow = row[0].height;
         if (!zoomed) {
             uint32_t* out = reinterpret_cast<uint32_t*>(target.pixels + ptrdiff_t(y) * target.pitch);
-            for (int32_t x = 0; x < columns; ++x)
-                out[x] = step(row + x, below + x, x, y);
+            rowStep(row, below, 0, y, columns, out);
         } else {
             int32_t first = 2 * y - phaseY;
             uint8_t* line = target.pixels + ptrdiff_t(first < 0 ? 0 : first) * target.pitch;
-            uint32_t* out = reinterpret_cast<uint32_t*>(line) - phaseX;
-            int32_t x = 0;
-            if (phaseX) {
-                out[1] = step(row, below, 0, y);
-                x = 1;
+            uint32_t* out = reinterpret_cast<uint32_t*>(line);
+            for (int32_t x = 0; x < columns; x += kChunk) {
+                int32_t count = std::min(kChunk, columns - x);
+                rowStep(row + x, below + x, x, y, count, words);
+                // Target column t shows view column (t + phaseX) / 2.
+                int32_t t = std::max(2 * x - phaseX, 0);
+                int32_t end = std::min(2 * (x + count) - phaseX, drawnWidth);
+                const uint32_t* from = words + ((t + phaseX) / 2 - x);
+                if (((t + phaseX) & 1) != 0 && t < end) {
+                    out[t++] = *from++;
+                }
+                int32_t pairs = (end - t) / 2;
+                DoubleWords(from, pairs, out + t);
+                t += 2 * pairs;
+                if (t < end)
+                    out[t] = from[pairs];
             }
-            int32_t pairs = (width + phaseX) / 2;
-            for (; x < std::min(columns, pairs); ++x)
-                out[2 * x] = out[2 * x + 1] = step(row + x, below + x, x, y);
-            if (x < columns)
-                out[2 * x] = step(row + x, below + x, x, y);
             if (first >= 0 && first + 1 < box.Height())
                 std::memcpy(line + target.pitch, line, size_t(drawnWidth) * 4);
         }
@@ -99,4 +112,17 @@ void ShadeWalk(const KVXPlaneComponent& view, const MMBitmap& target, bool zoome
                 row[x].shadow = row[x].height;
         }
     }
+}
+
+// The same with a step per pixel: step(pixel, pixelBelow, x, y) gives the
+// colour word of view pixel (x, y) and keeps its shadows.
+template <class Step>
+void ShadeWalk(const KVXPlaneComponent& view, const MMBitmap& target, bool zoomed, Step step)
+{
+    ShadeRows(view, target, zoomed,
+              [&step](KVXComponentPixel* row, KVXComponentPixel* below, int32_t x, int32_t y,
+                      int32_t count, uint32_t* out) {
+                  for (int32_t i = 0; i < count; ++i)
+                      out[i] = step(row + i, below + i, x + i, y);
+              });
 }

@@ -4,6 +4,7 @@
 
 #include "canvas/blend.h"
 #include "canvas/draw_method.h"
+#include "canvas/shading.h"
 #include "canvas/slope_light.h"
 #include "canvas_test_support.h"
 
@@ -183,5 +184,69 @@ TEST_F(ShadingTest, AZoomedAreaFromAnOddColumnStartsHalfWayIntoItsPixel)
         EXPECT_EQ(0xEEEEEEEEu, TargetWord(*whole, 6, i));
         EXPECT_EQ(0xEEEEEEEEu, TargetWord(*whole, i, 6));
         EXPECT_EQ(0xEEEEEEEEu, TargetWord(*whole, 0, i));
+    }
+}
+
+// The render takes whole rows at a time; it must give the bytes (colours and
+// shadows) of the step that lights one pixel at a time, for every slope,
+// shadow depth and colour, unzoomed and zoomed, from any corner.
+TEST(ShadingRows, GiveTheBytesOfThePixelStep)
+{
+    uint32_t seed = 7;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return seed >> 8;
+    };
+    const int kWidth = 301;
+    const int kHeight = 41;
+    KVXPlaneComponentTop plane({kWidth, kHeight});
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            KVXComponentPixel& p = *plane.PixelAt(x, y);
+            p.SetColorWord(next());
+            // Steps of up to 160 either way, now and then from the ends of the range.
+            uint32_t r = next();
+            p.height = uint16_t(r % 7 == 0 ? (r & 1 ? 65535 : 0) : 3000 + int(r % 321) - 160);
+            p.shadow = uint16_t(next() % 3 == 0 ? p.height + next() % 120 : next() % 4000);
+        }
+    }
+    KVXPlaneComponentTop reference({kWidth, kHeight});
+    struct Case {
+        Box area;  // in view pixels of the target (visual coordinates)
+        Pair origin;
+        bool zoomed;
+    } cases[] = {
+        {{0, 0, kWidth, kHeight}, {0, 0}, false},
+        {{3, 5, 280, 40}, {3, 5}, false},
+        {{0, 0, 2 * kWidth, 2 * kHeight}, {0, 0}, true},
+        {{1, 3, 2 * kWidth - 1, 2 * kHeight - 2}, {7, 2}, true},
+        {{2, 1, 17, 30}, {250, 3}, true},
+    };
+    for (const Case& c : cases) {
+        plane.CopyPixelsTo(reference);
+        KVXPlaneComponent view;
+        KVXPlaneComponent referenceView;
+        view.MakeSubView(plane, {c.origin.x, c.origin.y, kWidth, kHeight});
+        referenceView.MakeSubView(reference, {c.origin.x, c.origin.y, kWidth, kHeight});
+        auto fast = MakeTarget(c.area.right + 2, c.area.bottom + 2);
+        auto slow = MakeTarget(c.area.right + 2, c.area.bottom + 2);
+        MMBitmap fastPart;
+        MMBitmap slowPart;
+        fast->SubBitmap(fastPart, c.area);
+        slow->SubBitmap(slowPart, c.area);
+        KVXDrawMethodPlain().Render(view, fastPart, c.zoomed);
+        ShadeWalk(referenceView, slowPart, c.zoomed,
+                  [](KVXComponentPixel* p, KVXComponentPixel* below, int32_t, int32_t) {
+                      return ShadePixel(p, below);
+                  });
+        for (int y = 0; y < c.area.bottom + 2; ++y)
+            for (int x = 0; x < c.area.right + 2; ++x)
+                ASSERT_EQ(TargetWord(*slow, x, y), TargetWord(*fast, x, y))
+                    << "target " << x << ", " << y << " of case " << c.area.left << ", "
+                    << c.area.top << (c.zoomed ? " zoomed" : "");
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                ASSERT_EQ(0, std::memcmp(reference.PixelAt(x, y), plane.PixelAt(x, y), 8))
+                    << "pixel " << x << ", " << y;
     }
 }
