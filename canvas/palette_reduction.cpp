@@ -238,18 +238,107 @@ bool BoxFilterShrink(const KVXDibRows& source, const MMBitmap& destination, int3
     return true;
 }
 
-bool ShrinkPalettePicture(const MMBitmap& source, const MMBitmap& destination,
-                          const RGBQUAD* palette, int32_t transparentIndex, int32_t specialIndex,
-                          int32_t reservedIndex, bool mirror)
+namespace {
+
+enum SampleKind { kColored, kClear, kSpecial };
+
+// The source pixels of a palette shrink: one picture, or two of one size
+// mixed, the first weighing (weight + 1) / 256 and the second
+// (255 - weight) / 256; a mixed pixel is clear or special when the pixel of
+// the picture weighing more is.
+class PaletteSamples {
+public:
+    PaletteSamples(const MMBitmap& first, const MMBitmap* second, int32_t weight,
+                   const RGBQUAD* palette, int32_t transparentIndex, int32_t specialIndex)
+        : first(first), second(second), weight(weight), palette(palette),
+          transparentIndex(transparentIndex), specialIndex(specialIndex)
+    {
+    }
+    int32_t Width() const { return first.Width(); }
+    int32_t Height() const { return first.Height(); }
+
+    // The kind of pixel (x, y) and, when coloured, its red, green, blue.
+    SampleKind At(int32_t x, int32_t y, int32_t rgb[3]) const
+    {
+        int32_t a = Index(first, x, y);
+        if (second == nullptr)
+            return Colour(a, rgb);
+        int32_t b = Index(*second, x, y);
+        SampleKind kind = Kind(weight >= 128 ? a : b);
+        if (kind != kColored)
+            return kind;
+        const RGBQUAD& p = palette[a];
+        const RGBQUAD& q = palette[b];
+        rgb[0] = (p.rgbRed * (weight + 1) + q.rgbRed * (255 - weight)) >> 8;
+        rgb[1] = (p.rgbGreen * (weight + 1) + q.rgbGreen * (255 - weight)) >> 8;
+        rgb[2] = (p.rgbBlue * (weight + 1) + q.rgbBlue * (255 - weight)) >> 8;
+        return kColored;
+    }
+
+private:
+    static int32_t Index(const MMBitmap& bitmap, int32_t x, int32_t y)
+    {
+        return *bitmap.PixelAddress(bitmap.box.left + x, bitmap.box.top + y);
+    }
+    SampleKind Kind(int32_t index) const
+    {
+        return index == transparentIndex ? kClear : index == specialIndex ? kSpecial : kColored;
+    }
+    SampleKind Colour(int32_t index, int32_t rgb[3]) const
+    {
+        SampleKind kind = Kind(index);
+        rgb[0] = palette[index].rgbRed;
+        rgb[1] = palette[index].rgbGreen;
+        rgb[2] = palette[index].rgbBlue;
+        return kind;
+    }
+
+    const MMBitmap& first;
+    const MMBitmap* second;
+    int32_t weight;
+    const RGBQUAD* palette;
+    int32_t transparentIndex;
+    int32_t specialIndex;
+};
+
+struct PaletteShrink {
+    const MMBitmap& destination;
+    const RGBQUAD* palette;
+    int32_t transparentIndex;
+    int32_t specialIndex;
+    int32_t reservedIndex;
+    bool mirror;
+
+    const int16_t* Excluded(int16_t list[4]) const
+    {
+        list[0] = int16_t(transparentIndex);
+        list[1] = int16_t(specialIndex);
+        list[2] = int16_t(reservedIndex);
+        list[3] = 256;
+        return list;
+    }
+    uint8_t* Row(int32_t j) const
+    {
+        return destination.PixelAddress(destination.box.left, destination.box.top + j);
+    }
+    void Put(uint8_t* row, int32_t i, uint8_t value) const
+    {
+        row[mirror ? destination.Width() - 1 - i : i] = value;
+    }
+    void Whole(const PaletteSamples& samples) const;
+    void Fractional(const PaletteSamples& samples) const;
+    bool Run(const PaletteSamples& samples) const;
+};
+
+// Groups of whole source pixels, at most half the size: each destination
+// pixel takes the mean of the coloured pixels of its group.
+void PaletteShrink::Whole(const PaletteSamples& samples) const
 {
-    int32_t sw = source.Width(), sh = source.Height();
+    int32_t sw = samples.Width(), sh = samples.Height();
     int32_t dw = destination.Width(), dh = destination.Height();
-    if (dw <= 0 || dh <= 0 || sw < 2 * dw || sh < 2 * dh || palette == nullptr)
-        return false;
+    int16_t excluded[4];
     InversePalette inverse;
-    const int16_t excluded[] = {int16_t(transparentIndex), int16_t(specialIndex),
-                                int16_t(reservedIndex), 256};
-    inverse.Build(palette, -1, excluded);
+    inverse.Build(palette, -1, Excluded(excluded));
     double xs = double(sw) / dw, ys = double(sh) / dh;
     struct Group {
         int32_t sum[3];
@@ -259,25 +348,24 @@ bool ShrinkPalettePicture(const MMBitmap& source, const MMBitmap& destination,
     std::vector<Group> groups(size_t(dw) * dh, Group{{0, 0, 0}, 0, 0, false});
     for (int32_t y = 0; y < sh; ++y) {
         int32_t j = std::min(int32_t((y + 0.5) / ys), dh - 1);
-        const uint8_t* row = source.PixelAddress(source.box.left, source.box.top + y);
         for (int32_t x = 0; x < sw; ++x) {
             int32_t i = std::min(int32_t((x + 0.5) / xs), dw - 1);
             Group& g = groups[size_t(j) * dw + i];
-            int32_t index = row[x];
-            if (index == transparentIndex) {
+            int32_t rgb[3];
+            SampleKind kind = samples.At(x, y, rgb);
+            if (kind == kClear) {
                 g.clear = true;
-            } else if (index == specialIndex) {
+            } else if (kind == kSpecial) {
                 ++g.special;
             } else {
-                g.sum[0] += palette[index].rgbRed;
-                g.sum[1] += palette[index].rgbGreen;
-                g.sum[2] += palette[index].rgbBlue;
+                for (int c = 0; c < 3; ++c)
+                    g.sum[c] += rgb[c];
                 ++g.colored;
             }
         }
     }
     for (int32_t j = 0; j < dh; ++j) {
-        uint8_t* out = destination.PixelAddress(destination.box.left, destination.box.top + j);
+        uint8_t* out = Row(j);
         for (int32_t i = 0; i < dw; ++i) {
             const Group& g = groups[size_t(j) * dw + i];
             uint8_t value;
@@ -294,8 +382,102 @@ bool ShrinkPalettePicture(const MMBitmap& source, const MMBitmap& destination,
                 int16_t index = inverse.Nearest(mean[0], mean[1], mean[2]);
                 value = uint8_t(index < 0 ? 0 : index);
             }
-            out[mirror ? dw - 1 - i : i] = value;
+            Put(out, i, value);
         }
     }
+}
+
+// Windows of fractional size: every source pixel counts by the part of it
+// the window covers; the mean colours of a row are dithered into the palette.
+void PaletteShrink::Fractional(const PaletteSamples& samples) const
+{
+    int32_t sw = samples.Width(), sh = samples.Height();
+    int32_t dw = destination.Width(), dh = destination.Height();
+    int16_t excluded[4];
+    PaletteDitherer ditherer(dw, palette, -1, Excluded(excluded));
+    ditherer.SetSource(kDitherBGRX);
+    double xs = double(sw) / dw, ys = double(sh) / dh;
+    std::vector<uint8_t> line(size_t(dw) * 4);
+    std::vector<uint8_t> kinds(static_cast<size_t>(dw));
+    std::vector<uint8_t> indexes(static_cast<size_t>(dw));
+    for (int32_t j = 0; j < dh; ++j) {
+        double y0 = j * ys, y1 = std::min((j + 1) * ys, double(sh));
+        for (int32_t i = 0; i < dw; ++i) {
+            double x0 = i * xs, x1 = std::min((i + 1) * xs, double(sw));
+            double sum[3] = {0, 0, 0};
+            double colored = 0, special = 0;
+            bool clear = false;
+            for (int32_t y = int32_t(y0); y < sh && y < y1; ++y) {
+                double cover = std::min(y + 1.0, y1) - std::max(double(y), y0);
+                for (int32_t x = int32_t(x0); x < sw && x < x1; ++x) {
+                    double w = cover * (std::min(x + 1.0, x1) - std::max(double(x), x0));
+                    if (w <= 0)
+                        continue;
+                    int32_t rgb[3];
+                    SampleKind kind = samples.At(x, y, rgb);
+                    if (kind == kClear) {
+                        clear = true;
+                    } else if (kind == kSpecial) {
+                        special += w;
+                    } else {
+                        for (int c = 0; c < 3; ++c)
+                            sum[c] += w * rgb[c];
+                        colored += w;
+                    }
+                }
+            }
+            kinds[size_t(i)] = uint8_t(clear ? kClear : special > colored ? kSpecial : kColored);
+            for (int c = 0; c < 3; ++c)  // red, green, blue into blue, green, red
+                line[4 * size_t(i) + 2 - c] =
+                    uint8_t(colored > 0 ? int32_t(sum[c] / colored + 0.5) : 0);
+            line[4 * size_t(i) + 3] = 0;
+        }
+        ditherer.DitherRow(line.data(), indexes.data(), dw);
+        uint8_t* out = Row(j);
+        for (int32_t i = 0; i < dw; ++i) {
+            uint8_t kind = kinds[size_t(i)];
+            Put(out, i,
+                kind == kClear     ? uint8_t(transparentIndex)
+                : kind == kSpecial ? uint8_t(reservedIndex)
+                                   : indexes[size_t(i)]);
+        }
+    }
+}
+
+bool PaletteShrink::Run(const PaletteSamples& samples) const
+{
+    int32_t sw = samples.Width(), sh = samples.Height();
+    int32_t dw = destination.Width(), dh = destination.Height();
+    if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0 || palette == nullptr ||
+        destination.pixels == nullptr)
+        return false;
+    if (sw >= 2 * dw && sh >= 2 * dh)
+        Whole(samples);
+    else
+        Fractional(samples);
     return true;
+}
+
+}  // namespace
+
+bool ShrinkPalettePicture(const MMBitmap& source, const MMBitmap& destination,
+                          const RGBQUAD* palette, int32_t transparentIndex, int32_t specialIndex,
+                          int32_t reservedIndex, bool mirror)
+{
+    PaletteShrink shrink{destination, palette, transparentIndex, specialIndex, reservedIndex, mirror};
+    return shrink.Run(
+        PaletteSamples(source, nullptr, 0, palette, transparentIndex, specialIndex));
+}
+
+bool ShrinkMixedPalettePictures(const MMBitmap& first, const MMBitmap& second, int32_t weight,
+                                const MMBitmap& destination, const RGBQUAD* palette,
+                                int32_t transparentIndex, int32_t specialIndex,
+                                int32_t reservedIndex, bool mirror)
+{
+    if (second.Width() != first.Width() || second.Height() != first.Height() || weight < 0 ||
+        weight > 255)
+        return false;
+    PaletteShrink shrink{destination, palette, transparentIndex, specialIndex, reservedIndex, mirror};
+    return shrink.Run(
+        PaletteSamples(first, &second, weight, palette, transparentIndex, specialIndex));
 }

@@ -85,12 +85,21 @@ public:
 bool BoxFilterShrink(const KVXDibRows& source, const MMBitmap& destination, int32_t brightness,
                      int32_t contrast, const RGBQUAD* palette);
 
-// Shrinks an 8-bit palette picture to at most half its size in both
-// directions into another of the same palette: the mean colour of each
-// group of source pixels, mapped to the nearest index. A group with a
-// transparent pixel stays transparent; one with more pixels of the second
-// special index than coloured ones takes the reserved index. false when the
-// destination is more than half the source.
+// Shrinks an 8-bit palette picture into another of the same palette. At
+// most half the size in both directions: each destination pixel takes the
+// mean colour of its group of whole source pixels, mapped to the nearest
+// index. Otherwise every source pixel counts by the part of it a
+// destination pixel covers, and each row of means is dithered into the
+// palette. A group with a transparent pixel stays transparent; one with more
+// of the special index than coloured pixels takes the reserved index. mirror
+// turns every destination row left to right. false when a size is empty.
 bool ShrinkPalettePicture(const MMBitmap& source, const MMBitmap& destination,
                           const RGBQUAD* palette, int32_t transparentIndex, int32_t specialIndex,
                           int32_t reservedIndex, bool mirror);
+// The same of two pictures of one size mixed pixel by pixel: first counts
+// (weight + 1) / 256, second (255 - weight) / 256; a pixel is transparent
+// or special as the one of the picture weighing more is.
+bool ShrinkMixedPalettePictures(const MMBitmap& first, const MMBitmap& second, int32_t weight,
+                                const MMBitmap& destination, const RGBQUAD* palette,
+                                int32_t transparentIndex, int32_t specialIndex,
+                                int32_t reservedIndex, bool mirror);

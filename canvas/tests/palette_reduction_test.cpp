@@ -94,9 +94,84 @@ TEST(PaletteReduction, ShrinksAPalettePicture)
     ASSERT_TRUE(ShrinkPalettePicture(bitmap(pixels, 4, 4), bitmap(out, 2, 2), palette, 0, 250, 251,
                                      true));
     EXPECT_EQ(23, out[1]) << "mirrored";
-    std::vector<uint8_t> big(9);
-    EXPECT_FALSE(ShrinkPalettePicture(bitmap(pixels, 4, 4), bitmap(big, 3, 3), palette, 0, 250,
+    std::vector<uint8_t> none;
+    EXPECT_FALSE(ShrinkPalettePicture(bitmap(pixels, 4, 4), bitmap(none, 0, 2), palette, 0, 250,
                                       251, false));
+}
+
+namespace {
+
+MMBitmap Indexes(std::vector<uint8_t>& p, int w, int h)
+{
+    MMBitmap b;
+    b.bitsPerPixel = 8;
+    b.bytesPerPixel = 1;
+    b.box = {0, 0, w, h};
+    b.pixels = p.data();
+    b.pitch = w;
+    return b;
+}
+
+}  // namespace
+
+TEST(PaletteReduction, AShrinkByLessThanHalfCountsPartsOfPixelsAndDithers)
+{
+    BlackAndWhite bw;
+    for (int i = 2; i < 256; ++i)
+        bw.palette[i] = {0, 0, 255, 0};  // red, far from every grey
+    // Six alternating pixels into four: windows of 1.5 pixels give the
+    // means 85, 85, 170, 170, which dither (errors 85, 122, -32) into black,
+    // black, white, white.
+    std::vector<uint8_t> row = {0, 1, 0, 1, 0, 1};
+    std::vector<uint8_t> out(4, 9);
+    ASSERT_TRUE(ShrinkPalettePicture(Indexes(row, 6, 1), Indexes(out, 4, 1), bw.palette, 2, 3, 4,
+                                     false));
+    EXPECT_EQ((std::vector<uint8_t>{0, 0, 1, 1}), out);
+    ASSERT_TRUE(ShrinkPalettePicture(Indexes(row, 6, 1), Indexes(out, 4, 1), bw.palette, 2, 3, 4,
+                                     true));
+    EXPECT_EQ((std::vector<uint8_t>{1, 1, 0, 0}), out) << "mirrored";
+    // A clear pixel clears the windows that cover any part of it; special
+    // pixels outweighing the coloured ones give the reserved index.
+    row = {0, 2, 0, 3, 3, 1};
+    ASSERT_TRUE(ShrinkPalettePicture(Indexes(row, 6, 1), Indexes(out, 4, 1), bw.palette, 2, 3, 4,
+                                     false));
+    EXPECT_EQ(2, out[0]);
+    EXPECT_EQ(2, out[1]);
+    EXPECT_EQ(4, out[2]) << "special 1.5 against white 0";
+    EXPECT_EQ(1, out[3]) << "white 1 against special 0.5";
+}
+
+TEST(PaletteReduction, TwoPicturesMixedByAWeight)
+{
+    RGBQUAD palette[256] = {};
+    for (int i = 0; i < 256; ++i)
+        palette[i] = {uint8_t(i), uint8_t(i), uint8_t(i), 0};
+    std::vector<uint8_t> first(4, 10), second(4, 200), out(1, 0);
+    struct Case {
+        int weight;
+        int index;
+    } cases[] = {
+        {255, 7},    // (10 x 256) / 256 = 10, the cell centred on 7
+        {0, 199},    // (10 + 200 x 255) / 256 = 199
+        {127, 103},  // (10 x 128 + 200 x 128) / 256 = 105, the cell centred on 103
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(ShrinkMixedPalettePictures(Indexes(first, 2, 2), Indexes(second, 2, 2),
+                                               c.weight, Indexes(out, 1, 1), palette, 0, 250,
+                                               251, false));
+        EXPECT_EQ(c.index, out[0]) << c.weight;
+    }
+    // Clear where the picture weighing more is clear.
+    first[3] = 0;
+    ASSERT_TRUE(ShrinkMixedPalettePictures(Indexes(first, 2, 2), Indexes(second, 2, 2), 200,
+                                           Indexes(out, 1, 1), palette, 0, 250, 251, false));
+    EXPECT_EQ(0, out[0]);
+    ASSERT_TRUE(ShrinkMixedPalettePictures(Indexes(first, 2, 2), Indexes(second, 2, 2), 50,
+                                           Indexes(out, 1, 1), palette, 0, 250, 251, false));
+    EXPECT_NE(0, out[0]);
+    std::vector<uint8_t> small(1, 10);
+    EXPECT_FALSE(ShrinkMixedPalettePictures(Indexes(first, 2, 2), Indexes(small, 1, 1), 50,
+                                            Indexes(out, 1, 1), palette, 0, 250, 251, false));
 }
 
 namespace {
