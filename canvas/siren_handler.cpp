@@ -1,6 +1,7 @@
 #include "canvas/siren_handler.h"
 
 #include "canvas/canvas_visual.h"
+#include "engine/animation_molecule.h"
 #include "engine/command.h"
 #include "engine/scene.h"
 #include "framework/random.h"
@@ -19,9 +20,9 @@ MMResourceId SoundFor(int32_t n) { return n == 1 ? MM_NO_RESOURCE : 0; }
 
 }  // namespace
 
-KVXSirenHandler::KVXSirenHandler(MMBaseScene* scene, KVXCanvasScene* host,
-                                 KVXCanvasVisual* canvas, MMSoundManager* manager)
-    : scene(scene), host(host), canvas(canvas)
+KVXSirenHandler::KVXSirenHandler(MMBaseScene* scene, KVXCanvasVisual* canvas,
+                                 MMSoundManager* manager)
+    : scene(scene), canvas(canvas)
 {
     if (manager != nullptr)
         channel = new (gDefaultHeap) MMGenericSoundChannel(manager);
@@ -29,7 +30,7 @@ KVXSirenHandler::KVXSirenHandler(MMBaseScene* scene, KVXCanvasScene* host,
 
 KVXSirenHandler::~KVXSirenHandler()
 {
-    for (KVXSirenAnimation*& animation : animations) {
+    for (MMAnimationMolecule*& animation : animations) {
         delete animation;
         animation = nullptr;
     }
@@ -55,13 +56,12 @@ void KVXSirenHandler::StartSirenAnimation(int32_t k)
 {
     if (k < 1 || k > 3)
         k = 0;
-    if (animations[k] == nullptr && host != nullptr) {
-        animations[k] = host->MakeSirenAnimation();
-        if (animations[k] != nullptr)
-            animations[k]->SetLayerOffset(kSirenLayerOffset);
+    if (animations[k] == nullptr) {
+        if (scene == nullptr)
+            return;
+        animations[k] = new (gDefaultHeap) MMAnimationMolecule(scene, MM_NO_RESOURCE, 1, nullptr);
+        animations[k]->SetLayerOffset(kSirenLayerOffset);
     }
-    if (animations[k] == nullptr)
-        return;
     animations[k]->Run(1);
     lastStarted = animations[k];
 }

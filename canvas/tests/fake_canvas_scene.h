@@ -43,22 +43,6 @@ public:
     bool looping = false;
 };
 
-class FakeSirenAnimation : public KVXSirenAnimation {
-public:
-    ~FakeSirenAnimation() override { delete done; }
-    void SetLayerOffset(int16_t n) override { layerOffset = n; }
-    void Run(int32_t frame) override { runs += frame == 1; }
-    void SetDoneCommand(MMCommand* command) override
-    {
-        if (command != done)
-            delete done;
-        done = command;
-    }
-    int16_t layerOffset = 0;
-    int runs = 0;
-    MMCommand* done = nullptr;
-};
-
 class FakeCanvasScene : public KVXCanvasScene {
 public:
     KVXPlaneUChar* TexturePlane() override { return texture; }
@@ -78,14 +62,7 @@ public:
         return slate;
     }
 
-    KVXSirenAnimation* MakeSirenAnimation() override
-    {
-        animations.push_back(new FakeSirenAnimation);
-        return animations.back();
-    }
-
     std::vector<std::string> log;
-    std::vector<FakeSirenAnimation*> animations;  // owned by the siren handler
     KVXPlaneUChar* texture = nullptr;
     FakeSlate* slate = nullptr;
 };
