@@ -111,6 +111,19 @@ void MMRecordTable::Load(MMResourceId id, int32_t size, Heap* heap)
                             byteSize - StringAreaStart(), scriptFile->SourceCodePage());
 }
 
+void MMRecordTable::LoadTenByteRows(MMResourceId id, int16_t extra)
+{
+    extraValue = extra;
+    Load(id, 10, gDefaultHeap);
+}
+
+Pair MMRecordTable::PointOfKey17(int32_t n) const
+{
+    int32_t row = FindRow(0, 0, n, 17);
+    if (row < 0) return Pair{0, 0};
+    return PairAt(row, 2);
+}
+
 const uint8_t* MMRecordTable::Field(int32_t row, int32_t offset, int32_t bytes) const
 {
     if (!memory || row < 0 || offset < 0) return nullptr;

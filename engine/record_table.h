@@ -21,6 +21,12 @@ public:
     // A table that cannot be read is left empty (0 rows).
     void Load(MMResourceId id, int32_t rowSize, Heap* heap);
     void Free();
+    // A table of 10-byte rows from the default heap, keeping the caller's
+    // value beside it.
+    void LoadTenByteRows(MMResourceId id, int16_t extra);
+    int16_t ExtraValue() const { return extraValue; }
+    // The point at offset 2 of the n-th row keyed 17; (0, 0) when none.
+    Pair PointOfKey17(int32_t n) const;
 
     int16_t ShortAt(int32_t row, int32_t offset) const;
     int32_t LongAt(int32_t row, int32_t offset) const;
@@ -60,6 +66,7 @@ private:
     int32_t rowSize;
     int32_t byteSize;
     MMScriptFile* scriptFile;
+    int16_t extraValue = 0;
 };
 
 // Converts the NUL-terminated texts of area (size bytes) from the Macintosh

@@ -9,6 +9,11 @@ struct Pair {
 
     int32_t Length() const;
     void SetLength(int32_t n);  // not for a zero-length Pair
+    void Subtract(const Pair& other)
+    {
+        x -= other.x;
+        y -= other.y;
+    }
     bool operator==(const Pair& other) const { return x == other.x && y == other.y; }
     bool operator!=(const Pair& other) const { return !(*this == other); }
 };
@@ -26,6 +31,7 @@ struct Box {
     void Offset(const Pair& by);
     void Inflate(int32_t n);
 
+    Pair TopLeft() const { return Pair{left, top}; }
     int32_t Width() const { return right - left; }
     int32_t Height() const { return bottom - top; }
     bool IsEmpty() const { return left == right || top == bottom; }

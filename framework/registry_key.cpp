@@ -130,6 +130,14 @@ bool UURegistryKey::ReadLong(const char* name, int32_t defaultValue, int32_t& va
     return true;
 }
 
+DWORD UURegistryKey::ValueType(const char* name)
+{
+    DWORD type = REG_NONE;
+    if (!IsOpen() || RegQueryValueExA(key, name, nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
+        return REG_NONE;
+    return type;
+}
+
 bool UURegistryKey::ReadBool(const char* name, bool defaultValue, bool& value)
 {
     value = defaultValue;

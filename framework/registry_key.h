@@ -24,6 +24,8 @@ public:
     bool ReadLong(const char* name, int32_t defaultValue, int32_t& value);
     bool ReadBool(const char* name, bool defaultValue, bool& value);
     bool ReadBinary(const char* name, void* buffer, uint32_t size);
+    // The stored value's registry type; REG_NONE when there is none.
+    DWORD ValueType(const char* name);
     bool ReadFolder(const char* name, const FSDirectory& defaultFolder, FSDirectory& folder);
     // fileName receives 64 bytes.
     bool ReadFilePath(const char* name, const FSDirectory& defaultFolder,

@@ -13,8 +13,7 @@
 KVXApp* gApp = nullptr;
 HINSTANCE gInstance = nullptr;
 const Box kStageBox = {0, 0, 800, 600};
-Box gCanvasBox = {0, 0, 0, 0};
-Box gCanvasBoxCopy = {0, 0, 0, 0};
+Box CanvasBoxCopy = {0, 0, 0, 0};
 
 namespace {
 // 22050 Hz, 16-bit, stereo.
@@ -108,10 +107,3 @@ void KVXApp::SetDisplayMode(int32_t command)
     }
 }
 
-// The run cycle's steps come with the start-up.
-bool KVXApp::Initialize() { return AFApplication::Initialize(); }
-void KVXApp::Terminate() { AFApplication::Terminate(); }
-bool KVXApp::OpenDefault() { return false; }
-void KVXApp::DeleteAllWindows() { AFApplication::DeleteAllWindows(); }
-void KVXApp::MessageLoop() { AFApplication::MessageLoop(); }
-void KVXApp::SaveCanvasOnLeave() {}

@@ -56,6 +56,8 @@ public:
     bool OpenDefault() override;
     void DeleteAllWindows() override;
     void MessageLoop() override;
+    // Command-line names are not documents here: the main window always opens.
+    bool OpenCommandLineFiles() override { return false; }
 
     MMBaseScene* GetScene(int32_t n) const;
     // Asks the stage for scene n through transition; a missing scene
@@ -63,7 +65,13 @@ public:
     void ChangeScene(MMStage* stage, int32_t n, MMTransitionEffect* transition);
     MMCursor* GetCursor(int32_t n) const;
     MMTransitionEffect* GetTransition(int32_t n) const;
+    // On the quit path: the leave step when the creation scene is current.
     void SaveCanvasOnLeave();
+    // The leave step of a visit of the creation scene, which runs once per
+    // visit however the visit ends; EnterCanvas starts a visit.
+    void EnterCanvas() { canvasLeft = false; }
+    void LeaveCanvas();
+    int32_t LeaveStepCount() const { return leaveSteps; }
     void SetDisplayMode(int32_t command);
 
     KVXStageWindow* StageWindow() const { return stageWindow; }
@@ -80,6 +88,10 @@ public:
     // Cursor i for tests and scenes that build their own (owned by the app).
     void SetCursorSlot(int32_t n, MMCursor* cursor) { cursors[n] = cursor; }
     void SetSceneSlot(int32_t n, MMBaseScene* scene) { scenes[n] = scene; }
+    void LoadAcceleratorTable();
+    void SetStageWindowForTest(KVXStageWindow* window) { stageWindow = window; }
+    void SetStageForTest(KVXStage* value) { stage = value; }
+    void SetSettingsForTest(RegistrySettings* value) { settings = value; }
 
     int32_t displayMode;
     int32_t word0;
@@ -115,7 +127,23 @@ protected:
     int32_t word;
     MMCursor* cursors[kAppCursorCount];
     uint8_t flag2;
+    bool canvasLeft = true;
+    int32_t leaveSteps = 0;
 };
+
+// The screen size the start-up checks; a test may put its own in place.
+typedef int(WINAPI* ScreenMetricsFunction)(int index);
+void SetScreenMetrics(ScreenMetricsFunction function);
+
+// The registered messages of the scanner bridge.
+struct TwainMessages {
+    UINT bringUp;
+    UINT bitmapReady;
+    UINT shutDown;
+    UINT selectDevice;
+    UINT initialize;
+};
+const TwainMessages& RegisteredTwainMessages();
 
 // Set by WinMain before the run loop starts; every screen reaches the
 // application through it.
@@ -124,6 +152,5 @@ extern HINSTANCE gInstance;
 
 // The stage's size and the smallest screen the program runs on.
 extern const Box kStageBox;
-// The canvas box (first row of the creation layout), and its copy.
-extern Box gCanvasBox;
-extern Box gCanvasBoxCopy;
+// A copy of the canvas box (canvas/canvas_scene.h) that the tools read.
+extern Box CanvasBoxCopy;

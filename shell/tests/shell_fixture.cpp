@@ -1,0 +1,49 @@
+#include "shell_fixture.h"
+
+#include "engine/picture_collection.h"
+#include "engine/picture_loader.h"
+#include "engine/script_file.h"
+
+std::vector<ShownBox> BoxScript::shown;
+std::vector<int> BoxScript::answers;
+
+int WINAPI BoxScript::Show(HWND owner, LPCSTR text, LPCSTR caption, UINT style)
+{
+    shown.push_back({owner, text ? text : "", caption ? caption : "", style});
+    if (answers.empty())
+        return IDOK;
+    int answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
+}
+
+FSDirectory BuiltDataFolder()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string p(path);
+    p = p.substr(0, p.rfind('\\'));
+    p = p.substr(0, p.rfind('\\')) + "\\bin\\";
+    return FSDirectory(p.c_str());
+}
+
+bool OpenBuiltData()
+{
+    FSDirectory folder = BuiltDataFolder();
+    if (!OpenScriptFile(folder, "Hd.mms"))
+        return false;
+    for (const char* name : {"Hd.MMP", "App.MMP"})
+        if (!MMOpenPictureFile(folder, name, false))
+            return false;
+    return true;
+}
+
+void CloseBuiltData()
+{
+    CloseAllScriptFiles();
+    DeleteAllPictureCollections();
+}
+
+const char* SettingsKeyPath() { return "Software\\Holvane\\Tavelo Vornique\\1.0"; }
+
+void RemoveSettingsKey() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, SettingsKeyPath()); }

@@ -1,0 +1,37 @@
+#pragma once
+// Shared pieces of the shell tests: the program's built data files, a fresh
+// settings key, and message boxes that answer without a user.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/folders.h"
+
+// build/<arch>/bin, where the data compiler leaves the program's files.
+FSDirectory BuiltDataFolder();
+// Opens the script file and the picture files of the built data.
+bool OpenBuiltData();
+void CloseBuiltData();
+
+// Removes the program's settings key, as on a machine that never ran it.
+void RemoveSettingsKey();
+const char* SettingsKeyPath();
+
+// A message box that records its call and answers the next queued button.
+struct ShownBox {
+    HWND owner;
+    std::string text;
+    std::string caption;
+    UINT style;
+};
+struct BoxScript {
+    static std::vector<ShownBox> shown;
+    static std::vector<int> answers;  // empty: IDOK
+    static int WINAPI Show(HWND owner, LPCSTR text, LPCSTR caption, UINT style);
+    static void Reset()
+    {
+        shown.clear();
+        answers.clear();
+    }
+};
