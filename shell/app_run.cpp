@@ -214,6 +214,9 @@ bool KVXApp::OpenDefault()
     stageWindow = new (gDefaultHeap) KVXStageWindow(creation);
     if (!stageWindow || !stageWindow->window)
         return false;
+    // Shortcuts typed while the window itself has the focus work too.
+    if (!stageWindow->accelerators)
+        stageWindow->accelerators = accelerators;
     Box client = screen;
     client.top += GetSystemMetrics(SM_CYMENU) + GetSystemMetrics(SM_CYBORDER) - 1;
     stageWindow->SetClientBox(client);
