@@ -189,14 +189,15 @@ TEST_F(AtelierRun, StartsShowsTheEaselAndEndsOnCtrlQ)
     ASSERT_TRUE(atelier.Start(BinFolder()));
     HWND window = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (window = FindWindowA("PennaroWindowClass", nullptr)); }));
-    EXPECT_EQ(DWORD(WS_POPUP | WS_CLIPCHILDREN),
-              DWORD(GetWindowLongA(window, GWL_STYLE)) & (WS_POPUP | WS_CLIPCHILDREN | WS_CAPTION));
-    EXPECT_EQ("Pennaro", TextOf(window));
-    EXPECT_EQ(nullptr, GetMenu(window));
     int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     int screenHeight = GetSystemMetrics(SM_CYSCREEN);
     HWND control = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (control = FindWindowExA(window, nullptr, "MMStageControlClass", nullptr)); }));
+    // The stage control comes after the title and the hidden menu bar.
+    EXPECT_EQ(DWORD(WS_POPUP | WS_CLIPCHILDREN),
+              DWORD(GetWindowLongA(window, GWL_STYLE)) & (WS_POPUP | WS_CLIPCHILDREN | WS_CAPTION));
+    EXPECT_EQ("Pennaro", TextOf(window));
+    EXPECT_EQ(nullptr, GetMenu(window));
     RECT placed;
     GetWindowRect(control, &placed);
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&placed), 2);
