@@ -308,6 +308,11 @@ TEST_F(StageTest, VolumeAtStartAndActivationPauseAndResume)
     // No "Volume" and a system volume of 512: 3.5 rounds to 4 at start...
     EXPECT_EQ(4, Setting("Volume"));
     EXPECT_EQ(585, FakeWaveOut::Last());
+    // Let the window's own activation notices arrive first.
+    DWORD settle = GetTickCount();
+    PumpUntil([&] { return GetTickCount() - settle > 500; });
+    while (stage->PauseCount() > 0)
+        stage->Resume();
     HWND control = stage->Control()->Window();
     FakeWaveOut::systemVolume = 300 << 6;
     SendMessageA(control, kNotifyDeactivated, 0, 0);
