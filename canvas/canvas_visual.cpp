@@ -376,8 +376,8 @@ void KVXCanvasVisual::StartWipe()
     SnapshotForUndo(false);
     if (slate != nullptr) {
         slate->ClearAll();
-        slate->SelectGroup(0);
-        slate->SelectPolyline(0);
+        slate->SelectChannel(0);
+        slate->SelectFrame(0);
     }
     wiping = true;
     wipeBand = {0, 0, plane->width, 2};
@@ -485,10 +485,10 @@ bool KVXCanvasVisual::Run()
 // The slate recording.
 
 void KVXCanvasVisual::StoreSlateStroke(int32_t channel, int32_t frame, const Pair* points,
-                                       int32_t count, int32_t settings, uint32_t color)
+                                       int32_t count, int32_t width, uint32_t color)
 {
     if (slate != nullptr)
-        slate->StorePolyline(channel, frame, points, count, settings, color);
+        slate->StoreFrame(channel, frame, points, count, color, width);
 }
 
 void KVXCanvasVisual::StopSlatePlayback()
@@ -540,7 +540,7 @@ void KVXCanvasVisual::SelectSlateChannel(int32_t n)
     if (slate == nullptr)
         return;
     InvalidateBox(slate->GetBounds());
-    slate->SelectGroup(n);
+    slate->SelectChannel(n);
     InvalidateBox(slate->GetBounds());
 }
 
@@ -549,11 +549,11 @@ void KVXCanvasVisual::SelectSlateFrame(int32_t n)
     if (slate == nullptr)
         return;
     InvalidateBox(slate->GetBounds());
-    slate->SelectPolyline(n);
+    slate->SelectFrame(n);
     InvalidateBox(slate->GetBounds());
 }
 
-void KVXCanvasVisual::SetSlateOwner(void* collection)
+void KVXCanvasVisual::SetSlateOwner(KVXMagicSlateToolCollection* collection)
 {
     if (slate != nullptr)
         slate->SetOwner(collection);
@@ -562,21 +562,21 @@ void KVXCanvasVisual::SetSlateOwner(void* collection)
 void KVXCanvasVisual::CopySlateFrame(int32_t channel, int32_t from, int32_t to)
 {
     if (slate != nullptr)
-        slate->CopyPolyline(channel, from, to);
+        slate->CopyFrame(channel, from, to);
 }
 
 bool KVXCanvasVisual::SlateFrameHasContent(int32_t channel, int32_t frame) const
 {
-    return slate != nullptr && slate->PolylineInUse(channel, frame) == 1;
+    return slate != nullptr && slate->FrameState(channel, frame) == 1;
 }
 
 void KVXCanvasVisual::ClearSlateFrame(int32_t channel, int32_t frame)
 {
     if (slate != nullptr)
-        slate->ClearPolyline(channel, frame);
+        slate->ClearFrame(channel, frame);
 }
 
 uint32_t KVXCanvasVisual::SlateFrameColor(int32_t channel, int32_t frame) const
 {
-    return slate != nullptr ? slate->PolylineColor(channel, frame) : 0;
+    return slate != nullptr ? slate->FrameColour(channel, frame) : 0;
 }

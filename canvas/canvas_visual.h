@@ -16,6 +16,7 @@
 
 class KVXCanvasScene;
 class KVXSlateRecording;
+class KVXMagicSlateToolCollection;
 class MMBaseScene;
 class MMBoxVisual;
 class MMPictureMolecule;
@@ -67,7 +68,7 @@ public:
 
     // The slate recording.
     void StoreSlateStroke(int32_t channel, int32_t frame, const Pair* points, int32_t count,
-                          int32_t settings, uint32_t color);
+                          int32_t width, uint32_t color);
     void StopSlatePlayback();
     void StartSlatePlayback();
     bool IsSlatePlaying() const;
@@ -79,7 +80,7 @@ public:
     bool IsSlateLooping() const;
     void SelectSlateChannel(int32_t n);
     void SelectSlateFrame(int32_t n);
-    void SetSlateOwner(void* collection);
+    void SetSlateOwner(KVXMagicSlateToolCollection* collection);
     void CopySlateFrame(int32_t channel, int32_t from, int32_t to);
     bool SlateFrameHasContent(int32_t channel, int32_t frame) const;
     void ClearSlateFrame(int32_t channel, int32_t frame);

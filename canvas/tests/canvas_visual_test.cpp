@@ -157,8 +157,8 @@ TEST_F(CanvasVisualTest, TheWipeClearsBandByBandAndGivesTheMethodBack)
     EXPECT_EQ(0, blockers());
     auto cleared = std::find(host.log.begin(), host.log.end(), "clear all");
     ASSERT_LE(3, host.log.end() - cleared);
-    EXPECT_EQ("group 0", cleared[1]);
-    EXPECT_EQ("polyline 0", cleared[2]);
+    EXPECT_EQ("channel 0", cleared[1]);
+    EXPECT_EQ("frame 0", cleared[2]);
 }
 
 TEST_F(CanvasVisualTest, AWipeThatRunsOutOfTimeClearsTheRestAtOnce)

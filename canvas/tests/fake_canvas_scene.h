@@ -14,13 +14,21 @@ public:
     explicit FakeSlate(std::vector<std::string>* log) : log(log) {}
     void Init() override { log->push_back("init"); }
     void Release() override { log->push_back("release"); }
-    void StorePolyline(int32_t, int32_t, const Pair*, int32_t, int32_t, uint32_t) override {}
+    bool StoreFrame(int32_t, int32_t, const Pair*, int32_t, uint32_t, int32_t) override { return true; }
     void Stop() override { running = false; }
     void Start() override { running = true; }
-    void SelectGroup(int32_t g) override { log->push_back("group " + std::to_string(g)); }
-    void SelectPolyline(int32_t p) override { log->push_back("polyline " + std::to_string(p)); }
-    void CopyPolyline(int32_t, int32_t, int32_t) override {}
-    void ClearPolyline(int32_t, int32_t) override {}
+    bool SelectChannel(int32_t c) override
+    {
+        log->push_back("channel " + std::to_string(c));
+        return true;
+    }
+    bool SelectFrame(int32_t f) override
+    {
+        log->push_back("frame " + std::to_string(f));
+        return true;
+    }
+    bool CopyFrame(int32_t, int32_t, int32_t) override { return true; }
+    bool ClearFrame(int32_t, int32_t) override { return true; }
     void ClearAll() override { log->push_back("clear all"); }
     Box GetBounds() const override { return bounds; }
     void DrawPlaybackStep(MMSurface*) override { log->push_back("draw step"); }
@@ -31,9 +39,9 @@ public:
     void SetPaused(bool on) override { paused = on; }
     bool IsLooping() const override { return looping; }
     void SetLooping(bool on) override { looping = on; }
-    void SetOwner(void*) override {}
-    int32_t PolylineInUse(int32_t, int32_t) const override { return 0; }
-    uint32_t PolylineColor(int32_t, int32_t) const override { return 0; }
+    void SetOwner(KVXMagicSlateToolCollection*) override {}
+    int32_t FrameState(int32_t, int32_t) const override { return 0; }
+    uint32_t FrameColour(int32_t, int32_t) const override { return 0; }
 
     std::vector<std::string>* log;
     Box bounds = {0, 0, 0, 0};
