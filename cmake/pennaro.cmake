@@ -38,11 +38,12 @@ function(pennaro_program exe)
     set_target_properties(${exe} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/bin")
 endfunction()
 
-# pennaro_tests(NAME [LIBS lib...] [SOURCES extra...] [OWN_MAIN] [TIMEOUT s])
+# pennaro_tests(NAME [LIBS lib...] [SOURCES extra...] [OWN_MAIN] [TIMEOUT s]
+#               [FIXTURES fixture...])
 #   Builds the current folder's tests/*.cpp into NAME_tests (a console program
 #   in build/tests) and registers it with ctest, which runs it under Wine.
 function(pennaro_tests name)
-    cmake_parse_arguments(M "OWN_MAIN" "TIMEOUT" "LIBS;SOURCES" ${ARGN})
+    cmake_parse_arguments(M "OWN_MAIN" "TIMEOUT" "LIBS;SOURCES;FIXTURES" ${ARGN})
     file(GLOB tests CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/tests/*.cpp")
     if(NOT tests)
         return()
@@ -57,6 +58,10 @@ function(pennaro_tests name)
     if(NOT M_TIMEOUT)
         set(M_TIMEOUT 120)
     endif()
+    set(fixtures "")
+    if(M_FIXTURES)
+        set(fixtures FIXTURES_REQUIRED "${M_FIXTURES}")
+    endif()
     # Each test case runs in a process of its own, listed by ctest under the
     # folder's name; the list is read from the program when ctest starts.
     # A folder's cases share windows, registry keys and files with each other,
@@ -66,5 +71,5 @@ function(pennaro_tests name)
         EXTRA_ARGS --gtest_color=no
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
-        PROPERTIES TIMEOUT ${M_TIMEOUT} RESOURCE_LOCK ${name})
+        PROPERTIES TIMEOUT ${M_TIMEOUT} RESOURCE_LOCK ${name} ${fixtures})
 endfunction()

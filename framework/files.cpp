@@ -97,6 +97,15 @@ bool FSFile::SetEnd()
     return GetError() == 0;
 }
 
+bool FSFile::Flush()
+{
+    if (GetError() != 0)
+        return false;
+    if (!FlushFileBuffers(handle))
+        SetError(static_cast<int32_t>(GetLastError()));
+    return GetError() == 0;
+}
+
 bool FSFile::Seek(int32_t distance, int origin, int32_t* position)
 {
     if (position)

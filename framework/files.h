@@ -23,6 +23,8 @@ public:
               const FSFileKind& kind = FSFileKind());
     bool Close();
     bool SetEnd();
+    // Hands what was written to the disk before answering.
+    bool Flush();
     bool IsOpen() const { return isOpen; }
     bool IsReadOnly() const { return readOnly; }
 
