@@ -76,8 +76,13 @@ void BenchPlayback()
     std::vector<Pair> points(kSlatePoints);
     for (int c = 0; c < kSlateChannels; ++c) {
         for (int f = 0; f < kSlateFrames; ++f) {
-            for (int i = 0; i < kSlatePoints; ++i)
-                points[i] = {100 + c * 100 + (i * 7 + f * 13) % 300, 50 + (i * 11 + c * 17) % 500};
+            // A wandering stroke, each point a few pixels on from the last.
+            Pair at = {150 + c * 120 + f * 9, 100 + c * 40};
+            for (int i = 0; i < kSlatePoints; ++i) {
+                at.x = std::clamp(at.x + int((i * 37 + c * 11) % 9) - 4, 0, kWidth - 1);
+                at.y = std::clamp(at.y + int((i * 53 + f * 7) % 9) - 3, 0, kHeight - 1);
+                points[i] = at;
+            }
             store->StoreFrame(c, f, points.data(), kSlatePoints, 0x00102030u * (c + 1), 2 + c);
         }
     }
