@@ -61,3 +61,21 @@ private:
 void AFSendCallback(HWND window, AFCallback* callback);
 // The window side: runs the callback carried in lParam of AF_RUN_CALLBACK.
 void AFInvokeCallbackMessage(LPARAM lParam);
+
+// Any callable as a callback: the window thread runs it, the sender reads
+// what it captured by reference once the blocking send has returned.
+template <class F>
+class AFFunctionCallback : public AFCallback {
+public:
+    explicit AFFunctionCallback(F function) : function(function) {}
+    void Invoke() override { function(); }
+
+private:
+    F function;
+};
+
+template <class F>
+AFCallback* AFMakeCallback(F function)
+{
+    return new AFFunctionCallback<F>(function);
+}
