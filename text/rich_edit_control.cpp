@@ -210,7 +210,7 @@ int32_t AFEditRichTextControl::StreamIn(EDITSTREAM* stream)
 void AFEditRichTextControl::LimitText(int32_t n)
 {
     if (edit)
-        PostMessageA(edit, EM_LIMITTEXT, WPARAM(n), 0);
+        SendNotifyMessageA(edit, EM_LIMITTEXT, WPARAM(n), 0);
 }
 
 int32_t AFEditRichTextControl::GetLimitText() { return int32_t(Edit(EM_GETLIMITTEXT)); }
@@ -292,7 +292,7 @@ void AFEditRichTextControl::GetSelection(int32_t* start, int32_t* end)
 void AFEditRichTextControl::SetSelection(int32_t start, int32_t end)
 {
     if (edit)
-        PostMessageA(edit, EM_SETSEL, WPARAM(start), LPARAM(end));
+        SendNotifyMessageA(edit, EM_SETSEL, WPARAM(start), LPARAM(end));
 }
 
 void AFEditRichTextControl::SendCharFormat(CHARFORMATA& format)

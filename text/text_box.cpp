@@ -315,7 +315,7 @@ void KVXTextEditWrapper::EndHandleSound()
 
 void KVXTextEditWrapper::BeginScale(int32_t x, int32_t y)
 {
-    Pair handle = scaleHandle ? scaleHandle->GetPosition() : ScaleHandlePlace(GetBox());
+    Pair handle = ScaleHandlePlace(GetBox());
     grab = Pair{x - handle.x, y - handle.y};
     ApplyBox(ScaledTextBox(GetBox(), handle, canvasArea));
     StartHandleSound(kSoundScaleStart, Pair{x, y});
@@ -339,9 +339,8 @@ void KVXTextEditWrapper::EndScale(int32_t x, int32_t y)
 
 void KVXTextEditWrapper::BeginMove(int32_t x, int32_t y)
 {
-    Box handleBox = moveHandle ? moveHandle->GetBounds() : Box{0, 0, 0, 0};
-    Pair corner = moveHandle ? Pair{handleBox.right, handleBox.bottom}
-                             : Pair{GetBox().left, GetBox().top};
+    // The move handle's bottom-right corner stands on the box's top-left.
+    Pair corner = {GetBox().left, GetBox().top};
     grab = Pair{x - corner.x, y - corner.y};
     Box moved = MovedTextBox(GetBox(), corner, canvasArea);
     if (moved != GetBox()) {
