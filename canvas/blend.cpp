@@ -43,25 +43,3 @@ void SmoothUnmarkedPixels3x3(const MMBitmap& bitmap)
         }
     }
 }
-
-void SoftenPixels3x3(const MMBitmap& bitmap)
-{
-    if (bitmap.bitsPerPixel != 32 || bitmap.pixels == nullptr)
-        return;
-    const Box& b = bitmap.box;
-    for (int32_t y = b.top + 1; y < b.bottom - 1; ++y) {
-        for (int32_t x = b.left + 1; x < b.right - 1; ++x) {
-            uint8_t* p = bitmap.PixelAddress(x, y);
-            const uint8_t* up = bitmap.PixelAddress(x, y - 1);
-            const uint8_t* down = bitmap.PixelAddress(x, y + 1);
-            for (int c = 0; c < 4; ++c) {
-                int sum = BlendTable[p[c]][128] + BlendTable[p[c - 4]][16] +
-                          BlendTable[p[c + 4]][16] + BlendTable[up[c]][16] +
-                          BlendTable[down[c]][16] + BlendTable[up[c - 4]][16] +
-                          BlendTable[up[c + 4]][16] + BlendTable[down[c - 4]][16] +
-                          BlendTable[down[c + 4]][16];
-                p[c] = uint8_t(std::min(sum, 255));
-            }
-        }
-    }
-}

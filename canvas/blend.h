@@ -32,8 +32,3 @@ inline void BlendRgb(uint8_t* destination, const uint8_t* source, uint8_t weight
 // itself (64), its side neighbours (32) and its corners (16), capped at 255.
 // Neighbours smoothed earlier in the pass count with their new values.
 void SmoothUnmarkedPixels3x3(const MMBitmap& bitmap);
-
-// Softens a locked 32-bit bitmap in place, row by row, except its one-pixel
-// border: all four bytes of every pixel become half of themselves plus a
-// sixteenth of each of the eight neighbours, capped at 255.
-void SoftenPixels3x3(const MMBitmap& bitmap);

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "canvas/blend.h"
+#include "selection/pixel_kernels.h"
 #include "canvas/plane.h"
 #include "media/bitmap.h"
 #include "media/offscreen_surface.h"

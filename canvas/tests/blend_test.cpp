@@ -1,7 +1,6 @@
 // The product table and the 8-bit mixes built on it.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -62,24 +61,4 @@ TEST(BlendTable, SmoothingSkipsMarkedPixelsAndTheBorder)
             bitmap->PixelAddress(x, y)[1] = 255;
     SmoothUnmarkedPixels3x3(*bitmap);
     EXPECT_EQ(255, bitmap->PixelAddress(1, 1)[1]);
-}
-
-TEST(BlendTable, SofteningTakesAllFourBytesInPlaceAndLeavesTheBorder)
-{
-    std::unique_ptr<MMBitmapWithPixels> bitmap(
-        MMBitmap::CreateWithPixels({0, 0, 4, 3}, kPixelBGRA, nullptr));
-    for (int y = 0; y < 3; ++y)
-        std::memset(bitmap->PixelAddress(0, y), 255, 16);
-    bitmap->PixelAddress(1, 1)[2] = 0;  // one dark red byte
-    bitmap->PixelAddress(1, 1)[3] = 0;  // and a clear alpha byte
-    SoftenPixels3x3(*bitmap);
-    int centre = BlendTable[0][128] + 8 * BlendTable[255][16];
-    EXPECT_EQ(centre, bitmap->PixelAddress(1, 1)[2]);
-    EXPECT_EQ(centre, bitmap->PixelAddress(1, 1)[3]) << "the fourth byte is softened too";
-    // (2, 1) sees its left neighbour already softened.
-    int right = std::min(255, BlendTable[255][128] + BlendTable[centre][16] + 7 * BlendTable[255][16]);
-    EXPECT_EQ(right, bitmap->PixelAddress(2, 1)[2]);
-    EXPECT_EQ(255, bitmap->PixelAddress(1, 0)[2]) << "border";
-    EXPECT_EQ(std::min(255, BlendTable[255][128] + 8 * BlendTable[255][16]),
-              bitmap->PixelAddress(2, 1)[0]);
 }
