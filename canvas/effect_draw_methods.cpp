@@ -122,9 +122,12 @@ uint32_t KVXDrawMethodPhaser::BurstPixel(KVXComponentPixel* p, KVXComponentPixel
     }
     int32_t fx = x - effectBox.left;
     int32_t fy = y - effectBox.top;
+    // A frame's last column and row take their own relief for the missing
+    // neighbour; a frame smaller than the first has none beyond itself.
+    const Box& frame = frames[frameIndex].bitmap.box;
     int32_t own = Relief(fx, fy);
-    int32_t right = fx + 1 < width ? Relief(fx + 1, fy) : own;
-    int32_t lower = fy + 1 < height ? Relief(fx, fy + 1) : own;
+    int32_t right = fx + 1 < std::min(width, frame.Width()) ? Relief(fx + 1, fy) : own;
+    int32_t lower = fy + 1 < std::min(height, frame.Height()) ? Relief(fx, fy + 1) : own;
     return ShadeGlopPixel(p, below, own, lower, right, &p->blue);
 }
 
