@@ -163,8 +163,30 @@ SHADE_INLINE void ColorEight(const KVXComponentPixel* row, const uint16_t* light
 
 }  // namespace
 
+int32_t ShadeRowWide(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count,
+                     uint32_t* out);
+
+namespace {
+
+bool HasWideLanes()
+{
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2");
+}
+
+bool gWide = HasWideLanes();
+
+}  // namespace
+
+bool UseWideShadeRows(bool on)
+{
+    gWide = on && HasWideLanes();
+    return gWide;
+}
+
 // In three passes over runs of pixels, each made of short independent steps
 // that overlap well: slopes and shadows, the lights from the table, colours.
+// With 256-bit lanes most of a row goes sixteen pixels at a time.
 void ShadeRow(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count, uint32_t* out)
 {
     const int32_t kRun = 256;
@@ -172,7 +194,7 @@ void ShadeRow(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count, u
     alignas(16) uint16_t depth[kRun];
     alignas(16) uint16_t light[kRun];
     const uint8_t* table = slope_detail::gLight;
-    int32_t x = 0;
+    int32_t x = gWide ? ShadeRowWide(row, below, count, out) : 0;
     while (count - x >= 8) {
         int32_t n = std::min(kRun, (count - x) & ~7);
         for (int32_t i = 0; i < n; i += 8)

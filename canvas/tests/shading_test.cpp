@@ -222,31 +222,36 @@ TEST(ShadingRows, GiveTheBytesOfThePixelStep)
         {{1, 3, 2 * kWidth - 1, 2 * kHeight - 2}, {7, 2}, true},
         {{2, 1, 17, 30}, {250, 3}, true},
     };
-    for (const Case& c : cases) {
-        plane.CopyPixelsTo(reference);
-        KVXPlaneComponent view;
-        KVXPlaneComponent referenceView;
-        view.MakeSubView(plane, {c.origin.x, c.origin.y, kWidth, kHeight});
-        referenceView.MakeSubView(reference, {c.origin.x, c.origin.y, kWidth, kHeight});
-        auto fast = MakeTarget(c.area.right + 2, c.area.bottom + 2);
-        auto slow = MakeTarget(c.area.right + 2, c.area.bottom + 2);
-        MMBitmap fastPart;
-        MMBitmap slowPart;
-        fast->SubBitmap(fastPart, c.area);
-        slow->SubBitmap(slowPart, c.area);
-        KVXDrawMethodPlain().Render(view, fastPart, c.zoomed);
-        ShadeWalk(referenceView, slowPart, c.zoomed,
-                  [](KVXComponentPixel* p, KVXComponentPixel* below, int32_t, int32_t) {
-                      return ShadePixel(p, below);
-                  });
-        for (int y = 0; y < c.area.bottom + 2; ++y)
-            for (int x = 0; x < c.area.right + 2; ++x)
-                ASSERT_EQ(TargetWord(*slow, x, y), TargetWord(*fast, x, y))
-                    << "target " << x << ", " << y << " of case " << c.area.left << ", "
-                    << c.area.top << (c.zoomed ? " zoomed" : "");
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x)
-                ASSERT_EQ(0, std::memcmp(reference.PixelAt(x, y), plane.PixelAt(x, y), 8))
-                    << "pixel " << x << ", " << y;
+    // With 128-bit lanes, and with 256-bit ones where the processor has them.
+    for (bool wide : {false, true}) {
+        UseWideShadeRows(wide);
+        for (const Case& c : cases) {
+            plane.CopyPixelsTo(reference);
+            KVXPlaneComponent view;
+            KVXPlaneComponent referenceView;
+            view.MakeSubView(plane, {c.origin.x, c.origin.y, kWidth, kHeight});
+            referenceView.MakeSubView(reference, {c.origin.x, c.origin.y, kWidth, kHeight});
+            auto fast = MakeTarget(c.area.right + 2, c.area.bottom + 2);
+            auto slow = MakeTarget(c.area.right + 2, c.area.bottom + 2);
+            MMBitmap fastPart;
+            MMBitmap slowPart;
+            fast->SubBitmap(fastPart, c.area);
+            slow->SubBitmap(slowPart, c.area);
+            KVXDrawMethodPlain().Render(view, fastPart, c.zoomed);
+            ShadeWalk(referenceView, slowPart, c.zoomed,
+                      [](KVXComponentPixel* p, KVXComponentPixel* below, int32_t, int32_t) {
+                          return ShadePixel(p, below);
+                      });
+            for (int y = 0; y < c.area.bottom + 2; ++y)
+                for (int x = 0; x < c.area.right + 2; ++x)
+                    ASSERT_EQ(TargetWord(*slow, x, y), TargetWord(*fast, x, y))
+                        << "target " << x << ", " << y << " of case " << c.area.left << ", "
+                        << c.area.top << (c.zoomed ? " zoomed" : "");
+            for (int y = 0; y < kHeight; ++y)
+                for (int x = 0; x < kWidth; ++x)
+                    ASSERT_EQ(0, std::memcmp(reference.PixelAt(x, y), plane.PixelAt(x, y), 8))
+                        << "pixel " << x << ", " << y;
+        }
     }
+    UseWideShadeRows(true);
 }
