@@ -1,5 +1,6 @@
 #include "text/text_commit.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "selection/pixel_kernels.h"
@@ -36,7 +37,9 @@ Box BlendTextIntoPlane(KVXPlaneComponentTop& plane, const MMBitmap& text, const 
             p->green = uint8_t((a * p->green + (255 - a) * s[1]) / 255);
             p->red = uint8_t((a * p->red + (255 - a) * s[2]) / 255);
             p->type = kPixelPlain;
-            p->height = uint16_t(p->height + (relief - 255) * (255 - a) / 255);
+            // Paint as high or as deep as it goes stays there instead of wrapping.
+            int32_t height = p->height + (relief - 255) * (255 - a) / 255;
+            p->height = uint16_t(std::clamp(height, 0, 65535));
         }
     }
     return target;

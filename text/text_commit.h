@@ -16,7 +16,8 @@ class MMSurface;
 void SetTextAlpha(const MMBitmap& text, int32_t opacity);
 // Blends the text, whose top-left lies at `at` in plane coordinates, into
 // the plane where they overlap: colour by its alpha, type plain, height
-// moved by (relief - 255) * (255 - alpha) / 255. Answers the plane box.
+// moved by (relief - 255) * (255 - alpha) / 255 and kept within 0 to 65535.
+// Answers the plane box.
 Box BlendTextIntoPlane(KVXPlaneComponentTop& plane, const MMBitmap& text, const Pair& at,
                        int32_t relief);
 

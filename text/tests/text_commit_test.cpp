@@ -113,6 +113,22 @@ TEST(TextCommit, AnEmptyBoxTakesNoUndoAndABoxOffThePlaneIsClipped)
     EXPECT_EQ(7, canvas.plane.PixelAt(0, 11)->type);
 }
 
+TEST(TextCommit, ReliefStopsAtTheHighestAndLowestPaint)
+{
+    struct Case {
+        uint16_t before;
+        int32_t relief;
+        uint16_t after;
+    } cases[] = {{65500, 510, 65535}, {100, 0, 0}, {65280, 510, 65535}, {255, 0, 0}, {256, 0, 1}};
+    for (const Case& c : cases) {
+        FakeCanvas canvas;
+        canvas.plane.Fill(KVXComponentPixel{100, 100, 100, 0, c.before, 0});
+        FakeDrawing drawing;
+        ASSERT_TRUE(RenderTextIntoCanvas(drawing, canvas, kBox, 510, c.relief));
+        EXPECT_EQ(c.after, canvas.plane.PixelAt(10, 5)->height) << c.before << "/" << c.relief;
+    }
+}
+
 TEST(TextCommit, AlphaFromOpacity)
 {
     std::unique_ptr<MMBitmapWithPixels> bitmap(
