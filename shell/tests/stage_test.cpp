@@ -198,6 +198,19 @@ TEST_F(StageTest, VolumeCommandsKeepOneCheckAndTheLevel)
         EXPECT_EQ(c.wave, FakeWaveOut::Last()) << c.commands.back();
     }
     EXPECT_EQ(std::vector<int32_t>{kSync}, scene->Seen());
+    // The volume keys step the same way.
+    struct Key {
+        char c;
+        int32_t level;
+    } keys[] = {{'+', 1}, {'=', 2}, {'-', 1}, {'_', 0}, {'_', 0}};
+    for (const Key& k : keys) {
+        MMStageEvent event = {kStageEventKey, 0, 0, 0, 0,
+                              MMStageEvent::KeyData(0, uint8_t(k.c), 0)};
+        stage->QueueInputEvent(event);
+        Command(kSync);
+        EXPECT_EQ(k.level, Setting("Volume")) << k.c;
+        EXPECT_EQ(std::vector<int32_t>{13001 + k.level}, CheckedVolumes()) << k.c;
+    }
 }
 
 TEST_F(StageTest, PreferencesToggleAndTheSceneSeesWhatIsLeftToIt)
