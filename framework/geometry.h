@@ -40,6 +40,15 @@ struct Box {
     {
         return point.x >= left && point.x < right && point.y >= top && point.y < bottom;
     }
+    // The other box lies inside this one, edges included. (A template, so
+    // that a braced pair still means a point.)
+    template <class B, class = decltype(static_cast<const Box*>(static_cast<const B*>(nullptr)))>
+    bool Contains(const B& other) const
+    {
+        return other.left >= left && other.top >= top && other.right <= right &&
+               other.bottom <= bottom;
+    }
+    Pair Center() const { return {(left + right) / 2, (top + bottom) / 2}; }
     bool operator==(const Box& other) const
     {
         return left == other.left && top == other.top && right == other.right &&
