@@ -1,4 +1,8 @@
+#include <memory>
 #include <random>
+
+#include "gallery/magic_slate_part.h"
+#include "selection/slate_store.h"
 
 #include "book_fixture.h"
 
@@ -236,4 +240,42 @@ TEST_F(BookTest, ThumbnailsAreReadOnceAndBlankIsWhite)
     uint32_t copy[101 * 79];
     EXPECT_FALSE(book.ReadThumbnailUncached(1, copy));
     EXPECT_EQ(kAlertReadFailed, LastGalleryAlert());
+}
+
+TEST_F(BookTest, TheSlateStoreOfAPageReloadsEqual)
+{
+    auto store = std::make_unique<MagicSlateStore>();
+    store->Init();
+    Pair points[] = {{10, 10}, {40, 30}, {70, 15}};
+    ASSERT_TRUE(store->StoreFrame(1, 2, points, 3, 0x00FF8000, 3));
+    MagicSlatePart part(*store);
+    TestCanvas canvas(8, 6);
+    canvas.Paint(4);
+    CanvasPageContent content(canvas.plane, part, canvas.stamps, nullptr);
+    SketchbookFile book(scratch.folder, "slate");
+    ASSERT_TRUE(book.Open(1, &content));
+    book.Close();
+    // A blank page holds a fresh store.
+    auto fresh = std::make_unique<MagicSlateStore>();
+    fresh->Init();
+    std::vector<uint8_t> freshBytes(kSlateStoredSize);
+    FSMemory freshMemory(freshBytes.data(), kSlateStoredSize);
+    ASSERT_TRUE(fresh->Write(freshMemory));
+    EXPECT_EQ(std::string(freshBytes.begin(), freshBytes.end()),
+              Bytes("slate").substr(1897 + 31916 + 8 * 6 * 6, kSlateStoredSize));
+
+    ASSERT_TRUE(book.WritePage(content, 0));
+    auto loadedStore = std::make_unique<MagicSlateStore>();
+    loadedStore->Init();
+    MagicSlatePart loadedPart(*loadedStore);
+    TestCanvas loaded(8, 6);
+    CanvasPageContent loadedContent(loaded.plane, loadedPart, loaded.stamps, nullptr);
+    ASSERT_TRUE(book.LoadPage(loadedContent, 0));
+    std::vector<uint8_t> a(kSlateStoredSize), b(kSlateStoredSize);
+    FSMemory ma(a.data(), kSlateStoredSize), mb(b.data(), kSlateStoredSize);
+    ASSERT_TRUE(store->Write(ma));
+    ASSERT_TRUE(loadedStore->Write(mb));
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(1, loadedStore->FrameState(1, 2));
+    EXPECT_EQ(canvas.pixels[7].ColorWord(), loaded.pixels[7].ColorWord());
 }
