@@ -8,6 +8,7 @@
 #include "media/sound/logical_sound_channel.h"
 #include "shell/widgets/animated_button.h"
 #include "shell/widgets/animated_choice_buttons.h"
+#include "shell/widgets/animated_push_button.h"
 
 namespace {
 
@@ -183,6 +184,20 @@ TEST_F(AnimatedButtonTest, SelectWithoutSoundMutesExactlyOneSoundRequest)
     Pass();
     EXPECT_TRUE(button->SoundChannel(0)->Request().active);
     delete button;
+}
+
+TEST_F(AnimatedButtonTest, TheAnimatedPushButtonIsDownWhileHeldInsideAndPostsOnTheReleaseInside)
+{
+    auto* push = new KVXPushButton(scene, 5, Noting("push"), ScriptId(kFull), 1, nullptr, 0);
+    Watch(*push);
+    Pass();
+    EXPECT_EQ(Play({kEnter, kPress, kHeldOut, kHeldMove, kReleaseIn}),
+              "- | L5 | L1 | L5 | push,L1");
+    EXPECT_EQ(Play({kPress, kHeldOut, kReleaseOut}), "L5 | L1 | -") << "released outside";
+    push->SetDisabled(true);
+    EXPECT_EQ(push->State(), kPushDisabled);
+    EXPECT_EQ(Play({kEnter, kPress, kReleaseIn}), "- | - | -");
+    delete push;
 }
 
 }  // namespace
