@@ -47,9 +47,14 @@ uint32_t UUChecksum::Compute(FSReader& reader, uint32_t count, bool restart)
     if (buffer == nullptr)
         chunk = kStackChunk;
     uint8_t* work = buffer ? buffer : stackBuffer;
+    if (restart)
+        value = 0;
     while (count > 0) {
         uint32_t n = count < chunk ? count : chunk;
-        reader.ReadBytes(work, static_cast<int32_t>(n));
+        // What a failed read left in the buffer is not the file: stop, and
+        // leave the reader's error for the caller.
+        if (!reader.ReadBytes(work, static_cast<int32_t>(n)))
+            break;
         Update(work, n, restart);
         restart = false;
         count -= n;

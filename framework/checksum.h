@@ -15,8 +15,8 @@ public:
     // current value; returns the new value.
     uint32_t Update(const void* bytes, uint32_t count, bool restart);
     // Reads count bytes from the reader in chunks and folds them in; restart
-    // applies to the first chunk. A failed read leaves the reader's error
-    // for the caller to test.
+    // applies to the first chunk. A failed read ends it with the bytes read
+    // before it folded in, and leaves the reader's error for the caller.
     uint32_t Compute(FSReader& reader, uint32_t count, bool restart);
 
     uint32_t Value() const { return value; }

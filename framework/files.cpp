@@ -191,15 +191,35 @@ bool FSRecoverableCDFile::ReadBytes(void* destination, int32_t count)
     // moved the file pointer does not shift the data.
     int32_t start = Tell();
     for (;;) {
-        if (FSFile::ReadBytes(destination, count))
+        if (ReadOnce(destination, count))
             return true;
-        // The end of the file stays the end however often the CD comes back.
-        if (GetError() == FS_ERROR_END_OF_FILE)
+        // Only a missing disc can be mended by putting it back.
+        if (!IsMissingMedium(GetError()))
             return false;
         if (!gRetryPrompt(message, caption))
             return false;
         SetError(0);
         if (start >= 0)
             Seek(start, FS_SEEK_FROM_START, nullptr);
+    }
+}
+
+bool FSRecoverableCDFile::ReadOnce(void* destination, int32_t count)
+{
+    return FSFile::ReadBytes(destination, count);
+}
+
+bool FSRecoverableCDFile::IsMissingMedium(int32_t error)
+{
+    switch (error) {
+    case ERROR_NOT_READY:
+    case ERROR_WRONG_DISK:
+    case ERROR_DEV_NOT_EXIST:
+    case ERROR_MEDIA_CHANGED:
+    case ERROR_NO_MEDIA_IN_DRIVE:
+    case ERROR_UNRECOGNIZED_MEDIA:
+        return true;
+    default:
+        return false;
     }
 }

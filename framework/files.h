@@ -46,14 +46,22 @@ public:
     FSRecoverableCDFile();
     FSRecoverableCDFile(const FSDirectory& folder, const char* name);
 
-    // A failed read is retried from where it began for as long as the user
-    // answers OK; a plain end of file fails at once.
+    // A read that failed because the medium is gone is retried from where it
+    // began for as long as the user answers OK; any other failure (the end
+    // of the file, a bad count, access denied) fails at once.
     bool ReadBytes(void* destination, int32_t count) override;
 
     // Replaces the prompt (null restores the message box); returns the old one.
     static FSRetryPrompt SetRetryPrompt(FSRetryPrompt prompt);
     const char* Message() const { return message; }
     const char* Caption() const { return caption; }
+
+    // True for the Windows errors of a drive whose disc was taken out.
+    static bool IsMissingMedium(int32_t error);
+
+protected:
+    // One attempt at the read; the retry loop calls it again after the box.
+    virtual bool ReadOnce(void* destination, int32_t count);
 
 private:
     void LoadTexts();

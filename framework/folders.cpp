@@ -111,7 +111,14 @@ bool FSDirectory::operator==(const FSDirectory& other) const
 {
     if (!IsValid() || !other.IsValid())
         return !IsValid() && !other.IsValid();
-    return CompareText(path, other.path, true) == 0;
+    // Case folding only: a word sort would equate "A-1" with "A1".
+    char mine[FS_PATH_SIZE];
+    char theirs[FS_PATH_SIZE];
+    std::memcpy(mine, path, FS_PATH_SIZE);
+    std::memcpy(theirs, other.path, FS_PATH_SIZE);
+    UpperCase(mine);
+    UpperCase(theirs);
+    return std::strcmp(mine, theirs) == 0;
 }
 
 int RootPrefixLength(const char* path)

@@ -49,6 +49,30 @@ struct Box {
                other.bottom <= bottom;
     }
     Pair Center() const { return {(left + right) / 2, (top + bottom) / 2}; }
+    // Whether the two share at least one pixel (touching edges do not).
+    bool Overlaps(const Box& other) const
+    {
+        return !IsEmpty() && !other.IsEmpty() && left < other.right && other.left < right &&
+               top < other.bottom && other.top < bottom;
+    }
+    // Whether every pixel of `inner` lies inside this Box.
+    bool Encloses(const Box& inner) const
+    {
+        return left <= inner.left && inner.right <= right && top <= inner.top &&
+               inner.bottom <= bottom;
+    }
+    Box Intersected(const Box& other) const
+    {
+        Box result = *this;
+        result.Intersect(other);
+        return result;
+    }
+    Box United(const Box& other) const
+    {
+        Box result = *this;
+        result.Union(other);
+        return result;
+    }
     bool operator==(const Box& other) const
     {
         return left == other.left && top == other.top && right == other.right &&

@@ -11,7 +11,13 @@ Heap* gMidiHeap = nullptr;
 
 namespace {
 
+// The caller's bytes start on a 16-byte boundary, as the compilers assume of
+// `new` (SSE spills, aligned members). In front of them: the owner word and,
+// before it, where the block that the heap gave begins.
 constexpr size_t kOwnerSize = sizeof(Heap*);
+constexpr size_t kAlignment = 16;
+constexpr size_t kHeaderSize = 2 * sizeof(void*) > kAlignment ? 2 * sizeof(void*) : kAlignment;
+constexpr size_t kExtraSize = kHeaderSize + kAlignment - 1;
 
 Lock gAllocatorLock;
 volatile int gAllocatorMode = kAllocatorUnused;
@@ -64,23 +70,32 @@ struct AllocatorLife {
 };
 AllocatorLife gAllocatorLife __attribute__((init_priority(101)));
 
+void** BlockStartWord(void* pointer)
+{
+    return reinterpret_cast<void**>(static_cast<unsigned char*>(pointer) - kOwnerSize -
+                                    sizeof(void*));
+}
+
 void* OwnedBlock(size_t size, Heap* heap)
 {
-    if (size > static_cast<size_t>(-1) - kOwnerSize)
+    if (size > static_cast<size_t>(-1) - kExtraSize)
         return nullptr;
-    void* block = heap ? heap->Allocate(size + kOwnerSize, &gSite) : std::malloc(size + kOwnerSize);
+    void* block = heap ? heap->Allocate(size + kExtraSize, &gSite) : std::malloc(size + kExtraSize);
     if (!block)
         return nullptr;
-    *static_cast<Heap**>(block) = heap;
-    return static_cast<unsigned char*>(block) + kOwnerSize;
+    uintptr_t start = reinterpret_cast<uintptr_t>(block) + kHeaderSize;
+    void* pointer = reinterpret_cast<void*>((start + kAlignment - 1) & ~(kAlignment - 1));
+    *BlockStartWord(pointer) = block;
+    *reinterpret_cast<Heap**>(static_cast<unsigned char*>(pointer) - kOwnerSize) = heap;
+    return pointer;
 }
 
 void FreeOwnedBlock(void* pointer)
 {
     if (!pointer)
         return;
-    void* block = static_cast<unsigned char*>(pointer) - kOwnerSize;
-    Heap* owner = *static_cast<Heap**>(block);
+    void* block = *BlockStartWord(pointer);
+    Heap* owner = HeapOwnerOf(pointer);
     if (owner)
         owner->Free(block, &gSite);
     else

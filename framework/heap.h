@@ -4,9 +4,10 @@
 #include <new>
 #include <windows.h>
 
-// Every block handed out by HeapAllocate carries, in the 4 bytes in front of
-// it, the Heap that made it (null for the runtime allocator), so one
-// operator delete frees any block to the right owner.
+// Every block handed out by HeapAllocate carries, in the pointer-sized word
+// in front of it, the Heap that made it (null for the runtime allocator), so
+// one operator delete frees any block to the right owner. The bytes handed
+// out start on a 16-byte boundary.
 
 struct AllocationSite {
     const char* tag;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <windows.h>
+#include "framework/application.h"
 #include "framework/string_table.h"
 #include "framework/text.h"
 
@@ -90,6 +91,9 @@ bool Record(int32_t code, const FSDirectory& folder, const char* name, int32_t s
         StringCopyBounded(text, gPendingError.userText, kPendingUserTextSize);
     MemoryBarrier();
     gPendingError.code = code;
+    // An idle message loop only looks at the record when a message arrives.
+    if (gApplication && GetCurrentThreadId() != gApplication->uiThreadId)
+        PostThreadMessageA(gApplication->uiThreadId, WM_NULL, 0, 0);
     return false;
 }
 

@@ -91,17 +91,20 @@ bool UURegistryKey::ReadString(const char* name, char* buffer, uint32_t size)
         return false;
     if (size > 0xFFFF)
         size = 0xFFFF;
-    // Registry data is user-editable: room is kept for a terminating zero
-    // that the stored value may lack.
+    // Registry data is user-editable: a value that fills the buffer is kept
+    // only when its last byte is the terminator it may lack.
     DWORD type = 0;
-    DWORD count = size - 1;
+    DWORD count = size;
     LONG status = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer),
                                    &count);
-    if (status != ERROR_SUCCESS || type != REG_SZ || count > size - 1) {
+    bool fits = status == ERROR_SUCCESS && type == REG_SZ &&
+                (count < size || (count == size && buffer[size - 1] == 0));
+    if (!fits) {
         buffer[0] = 0;
         return false;
     }
-    buffer[count] = 0;
+    if (count < size)
+        buffer[count] = 0;
     return true;
 }
 

@@ -35,6 +35,25 @@ bool TreeRunnerProcessor::ProcessEntry(const char* name, bool, const FSFileKind&
     return true;
 }
 
+namespace {
+
+// Junctions and symbolic links lead out of the tree: each is removed itself,
+// never walked into. Answers false for anything else.
+bool RemoveIfLink(const FSDirectory& folder, const char* name, bool* removed)
+{
+    char path[FS_PATH_SIZE];
+    if (!FSJoinPath(path, folder, name))
+        return false;
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return false;
+    *removed = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? RemoveDirectoryA(path) != 0
+                                                        : DeleteFileA(path) != 0;
+    return true;
+}
+
+}  // namespace
+
 bool DeleteDirectoryTree(const FSDirectory& folder)
 {
     if (!FSDirectoryExists(folder))
@@ -46,9 +65,10 @@ bool DeleteDirectoryTree(const FSDirectory& folder)
         for (BaseListIterator it(&runner, BaseListIterator::kFirst); it.IsValid(); it.Next()) {
             const char* name = runner.NameAt(it);
             FSDirectory subfolder;
-            bool removed = FSFindSubfolder(folder, name, subfolder)
-                               ? DeleteDirectoryTree(subfolder)
-                               : FSDeleteFile(folder, name);
+            bool removed = false;
+            if (!RemoveIfLink(folder, name, &removed))
+                removed = FSFindSubfolder(folder, name, subfolder) ? DeleteDirectoryTree(subfolder)
+                                                                    : FSDeleteFile(folder, name);
             if (!removed)
                 return false;
         }

@@ -241,6 +241,8 @@ bool AFWindow::HandleMessage(HWND handle, UINT message, WPARAM wParam, LPARAM lP
         return true;
     }
     case WM_COMMAND:
+        if (reinterpret_cast<HWND>(lParam) == handle)
+            return false;
         if (lParam) {
             *result = SendNotifyMessageA(reinterpret_cast<HWND>(lParam), WM_COMMAND, wParam, lParam);
             return true;

@@ -199,6 +199,41 @@ TEST_F(ApplicationTest, PendingErrorIsReportedOnceInABox)
     EXPECT_EQ(app.FirstWindow(), nullptr);
 }
 
+TEST_F(ApplicationTest, ErrorFromAnotherThreadWakesTheIdleLoop)
+{
+    constexpr UINT_PTR kLateTimer = 1;
+    TestApplication app(&heap);
+    bool timedOut = false;
+    HANDLE recorder = nullptr;
+    app.openDefault = [&]() {
+        TestWindow* window = new TestWindow([&](TestWindow* self) {
+            // Nothing else arrives before the timer: only the error can end the loop.
+            SetTimer(self->window, kLateTimer, 5000, nullptr);
+            recorder = CreateThread(
+                nullptr, 0,
+                [](void*) -> DWORD {
+                    Sleep(200);
+                    FailWithoutError();
+                    return 0;
+                },
+                nullptr, 0, nullptr);
+        });
+        PostMessageA(window->window, kPing, 0, 0);
+        return true;
+    };
+    DWORD start = GetTickCount();
+    app.report = [&]() {
+        timedOut = GetTickCount() - start >= 4000;
+        return false;
+    };
+    EXPECT_FALSE(app.Run());
+    EXPECT_EQ(app.reports, 1);
+    EXPECT_FALSE(timedOut);
+    ASSERT_NE(recorder, nullptr);
+    WaitForSingleObject(recorder, INFINITE);
+    CloseHandle(recorder);
+}
+
 TEST_F(ApplicationTest, CycleRepeatsWhileTheReportAsksForIt)
 {
     TestApplication app(&heap);
@@ -279,6 +314,12 @@ TEST(WindowTest, MessagesTheWindowLeavesToTheSystem)
     EXPECT_FALSE(window.HandleMessage(self, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(self), 0,
                                       &result));
     EXPECT_FALSE(window.HandleMessage(self, WM_COMMAND, MAKEWPARAM(12, 2), 0, &result));
+    // Reflected to itself it would come straight back, for ever.
+    EXPECT_FALSE(window.HandleMessage(self, WM_COMMAND, MAKEWPARAM(12, 0),
+                                      reinterpret_cast<LPARAM>(self), &result));
+    NMHDR header = {self, 12, 0};
+    EXPECT_FALSE(window.HandleMessage(self, WM_NOTIFY, 12, reinterpret_cast<LPARAM>(&header),
+                                      &result));
     for (UINT colour : {WM_CTLCOLORSTATIC, WM_CTLCOLORSCROLLBAR, WM_CTLCOLORDLG}) {
         EXPECT_FALSE(window.HandleMessage(self, colour, 0, reinterpret_cast<LPARAM>(self),
                                           &result)) << colour;

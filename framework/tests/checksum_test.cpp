@@ -44,11 +44,23 @@ TEST(Checksum, ComputeFromAReaderDoesNotDependOnTheChunkSize)
     }
 }
 
-TEST(Checksum, ComputeLeavesAFailedReadToTheCaller)
+TEST(Checksum, ComputeStopsAtAFailedReadAndLeavesItToTheCaller)
 {
     uint8_t bytes[100] = {};
     FSMemory stream(bytes, sizeof bytes);
     UUChecksum sum;
-    sum.Compute(stream, 1000, true);
+    sum.Update("stale", 5, true);
+    EXPECT_EQ(0u, sum.Compute(stream, 1000, true));
     EXPECT_EQ(FS_ERROR_OUT_OF_RANGE, stream.GetError());
+
+    // The second chunk fails: only the first chunk's bytes count, never what
+    // the failed read left in the buffer.
+    std::vector<uint8_t> file(6000);
+    for (size_t i = 0; i < file.size(); ++i)
+        file[i] = static_cast<uint8_t>(i * 13 + 1);
+    UUChecksum whole;
+    uint32_t firstChunk = whole.Update(file.data(), 5120, true);
+    FSMemory shortFile(file.data(), static_cast<uint32_t>(file.size()));
+    EXPECT_EQ(firstChunk, sum.Compute(shortFile, 8000, true));
+    EXPECT_EQ(FS_ERROR_OUT_OF_RANGE, shortFile.GetError());
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <windows.h>
 
 #include <cstring>
@@ -134,7 +136,8 @@ bool FakePrompt(const char*, const char*)
 }
 
 // A CD file whose handle can be replaced by one that cannot read, which
-// makes ReadFile fail the way a missing CD does.
+// makes ReadFile fail; `reportAs` turns that failure into the error of a
+// drive whose disc was taken out.
 class TestCDFile : public FSRecoverableCDFile {
 public:
     TestCDFile(const FSDirectory& folder, const char* name) : FSRecoverableCDFile(folder, name) {}
@@ -144,7 +147,15 @@ public:
         handle = other;
         spare = mine;
     }
+    bool ReadOnce(void* destination, int32_t count) override
+    {
+        bool ok = FSRecoverableCDFile::ReadOnce(destination, count);
+        if (!ok && reportAs != 0 && GetError() == ERROR_ACCESS_DENIED)
+            SetError(reportAs);
+        return ok;
+    }
     HANDLE spare = INVALID_HANDLE_VALUE;
+    int32_t reportAs = 0;
 };
 
 TestCDFile* gFile;
@@ -194,6 +205,7 @@ TEST_F(RecoverableFiles, RetryReadsAgainFromWhereTheReadBegan)
     ASSERT_TRUE(file.Seek(4, FS_SEEK_FROM_START, nullptr));
     SetFilePointer(cannotRead, 4, nullptr, FILE_BEGIN);
     file.SwapHandle(cannotRead);
+    file.reportAs = ERROR_NOT_READY;
     gFile = &file;
     gOnPrompt = [] {
         // The CD is back, but the position moved meanwhile.
@@ -220,10 +232,37 @@ TEST_F(RecoverableFiles, CancelKeepsTheErrorAndEndOfFileFailsAtOnce)
     file.SetError(0);
     HANDLE cannotRead = OpenWithoutReading();
     file.SwapHandle(cannotRead);
+    file.reportAs = ERROR_NO_MEDIA_IN_DRIVE;
     gPromptAnswer = false;
     EXPECT_FALSE(file.ReadBytes(buffer, 2));
     EXPECT_EQ(1, gPrompts);
-    EXPECT_EQ(ERROR_ACCESS_DENIED, file.GetError());
+    EXPECT_EQ(ERROR_NO_MEDIA_IN_DRIVE, file.GetError());
     file.SwapHandle(file.spare);
     CloseHandle(file.spare);
+}
+
+TEST_F(RecoverableFiles, OnlyAMissingDiscAsksForIt)
+{
+    TestCDFile file(scratch.folder, "cd.bin");
+    ASSERT_TRUE(file.IsOpen());
+    gPromptAnswer = false;
+    char buffer[4];
+    EXPECT_FALSE(file.ReadBytes(buffer, -1));
+    EXPECT_EQ(FS_ERROR_BAD_COUNT, file.GetError());
+
+    file.SetError(0);
+    HANDLE cannotRead = OpenWithoutReading();
+    file.SwapHandle(cannotRead);
+    EXPECT_FALSE(file.ReadBytes(buffer, 2));
+    EXPECT_EQ(ERROR_ACCESS_DENIED, file.GetError());
+    EXPECT_EQ(0, gPrompts);
+    file.SwapHandle(file.spare);
+    CloseHandle(file.spare);
+
+    for (int32_t error : std::vector<int32_t>{ERROR_NOT_READY, ERROR_WRONG_DISK,
+                                              ERROR_NO_MEDIA_IN_DRIVE, ERROR_MEDIA_CHANGED})
+        EXPECT_TRUE(FSRecoverableCDFile::IsMissingMedium(error)) << error;
+    for (int32_t error : std::vector<int32_t>{0, ERROR_ACCESS_DENIED, ERROR_FILE_NOT_FOUND,
+                                              FS_ERROR_END_OF_FILE, FS_ERROR_BAD_COUNT})
+        EXPECT_FALSE(FSRecoverableCDFile::IsMissingMedium(error)) << error;
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,9 @@ TEST(Folders, EqualityIgnoresCase)
 {
     EXPECT_EQ(FSDirectory("C:\\Data"), FSDirectory("c:\\DATA\\"));
     EXPECT_NE(FSDirectory("C:\\Data"), FSDirectory("C:\\Other"));
+    EXPECT_NE(FSDirectory("C:\\A-1"), FSDirectory("C:\\A1"));
+    EXPECT_NE(FSDirectory("C:\\co-op"), FSDirectory("C:\\coop"));
+    EXPECT_EQ(FSDirectory("C:\\Co-Op"), FSDirectory("c:\\CO-OP"));
     EXPECT_EQ(FSDirectory(), FSDirectory("relative"));
     EXPECT_NE(FSDirectory(), FSDirectory("C:\\"));
 }
@@ -235,6 +239,98 @@ TEST(Folders, DeleteDirectoryTreeRemovesEverything)
     EXPECT_TRUE(DeleteDirectoryTree(top));
     EXPECT_FALSE(FSDirectoryExists(top));
     EXPECT_FALSE(DeleteDirectoryTree(top));  // nothing left to remove
+}
+
+namespace {
+
+typedef char*(CDECL* UnixNameFunction)(LPCWSTR);
+typedef BOOLEAN(WINAPI* SymbolicLinkFunction)(LPCSTR, LPCSTR, DWORD);
+
+// Kernel32 functions of later systems (and Wine's own), found by name.
+template <typename F>
+F Kernel32Function(const char* name)
+{
+    return reinterpret_cast<F>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), name)));
+}
+
+std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
+// Runs a program of the machine beneath Wine and waits for `done`.
+bool RunHostCommand(const char* program, const std::string& commandLine,
+                    const std::function<bool()>& done)
+{
+    STARTUPINFOA startup = {sizeof startup};
+    PROCESS_INFORMATION process;
+    std::string line = commandLine;
+    if (!CreateProcessA(program, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    for (int i = 0; i < 250 && !done(); ++i)
+        Sleep(20);
+    return done();
+}
+
+bool IsLink(const std::string& path)
+{
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// A symbolic link to a folder: made by the system where it can, else (under
+// Wine) as a link of the host's file system, which Wine shows as one.
+bool MakeFolderLink(const std::string& link, const std::string& target)
+{
+    const DWORD kDirectoryLink = 1;
+    auto symbolicLink = Kernel32Function<SymbolicLinkFunction>("CreateSymbolicLinkA");
+    if (symbolicLink && symbolicLink(link.c_str(), target.c_str(), kDirectoryLink) &&
+        IsLink(link))
+        return true;
+    auto unixName = Kernel32Function<UnixNameFunction>("wine_get_unix_file_name");
+    if (!unixName)
+        return false;
+    char* from = unixName(Wide(target).c_str());
+    char* to = unixName(Wide(link).c_str());
+    bool made = from && to &&
+                RunHostCommand("Z:\\bin\\ln", std::string("ln -s \"") + from + "\" \"" + to + "\"",
+                               [&] { return IsLink(link); });
+    HeapFree(GetProcessHeap(), 0, from);
+    HeapFree(GetProcessHeap(), 0, to);
+    return made;
+}
+
+void RemoveFolderLink(const std::string& link)
+{
+    if (RemoveDirectoryA(link.c_str()) || DeleteFileA(link.c_str()))
+        return;
+    auto unixName = Kernel32Function<UnixNameFunction>("wine_get_unix_file_name");
+    if (char* path = unixName ? unixName(Wide(link).c_str()) : nullptr) {
+        RunHostCommand("Z:\\bin\\rm", std::string("rm \"") + path + "\"",
+                       [&] { return GetFileAttributesA(link.c_str()) == INVALID_FILE_ATTRIBUTES; });
+        HeapFree(GetProcessHeap(), 0, path);
+    }
+}
+
+}  // namespace
+
+TEST(Folders, DeleteDirectoryTreeNeverWalksThroughALink)
+{
+    ScratchFolder scratch;
+    FSDirectory outside = scratch.Subfolder("outside");
+    scratch.WriteFile("keep.txt", "k", &outside);
+    FSDirectory top = scratch.Subfolder("top");
+    scratch.WriteFile("1.txt", "1", &top);
+    std::string link = std::string(top.Path()) + "link";
+    if (!MakeFolderLink(link, outside.Path()))
+        GTEST_SKIP() << "no folder links on this system";
+
+    DeleteDirectoryTree(top);
+    EXPECT_TRUE(FSFileExists(outside, "keep.txt"));
+    if (IsLink(link))
+        RemoveFolderLink(link);  // a link the system cannot remove (Wine)
+    EXPECT_FALSE(IsLink(link));
 }
 
 TEST(Volumes, ListedVolumesAreFoundByTheirLabels)

@@ -56,3 +56,28 @@ TEST(GeometryTest, PairLengthAndQuarterTurns)
 }
 
 }  // namespace
+
+TEST(BoxTest, OverlapAndEnclosureCountSharedPixels)
+{
+    const Box box = {0, 0, 10, 10};
+    struct Case {
+        Box other;
+        bool overlaps;
+        bool encloses;
+    } cases[] = {
+        {{2, 2, 5, 5}, true, true},
+        {{0, 0, 10, 10}, true, true},
+        {{10, 0, 20, 10}, false, false},  // touching edges share no pixel
+        {{-5, -5, 1, 1}, true, false},
+        {{3, 3, 3, 8}, false, true},      // empty, inside
+        {{20, 20, 30, 30}, false, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(box.Overlaps(c.other), c.overlaps) << c.other.left << "," << c.other.top;
+        EXPECT_EQ(c.other.Overlaps(box), c.overlaps) << c.other.left << "," << c.other.top;
+        EXPECT_EQ(box.Encloses(c.other), c.encloses) << c.other.left << "," << c.other.top;
+    }
+    EXPECT_EQ(box.Intersected({20, 20, 30, 30}), (Box{0, 0, 0, 0}));
+    EXPECT_EQ(box.United({3, 3, 3, 8}), box);
+    EXPECT_EQ((Box{0, 0, 0, 0}).United({10, 10, 20, 20}), (Box{10, 10, 20, 20}));
+}

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include "framework/heap.h"
 
 namespace {
@@ -12,7 +13,8 @@ public:
     {
         ++allocations;
         lastSite = site;
-        return std::malloc(size);
+        lastAllocated = std::malloc(size);
+        return lastAllocated;
     }
     void Free(void* block, const AllocationSite*) override
     {
@@ -23,6 +25,7 @@ public:
     int allocations = 0;
     int frees = 0;
     void* lastFreed = nullptr;
+    void* lastAllocated = nullptr;
     const AllocationSite* lastSite = nullptr;
 };
 
@@ -53,7 +56,7 @@ TEST(HeapTest, EveryBlockCarriesItsOwner)
     EXPECT_EQ(heap.lastSite->line, -1);
     delete probe;  // the plain delete finds the owner
     EXPECT_EQ(heap.frees, 1);
-    EXPECT_EQ(heap.lastFreed, reinterpret_cast<char*>(probe) - sizeof(Heap*));
+    EXPECT_EQ(heap.lastFreed, heap.lastAllocated);  // the block the heap gave, whole
 
     void* runtime = HeapAllocate(12, nullptr);
     EXPECT_EQ(HeapOwnerOf(runtime), nullptr);
@@ -61,6 +64,49 @@ TEST(HeapTest, EveryBlockCarriesItsOwner)
     operator delete(static_cast<void*>(nullptr));
     EXPECT_EQ(heap.frees, 1);
 }
+
+bool IsAligned16(const void* pointer) { return reinterpret_cast<uintptr_t>(pointer) % 16 == 0; }
+
+TEST(HeapTest, BlocksStartOn16ByteBoundaries)
+{
+    CountingHeap heap;
+    AFHeap privateHeap;
+    for (size_t size : {size_t(1), size_t(3), size_t(8), size_t(12), size_t(16), size_t(33),
+                        size_t(100), size_t(4096)}) {
+        void* blocks[] = {HeapAllocate(size, nullptr), HeapAllocate(size, &heap),
+                          HeapAllocate(size, &privateHeap), new char[size]};
+        for (void* block : blocks) {
+            ASSERT_NE(block, nullptr);
+            EXPECT_TRUE(IsAligned16(block)) << size;
+            std::memset(block, 0xA5, size);  // the caller's bytes leave the owner alone
+        }
+        EXPECT_EQ(HeapOwnerOf(blocks[0]), nullptr);
+        EXPECT_EQ(HeapOwnerOf(blocks[1]), &heap);
+        EXPECT_EQ(HeapOwnerOf(blocks[2]), &privateHeap);
+        EXPECT_EQ(HeapOwnerOf(blocks[3]), nullptr);
+        for (void* block : blocks)
+            operator delete(block);
+    }
+    EXPECT_EQ(heap.allocations, heap.frees);
+    EXPECT_EQ(privateHeap.currentBytes, 0u);
+}
+
+#if defined(__i386__)
+// The shipping build: the owner word is 4 bytes, and the runtime's own blocks
+// are only 8-byte aligned, so the 16 comes from the allocator alone.
+TEST(HeapTest, OwnerWordOfPlainNewIsFourBytes)
+{
+    ASSERT_EQ(sizeof(Heap*), 4u);
+    for (int round = 0; round < 16; ++round) {
+        int* plain = new int(round);
+        uint32_t word;
+        std::memcpy(&word, reinterpret_cast<char*>(plain) - 4, 4);
+        EXPECT_EQ(word, 0u);
+        EXPECT_TRUE(IsAligned16(plain));
+        delete plain;
+    }
+}
+#endif
 
 TEST(HeapTest, OversizedRequestsAreRefusedNotWrapped)
 {

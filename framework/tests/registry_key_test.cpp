@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
 
 #include "framework/folders.h"
 #include "framework/registry_key.h"
@@ -119,6 +120,19 @@ TEST_F(RegistryKeys, StringsAreAlwaysTerminated)
     EXPECT_FALSE(key.ReadStringOrDefault("Unterminated", "default-too-long", small, sizeof small));
     EXPECT_STREQ("defa", small);
     key.DeleteValue("Unterminated");
+
+    // A value whose terminator is the buffer's last byte fits exactly; one
+    // byte more, or no terminator there, does not.
+    const std::string full(sizeof text - 1, 'f');
+    StoreRaw("Full", REG_SZ, full.c_str(), static_cast<DWORD>(full.size() + 1));
+    StoreRaw("FullUnterminated", REG_SZ, "abcdefghijklmnop", 16);
+    EXPECT_TRUE(key.ReadString("Full", text, sizeof text));
+    EXPECT_EQ(full, text);
+    EXPECT_FALSE(key.ReadString("FullUnterminated", text, sizeof text));
+    EXPECT_EQ(0, text[0]);
+    EXPECT_FALSE(key.ReadString("Full", small, sizeof small));
+    key.DeleteValue("Full");
+    key.DeleteValue("FullUnterminated");
 }
 
 TEST_F(RegistryKeys, FoldersAndFilePaths)
