@@ -43,17 +43,18 @@ void MMCommandSet::Remove(int32_t key)
     }
 }
 
-void MMCommandSet::Replace(int32_t key, MMCommand* command)
+bool MMCommandSet::Replace(int32_t key, MMCommand* command)
 {
     for (Item& item : items_) {
         if (item.key == key) {
-            delete item.command;
+            if (item.command != command)
+                delete item.command;
             item.command = command;
-            return;
+            return true;
         }
     }
-    // Not stored: the set does not take the command, so it must not leak.
-    delete command;
+    // Not stored: the command stays the caller's.
+    return false;
 }
 
 MMCommand* MMCommandSet::Find(int32_t key) const

@@ -105,7 +105,9 @@ public:
 
     void Add(int32_t key, MMCommand* command);
     void Remove(int32_t key);
-    void Replace(int32_t key, MMCommand* command);
+    // The first item with the key takes the command and deletes its old
+    // one; false (and the command left to the caller) when none has the key.
+    bool Replace(int32_t key, MMCommand* command);
     MMCommand* Find(int32_t key) const;
     bool Post(int32_t key) const;
     void Clear();

@@ -17,7 +17,10 @@ void MMPictureCollection::Release(int16_t index) { ReferenceManager()->Release(i
 void MMPictureCollection::Preload(int16_t index)
 {
     MMBitmap bitmap;
-    if (LockBitmap(index, bitmap, nullptr)) Unlock(index);
+    MMEncodedImage image;
+    bool locked = IsBitmap(index) ? LockBitmap(index, bitmap, nullptr)
+                                  : LockEncodedImage(index, image, nullptr);
+    if (locked) Unlock(index);
 }
 
 void MMPictureCollection::Purge(int16_t) {}

@@ -34,38 +34,6 @@ uint8_t* AllocatePurging(int32_t bytes)
     }
 }
 
-uint16_t ReadOffset(const uint8_t* data, int32_t index, bool swapped)
-{
-    uint16_t value;
-    std::memcpy(&value, data + 2 * index, 2);
-    return swapped ? uint16_t((value >> 8) | (value << 8)) : value;
-}
-
-// Every row's runs and pixels must lie inside the data, so that drawing,
-// byte swapping and hit tests never leave the item.
-bool IsSoundEncodedImage(const uint8_t* data, int32_t size, int32_t width, int32_t height,
-                         int32_t pixelSize, bool swapped)
-{
-    int32_t header = 4 * height + 2;
-    if (size < header) return false;
-    int32_t end = ReadOffset(data, 2 * height, swapped);
-    if (end < header || end > size) return false;
-    for (int32_t y = 0; y < height; ++y) {
-        int32_t run = ReadOffset(data, y, swapped);
-        int32_t pixel = ReadOffset(data, height + y, swapped);
-        if (run < header || pixel > end) return false;
-        bool opaque = false;
-        for (int32_t x = 0; x < width; opaque = !opaque) {
-            if (run >= end) return false;
-            int32_t count = data[run++];
-            if (opaque) pixel += count * pixelSize;
-            x += count;
-        }
-        if (pixel > end) return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 MMPictureLoader::MMPictureLoader(MMPictureResourceFile* pictureFile, uint16_t collectionId,
@@ -232,6 +200,8 @@ void MMPictureLoader::Describe(int16_t index, MMImageDescription& image, uint8_t
 bool MMPictureLoader::LockBitmap(int16_t index, MMBitmap& bitmap,
                                  const MMColorTable** colourTable)
 {
+    // Run offsets read as plain rows would describe pixels far beyond the item.
+    if (file->IsEncoded(index)) return false;
     uint8_t* pixels = LockedPixels(index, colourTable);
     if (!pixels) return false;
     Describe(index, bitmap, pixels);

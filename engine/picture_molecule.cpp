@@ -1,5 +1,6 @@
 #include "engine/picture_molecule.h"
 
+#include "engine/command.h"
 #include "engine/enclosure.h"
 #include "engine/mouse_interpreter.h"
 #include "media/picture_visual.h"
@@ -38,6 +39,10 @@ MMPictureButtonMolecule::MMPictureButtonMolecule(MMBaseScene* scene, MMPictureBu
 void MMPictureButtonMolecule::Attach(MMCommand* command, MMCursor* cursor,
                                      MMPushButtonInterpreter* interpreter, int16_t layer)
 {
+    // A ready interpreter brings its own command: the one handed over with
+    // it is not used, and the molecule was given it to own.
+    if (interpreter && command != interpreter->Command())
+        delete command;
     interpreter_ = interpreter ? interpreter : new MMPushButtonInterpreter(Stage(), command,
                                                                            nullptr, nullptr,
                                                                            cursor);

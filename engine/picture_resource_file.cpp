@@ -1,6 +1,7 @@
 #include "engine/picture_resource_file.h"
 
 #include "framework/pending_error.h"
+#include "media/encoded_image.h"
 
 MMPictureResourceFile::MMPictureResourceFile()
     : MMResourceFileWithNamedSubfiles(MM_PICTURE_FILE_ERRORS)
@@ -51,10 +52,19 @@ bool MMPictureResourceFile::CheckPictures()
         if (tableByte >= MM_FIRST_SHARED_COLOR_TABLE &&
             tableByte - MM_FIRST_SHARED_COLOR_TABLE >= SharedColorTableCount())
             return Fail(MM_FILE_BAD_HEADER);
-        int64_t needed = tableByte == MM_OWN_COLOR_TABLE ? MM_COLOR_TABLE_BYTES : 0;
-        if (IsEncoded(i)) needed += 4 * int64_t(size.y) + 2;
-        else needed += int64_t(Pitch(i)) * size.y;
-        if (MemorySize(i) < needed) return Fail(MM_FILE_BAD_HEADER);
+        int64_t table = tableByte == MM_OWN_COLOR_TABLE ? MM_COLOR_TABLE_BYTES : 0;
+        int64_t memory = MemorySize(i);
+        bool fits;
+        if (IsEncoded(i)) {
+            fits = memory >= table + 4 * int64_t(size.y) + 2 &&
+                   memory <= table + MM_MAX_ENCODED_BYTES;
+        } else {
+            // A compressed item unpacks to exactly its rows: a larger size
+            // would only make every lock purge the heaps for nothing.
+            int64_t needed = table + int64_t(Pitch(i)) * size.y;
+            fits = IsCompressed(i) ? memory == needed : memory >= needed;
+        }
+        if (!fits) return Fail(MM_FILE_BAD_HEADER);
     }
     return true;
 }

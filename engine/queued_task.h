@@ -26,6 +26,10 @@ public:
 protected:
     char name_[kTaskNameSize];
     MMStage* stage_;
+
+private:
+    friend class MMRunQueue;
+    uint32_t ranInPass_ = 0;  // the run queue's pass in which it last ran
 };
 
 class MMSemaphore {

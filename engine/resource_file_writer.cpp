@@ -28,6 +28,28 @@ bool Compress(const std::vector<uint8_t>& content, std::vector<uint8_t>& packed)
     return true;
 }
 
+bool Refuse(const MMGenericResourceFile& file, const char* why)
+{
+    return SetPendingErrorText(why, file.Folder(), file.Name(), 0);
+}
+
+// What the picture's colour-table byte promises must be there to draw it:
+// one table at most, an existing shared one, and a table for an 8-bit
+// picture whose transparency is in its table's fourth bytes.
+const char* ColorTableFault(const MMPictureResourceFile& file, const MMPictureSource& source)
+{
+    if (source.ownColorTable && source.sharedColorTable >= 0)
+        return "A picture has both its own and a shared colour table.";
+    if (source.sharedColorTable >= file.SharedColorTableCount())
+        return "A picture names a shared colour table that the file does not hold.";
+    bool hasTable = source.ownColorTable || source.sharedColorTable >= 0;
+    int32_t kind = source.bitmap->transparencyKind;
+    if (source.bitmap->pixelKind == kPixelIndexed && !hasTable &&
+        (kind == kTransparencyPremultiplied || kind == kTransparencyStraight))
+        return "An 8-bit picture with alpha has no colour table to hold it.";
+    return nullptr;
+}
+
 }  // namespace
 
 bool MMWritePicture(MMPictureResourceFile& file, int16_t item, const MMPictureSource& source)
@@ -38,6 +60,8 @@ bool MMWritePicture(MMPictureResourceFile& file, int16_t item, const MMPictureSo
         return FailWithoutError();
     int32_t width = bitmap->Width();
     int32_t height = bitmap->Height();
+    if (width <= 0 || height <= 0) return Refuse(file, "A picture has no pixels.");
+    if (const char* fault = ColorTableFault(file, source)) return Refuse(file, fault);
 
     std::vector<uint8_t> content;
     if (source.ownColorTable) {
@@ -84,6 +108,9 @@ bool MMWriteRecordTable(MMScriptFile& file, int16_t item, int16_t table, const v
                         int32_t stringBytes)
 {
     if (rowCount < 0 || rowSize < 0 || stringBytes < 0) return FailWithoutError();
+    // The reader takes every text up to its NUL: the area must end with one.
+    if (stringBytes > 0 && strings[stringBytes - 1] != 0)
+        return Refuse(file, "A record table's string area does not end with a NUL.");
     if (!file.MapTable(table, item) || !StartItem(file, item)) return false;
     FSWriter& out = file.Writer();
     out.WriteLongs(&rowCount);

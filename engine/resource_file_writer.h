@@ -20,13 +20,16 @@ struct MMPictureSource {
 };
 
 // Writes one picture as item `item`; false when the picture cannot be
-// stored (no bitmap, a kind other than 0 or 1, an image too large to encode)
-// or the file reports an error.
+// stored (no bitmap, a kind other than 0 or 1, no pixels, an image too large
+// to encode, both an own and a shared colour table, a shared table the file
+// lacks, an 8-bit picture with alpha and no table) or the file reports an
+// error. Refusals leave a pending error that says why.
 bool MMWritePicture(MMPictureResourceFile& file, int16_t item, const MMPictureSource& source);
 
 // Writes one record table as item `item` and maps it to table number
 // `table`: the row count, rowCount x rowSize bytes of rows in the machine's
-// order, then the string area (NUL-terminated texts).
+// order, then the string area (NUL-terminated texts; refused when its last
+// byte is not a NUL).
 bool MMWriteRecordTable(MMScriptFile& file, int16_t item, int16_t table, const void* rows,
                         int32_t rowCount, int32_t rowSize, const char* strings,
                         int32_t stringBytes);

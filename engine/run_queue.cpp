@@ -11,6 +11,8 @@ MMRunQueue::~MMRunQueue()
     if (handOffEvent_)
         CloseHandle(handOffEvent_);
     // The tasks belong to their owners; only the nodes are ours.
+    for (Node* node : deferred_)
+        delete node;
     while (first_) {
         Node* next = first_->next;
         delete first_;
@@ -38,10 +40,25 @@ void MMRunQueue::Enqueue(MMQueuedTask* task, int16_t priority)
     Link(new Node{nullptr, priority, task});
 }
 
+bool MMRunQueue::RanThisPass(const MMQueuedTask* task) const
+{
+    return inPass_ && task->ranInPass_ == pass_;
+}
+
+// A task that already ran in this pass waits for the pass to end; any other
+// is linked at once.
+void MMRunQueue::Link(Node* node)
+{
+    if (RanThisPass(node->task))
+        deferred_.push_back(node);
+    else
+        LinkNow(node);
+}
+
 // From the executing node during a pass (so a task queued by the running one
 // is never placed before it), else from the head; after every node of a
 // greater or equal priority.
-void MMRunQueue::Link(Node* node)
+void MMRunQueue::LinkNow(Node* node)
 {
     Node* start = inPass_ ? current_ : nullptr;
     if (!start) {
@@ -81,6 +98,10 @@ MMRunQueue::Node* MMRunQueue::FindNode(const MMQueuedTask* task) const
         if (at->task == task)
             return at;
     }
+    for (Node* node : deferred_) {
+        if (node->task == task)
+            return node;
+    }
     return nullptr;
 }
 
@@ -89,7 +110,11 @@ void MMRunQueue::Forget(MMQueuedTask* task)
     Node* node = FindNode(task);
     if (!node)
         return;
-    if (inPass_) {
+    auto waiting = std::find(deferred_.begin(), deferred_.end(), node);
+    if (waiting != deferred_.end()) {
+        deferred_.erase(waiting);
+        delete node;
+    } else if (inPass_) {
         node->task = nullptr;
         removalNoted_ = true;
     } else {
@@ -111,7 +136,9 @@ void MMRunQueue::SetPriority(MMQueuedTask* task, int16_t priority)
     Node* node = FindNode(task);
     if (!node)
         return;
-    if (inPass_) {
+    if (std::find(deferred_.begin(), deferred_.end(), node) != deferred_.end()) {
+        node->priority = priority;
+    } else if (inPass_) {
         // The pass may be standing on this node: leave a marked husk behind
         // and link a fresh node.
         node->task = nullptr;
@@ -137,10 +164,13 @@ void MMRunQueue::RunOnce()
     for (MMSemaphore* semaphore : semaphores_)
         semaphore->Sample();
     inPass_ = true;
+    if (++pass_ == 0)
+        pass_ = 1;  // 0 is the mark of a task that never ran
     for (current_ = first_; current_; current_ = current_->next) {
         MMQueuedTask* task = current_->task;
         if (!task)
             continue;
+        task->ranInPass_ = pass_;
         bool stay = task->Execute();
         // The task may have removed itself while it ran; then it is gone.
         if (!stay && current_->task == task) {
@@ -151,6 +181,15 @@ void MMRunQueue::RunOnce()
     inPass_ = false;
     if (removalNoted_)
         Compact();
+    LinkDeferred();
+}
+
+void MMRunQueue::LinkDeferred()
+{
+    std::vector<Node*> nodes;
+    nodes.swap(deferred_);
+    for (Node* node : nodes)
+        LinkNow(node);
 }
 
 void MMRunQueue::Compact()

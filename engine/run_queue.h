@@ -16,7 +16,9 @@ public:
     MMRunQueue& operator=(const MMRunQueue&) = delete;
 
     // Priority -1 means just ahead: one below the running task during a
-    // pass, 30000 outside one.
+    // pass, 30000 outside one. A task that already ran in the current pass
+    // (activated again, or given a new priority) is only noted and linked
+    // after the pass: no task runs twice in one pass.
     void Enqueue(MMQueuedTask* task, int16_t priority);
     // Takes the task out and calls its Cancel. During a pass the node is only
     // marked and unlinked after the pass, so the pass never loses its place.
@@ -49,11 +51,18 @@ private:
     };
 
     Node* FindNode(const MMQueuedTask* task) const;
+    bool RanThisPass(const MMQueuedTask* task) const;
     void Link(Node* node);
+    void LinkNow(Node* node);
     void Unlink(Node* node);
     void Compact();
+    void LinkDeferred();
 
     Node* first_ = nullptr;
+    // Numbers the passes; during one, the nodes of the tasks that ran in it
+    // and asked to be queued again.
+    uint32_t pass_ = 0;
+    std::vector<Node*> deferred_;
     Node* current_ = nullptr;
     bool inPass_ = false;
     bool removalNoted_ = false;

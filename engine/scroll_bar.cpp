@@ -8,13 +8,6 @@
 #include "engine/stage.h"
 #include "media/surface.h"
 
-namespace {
-bool Meets(const Box& a, const Box& b)
-{
-    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-}  // namespace
-
 MMScrollBarVisual::MMScrollBarVisual(int32_t orientation) : vertical_(orientation == kScrollVertical)
 {
 }
@@ -135,12 +128,12 @@ Box MMScrollBarVisual::ThumbBox() const
 void MMScrollBarVisual::Draw(MMSurface* surface)
 {
     const Box& clip = surface->GetClipBox();
-    if (Meets(firstButtonBox_, clip))
+    if (firstButtonBox_.Overlaps(clip))
         DrawFirstButton(surface, firstButtonBox_, pressedPart_ == kScrollFirstButton);
-    if (Meets(trackBox_, clip))
+    if (trackBox_.Overlaps(clip))
         DrawTrack(surface, trackBox_, ThumbBox(),
                   pressedPart_ >= kScrollTrackBefore && pressedPart_ <= kScrollTrackAfter);
-    if (Meets(secondButtonBox_, clip))
+    if (secondButtonBox_.Overlaps(clip))
         DrawSecondButton(surface, secondButtonBox_, pressedPart_ == kScrollSecondButton);
 }
 

@@ -11,6 +11,8 @@
 #include "engine/stage_cursors.h"
 #include "engine/stage_window.h"
 #include "framework/application.h"
+#include "framework/folders.h"
+#include "framework/pending_error.h"
 #include "media/offscreen_surface.h"
 #include "media/sound/sound_manager.h"
 
@@ -100,6 +102,12 @@ bool MMStage::StopThread(DWORD timeout)
         thread_->Resume();
         return WaitForThreadEnd(start, timeout);
     }
+    // Each call's requests carry a ticket of their own, so that a request
+    // still queued after this call gave up can never be accepted later.
+    LONG ticket = InterlockedIncrement(&lastStopTicket_);
+    if (ticket == 0)
+        ticket = InterlockedIncrement(&lastStopTicket_);
+    InterlockedExchange(&openStopTicket_, ticket);
     while (thread_->State() == kThreadRunning) {
         // Only the handle: the stage thread may delete the control object
         // at any moment once a request has been accepted.
@@ -110,18 +118,23 @@ bool MMStage::StopThread(DWORD timeout)
             quit_ = true;
             break;
         }
-        if (timeout == INFINITE) {
-            if (SendMessageA(hwnd, kStageStopMessage, 0, 0))
-                break;
-            continue;
-        }
         DWORD left = TimeLeft(start, timeout);
-        DWORD_PTR accepted = 0;
-        if (left == 0)
-            return false;
-        if (SendMessageTimeoutA(hwnd, kStageStopMessage, 0, 0, SMTO_NORMAL, left, &accepted) &&
-            accepted)
+        if (left == 0) {
+            // Given up, unless the stage took the request meanwhile.
+            if (InterlockedCompareExchange(&openStopTicket_, 0, ticket) == ticket)
+                return false;
             break;
+        }
+        DWORD_PTR accepted = 0;
+        if (timeout == INFINITE)
+            accepted = SendMessageA(hwnd, kStageStopMessage, WPARAM(ticket), 0);
+        else
+            SendMessageTimeoutA(hwnd, kStageStopMessage, WPARAM(ticket), 0, SMTO_NORMAL, left,
+                                &accepted);
+        if (accepted)
+            break;
+        // A step is running: let it go on for a while before asking again.
+        WaitForThreadEnd(GetTickCount(), std::min<DWORD>(kStopRetryDelay, TimeLeft(start, timeout)));
     }
     return WaitForThreadEnd(start, timeout);
 }
@@ -224,6 +237,8 @@ void MMStage::ThreadMain()
     if (quit_)
         return;
     ThreadStart();
+    if (startFailed_)
+        return;
     Loop();
     ThreadEnd();
 }
@@ -242,14 +257,22 @@ void MMStage::ThreadStart()
                           TRUE);
     control_ = CreateControl(window_, stageBox_);
     controlWindow_ = control_ ? control_->Window() : nullptr;
-    if (control_ && control_->Window())
-        controlSurface_ = new MMControlSurface(control_->Window(),
-                                               window_ ? window_->palette : nullptr);
+    if (!controlWindow_) {
+        // Without its window the control never registers with the stage
+        // window, which could then never close: the start fails instead.
+        DWORD error = GetLastError();
+        delete control_;
+        control_ = nullptr;
+        startFailed_ = true;
+        quit_ = true;
+        SetPendingError(AFE_FAILURE_WITHOUT_ERROR, FSDirectory(), "", int32_t(error));
+        return;
+    }
+    controlSurface_ = new MMControlSurface(control_->Window(), window_ ? window_->palette : nullptr);
     if (soundManager_)
         soundManager_->Enable();
     StartClock();
-    if (control_ && control_->Window())
-        control_->Show(true);
+    control_->Show(true);
 }
 
 void MMStage::Loop()
@@ -381,6 +404,7 @@ void MMStage::FrameTick()
     bool pausing = pauseCount_ > 0 && !paused_;
     bool resuming = pauseCount_ == 0 && paused_;
     if (resuming) {
+        LockHolder hold(&lock_);
         paused_ = false;
         clockOrigin_ += int32_t(Now()) - pauseStart_;
     }
@@ -407,8 +431,9 @@ void MMStage::FrameTick()
             scene_->NotifyFrameDone();
     }
     if (pausing) {
-        paused_ = true;
+        LockHolder hold(&lock_);
         pauseStart_ = int32_t(Now());
+        paused_ = true;
     }
 }
 
@@ -531,9 +556,13 @@ void MMStage::SetEnteredEnclosure(MMMouseInterpreter* interpreter, MMEnclosure* 
 
 // Refused while a step runs (the sender asks again); the control itself is
 // deleted once its window procedure has returned, when the loop ends.
-bool MMStage::RequestStop()
+bool MMStage::RequestStop(WPARAM ticket)
 {
     if (inStep_)
+        return false;
+    // Only the request of a stop that still waits for it, and only once.
+    if (ticket == 0 ||
+        InterlockedCompareExchange(&openStopTicket_, 0, LONG(ticket)) != LONG(ticket))
         return false;
     quit_ = true;
     if (scene_) {
@@ -549,7 +578,12 @@ bool MMStage::RequestStop()
 void MMStage::QueueInputEvent(const MMStageEvent& event)
 {
     MMStageEvent copy = event;
-    copy.stageTime = StageTimeAt(Now());
+    {
+        // The UI thread queues menu commands while the stage thread may be
+        // pausing or resuming the clock.
+        LockHolder hold(&lock_);
+        copy.stageTime = StageTimeAt(Now());
+    }
     inputRing_.Push(copy);
 }
 

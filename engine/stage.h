@@ -83,9 +83,13 @@ public:
     // Life (UI thread).
     bool StartWithScene(MMBaseScene* scene);
     // Stops the stage thread and waits for its end. Normally without a time
-    // limit; with one, false when the thread has not ended in that time (a
-    // request that timed out may still be accepted after the running step).
+    // limit; with one, false when the thread has not ended in that time (the
+    // stage then goes on as before: a request of a stop that gave up is
+    // never accepted later).
     bool StopThread(DWORD timeout = INFINITE);
+    // True once the stage thread found that its control window could not be
+    // made; it ended at once with the error pending.
+    bool StartFailed() const { return startFailed_; }
     void AddScene(MMBaseScene* scene);
     void RemoveScene(MMBaseScene* scene);
     // False when the offscreen surface could not be made.
@@ -119,8 +123,9 @@ public:
     bool IsTabletEnabled() const;
     bool IsPointerSampling() const;
     void HandlePaint();
-    // The stop request of WM_APP + 8, on the stage thread.
-    bool RequestStop();
+    // The stop request of WM_APP + 8, on the stage thread; `ticket` is the
+    // request's wParam.
+    bool RequestStop(WPARAM ticket);
 
     void SetEnteredEnclosure(MMMouseInterpreter* interpreter, MMEnclosure* enclosure);
     bool IsOnStageThread() const;
@@ -165,7 +170,11 @@ public:
     }
     uint32_t Now() const { return clock_(); }
     // Stage time 0 is now (the stage thread's start does this).
-    void StartClock() { clockOrigin_ = int32_t(Now()); }
+    void StartClock()
+    {
+        LockHolder hold(&lock_);
+        clockOrigin_ = int32_t(Now());
+    }
     // Stage time of a moment on the engine clock; frozen while paused.
     int32_t StageTimeAt(uint32_t now) const;
 
@@ -186,6 +195,11 @@ protected:
     std::vector<MMBaseScene*> scenes_;
     Box stageBox_;
     volatile bool quit_ = false;
+    volatile bool startFailed_ = false;
+    // Tickets of the stop requests: the last one handed out, and the one
+    // that the stage may still accept (0: none).
+    volatile LONG lastStopTicket_ = 0;
+    volatile LONG openStopTicket_ = 0;
     int32_t pauseCount_ = 0;
     bool paused_ = false;
     int32_t clockOrigin_ = INT32_MAX;
@@ -247,3 +261,5 @@ private:
 
 // The stop request the UI thread sends to the stage control.
 const UINT kStageStopMessage = WM_APP + 8;  // 0x8008
+// How long StopThread lets a running step go on before asking again.
+const DWORD kStopRetryDelay = 10;

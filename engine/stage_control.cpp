@@ -321,7 +321,7 @@ bool MMStageControl::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
         HandlePacket(wParam);
         return true;
     case kStageStopMessage:
-        *result = stage_->RequestStop() ? 1 : 0;
+        *result = stage_->RequestStop(wParam) ? 1 : 0;
         return true;
     default:
         break;

@@ -14,7 +14,9 @@ MMStageWindow::~MMStageWindow()
     }
 }
 
-bool MMStageWindow::CanClose() { return !(stage_ && !control_); }
+// Until the control registers, closing would cut the stage off mid-start;
+// a stage whose start failed has nothing left to wait for.
+bool MMStageWindow::CanClose() { return !(stage_ && !control_ && !stage_->StartFailed()); }
 
 bool MMStageWindow::HandleCommand(uint16_t command)
 {

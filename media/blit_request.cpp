@@ -6,18 +6,6 @@
 
 namespace {
 
-bool Empty(const Box& box)
-{
-    return box.left >= box.right || box.top >= box.bottom;
-}
-
-Box Clipped(const Box& box, const Box& to)
-{
-    Box result = box;
-    result.Intersect(to);
-    return result;
-}
-
 // source extent x 65536 / destination extent, as a signed 32-bit step.
 int32_t StepFor(int32_t sourceExtent, int32_t destinationExtent)
 {
@@ -93,8 +81,8 @@ bool MMBitmapBlitRequest::PrepareToBox(const MMImageDescription& image, const MM
                                        const Box& destinationBox)
 {
     ready = false;
-    Box clipped = Clipped(destinationBox, target.box);
-    if (Empty(clipped) || Empty(destinationBox)) {
+    Box clipped = destinationBox.Intersected(target.box);
+    if (clipped.IsEmpty() || destinationBox.IsEmpty()) {
         return false;
     }
     source = &image;
@@ -122,8 +110,8 @@ bool MMBitmapBlitRequest::PrepareBoxToBox(const MMImageDescription& image, const
                                           const Box& sourceBox, const Box& destinationBox)
 {
     ready = false;
-    Box clipped = Clipped(destinationBox, target.box);
-    if (Empty(clipped) || Empty(destinationBox)) {
+    Box clipped = destinationBox.Intersected(target.box);
+    if (clipped.IsEmpty() || destinationBox.IsEmpty()) {
         return false;
     }
     source = &image;
@@ -159,8 +147,8 @@ bool MMDrawingSurfaceBlitRequest::PrepareBoxToBox(const MMImageDescription& imag
     ready = false;
     surface = target;
     destinationBox = box;
-    clippedBox = Clipped(box, target->GetBounds());
-    if (Empty(clippedBox) || Empty(box)) {
+    clippedBox = box.Intersected(target->GetBounds());
+    if (clippedBox.IsEmpty() || box.IsEmpty()) {
         return false;
     }
     source = &image;
@@ -177,8 +165,8 @@ bool MMDrawingSurfaceBlitRequest::Perform()
     if (!ready) {
         return false;
     }
-    Box final = Clipped(clippedBox, surface->GetBounds());
-    if (Empty(final)) {
+    Box final = clippedBox.Intersected(surface->GetBounds());
+    if (final.IsEmpty()) {
         return false;
     }
     surface->Lock();
@@ -188,7 +176,7 @@ bool MMDrawingSurfaceBlitRequest::Perform()
         return false;
     }
     final.Intersect(store.box);
-    if (Empty(final)) {
+    if (final.IsEmpty()) {
         surface->Unlock();
         return false;
     }

@@ -1,6 +1,7 @@
 #include "engine/picture_collection.h"
 #include "media/blit_request.h"
 #include "media/encoded_image.h"
+#include "media/offscreen_surface.h"
 #include "media/surface.h"
 
 void MMDrawPicture(MMSurface* surface, const MMPictureReference& picture, const Box& sourceBox,
@@ -30,6 +31,11 @@ void MMDrawPicture(MMSurface* surface, const MMPictureReference& picture, const 
     }
     if (surface->GetPixelKind() == kPixelIndexed) {
         own = nullptr;  // an 8-bit surface takes the indexes themselves
+    } else if (own == nullptr && source->pixelKind == kPixelIndexed) {
+        // Indexes without a table of their own mean the destination's colours.
+        if (const MMDrawingSurface* drawing = dynamic_cast<const MMDrawingSurface*>(surface)) {
+            own = &drawing->ColorTable();
+        }
     }
     request.colorTable = colorTable != nullptr ? colorTable : own;
     if (request.PrepareBoxToBox(*source, surface, sourceBox, destinationBox)) {

@@ -10,7 +10,7 @@ namespace {
 // Rows whose decoded bytes fit here decode on the stack.
 const int kStackRowBytes = 2048;
 const int kMaxRunBytesPerRow = 1024;
-const int32_t kMaxEncodedSize = 65536;
+const int32_t kMaxEncodedSize = MM_MAX_ENCODED_BYTES + 1;
 
 int32_t RunCost(int32_t length)
 {
@@ -194,6 +194,52 @@ void SwapEncodedImageBytes(uint8_t* data, int32_t height, int32_t pixelSize)
     if (end > first) {
         SwapLongBytes(data + first, (end - first) / 4);
     }
+}
+
+namespace {
+
+uint16_t ReadOffset(const uint8_t* data, int32_t index, bool swapped)
+{
+    uint16_t value;
+    std::memcpy(&value, data + 2 * index, 2);
+    return swapped ? static_cast<uint16_t>((value >> 8) | (value << 8)) : value;
+}
+
+}  // namespace
+
+bool IsSoundEncodedImage(const uint8_t* data, int32_t size, int32_t width, int32_t height,
+                         int32_t pixelSize, bool swapped)
+{
+    int32_t header = 4 * height + 2;
+    if (height < 0 || width < 0 || size < header) {
+        return false;
+    }
+    int32_t end = ReadOffset(data, 2 * height, swapped);
+    if (end < header || end > size) {
+        return false;
+    }
+    for (int32_t y = 0; y < height; ++y) {
+        int32_t run = ReadOffset(data, y, swapped);
+        int32_t pixel = ReadOffset(data, height + y, swapped);
+        if (run < header || pixel > end) {
+            return false;
+        }
+        bool opaque = false;
+        for (int32_t x = 0; x < width; opaque = !opaque) {
+            if (run >= end) {
+                return false;
+            }
+            int32_t count = data[run++];
+            if (opaque) {
+                pixel += count * pixelSize;
+            }
+            x += count;
+        }
+        if (pixel > end) {
+            return false;
+        }
+    }
+    return true;
 }
 
 int32_t MeasureEncodedSize(const MMBitmap& bitmap)

@@ -23,6 +23,15 @@ private:
     uint16_t Offset(int index) const;
 };
 
+// The largest encoded data: every offset is 16-bit.
+const int32_t MM_MAX_ENCODED_BYTES = 65535;
+
+// True when every row's runs and pixels of `size` bytes of encoded data lie
+// inside the data, so that drawing, byte swapping and hit tests never leave
+// it; `swapped` reads the offsets in the other byte order.
+bool IsSoundEncodedImage(const uint8_t* data, int32_t size, int32_t width, int32_t height,
+                         int32_t pixelSize, bool swapped);
+
 // Reverses the row offsets and, for 4-byte pixels, every pixel word.
 void SwapEncodedImageBytes(uint8_t* data, int32_t height, int32_t pixelSize);
 

@@ -2,39 +2,9 @@
 
 namespace {
 
-bool Overlap(const Box& a, const Box& b)
-{
-    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
-bool Holds(const Box& outer, const Box& inner)
-{
-    return outer.left <= inner.left && inner.right <= outer.right && outer.top <= inner.top &&
-           inner.bottom <= outer.bottom;
-}
-
-bool Empty(const Box& box)
-{
-    return box.left >= box.right || box.top >= box.bottom;
-}
-
 int32_t AreaOf(const Box& box)
 {
-    return Empty(box) ? 0 : box.Width() * box.Height();
-}
-
-Box Joined(const Box& a, const Box& b)
-{
-    Box u = a;
-    u.Union(b);
-    return u;
-}
-
-Box Common(const Box& a, const Box& b)
-{
-    Box i = a;
-    i.Intersect(b);
-    return i;
+    return box.IsEmpty() ? 0 : box.Width() * box.Height();
 }
 
 const Box kNoBox = {0, 0, 0, 0};
@@ -66,8 +36,8 @@ void MMRectangleList::ClipToBox(const Box& box)
 {
     MMRectangleList clipped;
     for (const Box& mine : *this) {
-        Box part = Common(mine, box);
-        if (!Empty(part)) {
+        Box part = mine.Intersected(box);
+        if (!part.IsEmpty()) {
             clipped.AddRect(part);
         }
     }
@@ -79,8 +49,8 @@ void MMRectangleList::IntersectWithList(const MMRectangleList& other)
     MMRectangleList result;
     for (const Box& theirs : other) {
         for (const Box& mine : *this) {
-            Box part = Common(theirs, mine);
-            if (!Empty(part)) {
+            Box part = theirs.Intersected(mine);
+            if (!part.IsEmpty()) {
                 result.AddRect(part);
             }
         }
@@ -91,7 +61,7 @@ void MMRectangleList::IntersectWithList(const MMRectangleList& other)
 bool MMRectangleList::Intersects(const Box& box) const
 {
     for (const Box& mine : *this) {
-        if (Overlap(mine, box)) {
+        if (mine.Overlaps(box)) {
             return true;
         }
     }
@@ -122,7 +92,7 @@ bool MMRectangleList::CoversBox(const Box& box) const
 {
     int32_t covered = 0;
     for (const Box& mine : *this) {
-        covered += AreaOf(Common(mine, box));
+        covered += AreaOf(mine.Intersected(box));
     }
     return covered == AreaOf(box);
 }
@@ -180,7 +150,7 @@ void MMRectangleList::RemoveAt(int index)
 
 void MMRectangleList::Append(const Box& box)
 {
-    if (!Empty(box)) {
+    if (!box.IsEmpty()) {
         boxes[count++] = box;
     }
 }
@@ -192,29 +162,29 @@ void MMRectangleList::AddRect(const Box& box)
     bool appended = false;
     Box r = box;
     auto push = [&](const Box& piece) {
-        if (!Empty(piece)) {
+        if (!piece.IsEmpty()) {
             pending[pendingCount++] = piece;
         }
     };
 
     for (;;) {
-        if (Empty(r)) {
+        if (r.IsEmpty()) {
             if (pendingCount == 0) {
                 break;
             }
             r = pending[--pendingCount];
         }
         int mergeWith = -1;
-        for (int i = count - 1; i >= 0 && !Empty(r); --i) {
+        for (int i = count - 1; i >= 0 && !r.IsEmpty(); --i) {
             Box& s = boxes[i];
-            if (!Overlap(r, s)) {
+            if (!r.Overlaps(s)) {
                 continue;
             }
-            if (Holds(s, r)) {
+            if (s.Encloses(r)) {
                 r = kNoBox;
                 break;
             }
-            if (Holds(r, s)) {
+            if (r.Encloses(s)) {
                 RemoveAt(i);
                 continue;
             }
@@ -285,7 +255,7 @@ void MMRectangleList::AddRect(const Box& box)
                 break;
             }
         }
-        if (mergeWith < 0 && !Empty(r)) {
+        if (mergeWith < 0 && !r.IsEmpty()) {
             if (count < kCapacity) {
                 Append(r);
                 appended = true;
@@ -295,7 +265,7 @@ void MMRectangleList::AddRect(const Box& box)
             mergeWith = ChooseMergeCandidate(r);
         }
         if (mergeWith >= 0) {
-            r = Joined(r, boxes[mergeWith]);
+            r = r.United(boxes[mergeWith]);
             RemoveAt(mergeWith);
         }
     }
@@ -309,18 +279,18 @@ int MMRectangleList::ChooseMergeCandidate(const Box& r) const
     int taken = -1;
     int32_t bestCost = 0;
     for (int s = count - 1; s >= 0; --s) {
-        Box u = Joined(r, boxes[s]);
+        Box u = r.United(boxes[s]);
         int32_t cost = AreaOf(u) - AreaOf(r);
         int n = 0;
         for (const Box& j : *this) {
-            if (!Overlap(j, u)) {
+            if (!j.Overlaps(u)) {
                 continue;
             }
             int k = (j.left >= u.left) + (j.right <= u.right) + (j.top >= u.top) +
                     (j.bottom <= u.bottom);
             if (k >= 1) {
-                cost -= AreaOf(Common(j, u));
-                cost += AreaOf(Common(j, r));
+                cost -= AreaOf(j.Intersected(u));
+                cost += AreaOf(j.Intersected(r));
             }
             if (k == 4) {
                 ++n;

@@ -4,17 +4,6 @@
 
 namespace {
 
-bool Empty(const Box& box)
-{
-    return box.left >= box.right || box.top >= box.bottom;
-}
-
-bool Holds(const Box& outer, const Box& inner)
-{
-    return outer.left <= inner.left && inner.right <= outer.right && outer.top <= inner.top &&
-           inner.bottom <= outer.bottom;
-}
-
 const POINT* AsPoints(const Pair* points)
 {
     static_assert(sizeof(Pair) == sizeof(POINT), "a Pair is laid out as a POINT");
@@ -36,7 +25,7 @@ bool MMSurface::GetClippedBitmap(MMBitmap& out)
     Box part = GetBounds();
     part.Intersect(clipBox);
     store.SubBitmap(out, part);
-    return !Empty(part);
+    return !part.IsEmpty();
 }
 
 HDC MMSurface::GetDC()
@@ -60,7 +49,7 @@ void MMSurface::ApplyClip()
         return;
     }
     Box bounds = GetBounds();
-    if (Holds(clipBox, bounds)) {
+    if (clipBox.Encloses(bounds)) {
         SelectClipRgn(dc, nullptr);
     } else {
         HRGN region = CreateRectRgn(clipBox.left - bounds.left, clipBox.top - bounds.top,

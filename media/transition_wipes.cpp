@@ -9,11 +9,6 @@
 
 namespace {
 
-bool Overlap(const Box& a, const Box& b)
-{
-    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
 // Strip count of a wipe with stride s over extent pixels.
 int32_t Strips(int32_t s, int32_t extent)
 {
@@ -196,7 +191,7 @@ bool MMTransitionRandomBoxes::Animate(const Box& box)
     const int16_t* order = DissolveOrder();
     for (int32_t i = 0; i < kDissolveOrderSize; ++i) {
         Box cell = Cell(box, order[i]);
-        if (Overlap(cell, box)) {
+        if (cell.Overlaps(box)) {
             CopyBox(cell);  // whole, not clipped to the box
         }
         if (!Pace(i, kDissolveOrderSize)) {

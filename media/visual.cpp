@@ -4,35 +4,16 @@
 #include "media/rectangle_list.h"
 #include "media/surface.h"
 
-namespace {
-
-bool Empty(const Box& box)
-{
-    return box.left >= box.right || box.top >= box.bottom;
-}
-
-bool Overlap(const Box& a, const Box& b)
-{
-    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
-bool Inside(const Box& box, int32_t x, int32_t y)
-{
-    return box.left <= x && x < box.right && box.top <= y && y < box.bottom;
-}
-
-}  // namespace
-
 MMVisual::~MMVisual() = default;
 
 void MMVisual::RedrawRegion(MMSurface* surface, const MMRectangleList& region)
 {
     Box bounds = GetBounds();
-    if (Empty(bounds)) {
+    if (bounds.IsEmpty()) {
         return;
     }
     for (const Box& dirty : region) {
-        if (!Overlap(bounds, dirty)) {
+        if (!bounds.Overlaps(dirty)) {
             continue;
         }
         Box saved = surface->GetClipBox();
@@ -59,7 +40,7 @@ void MMVisual::Invalidate()
 
 bool MMVisual::ContainsPoint(int32_t x, int32_t y)
 {
-    return Inside(GetOpaqueBox(), x, y);
+    return GetOpaqueBox().Contains(Pair{x, y});
 }
 
 MMVisual* MMVisual::FindVisualAt(int32_t x, int32_t y)
@@ -181,7 +162,7 @@ MMBoxVisual::MMBoxVisual(const Box& box, int16_t layer) : MMBoxBasedVisual(box)
 
 bool MMBoxVisual::ContainsPoint(int32_t x, int32_t y)
 {
-    return Inside(box, x, y);
+    return box.Contains(Pair{x, y});
 }
 
 void MMBoxVisual::Invalidate() {}
@@ -257,7 +238,7 @@ void MMCellArrayVisual::Draw(MMSurface* surface)
     for (int32_t r = 0; r < rows; ++r) {
         for (int32_t c = 0; c < columns; ++c) {
             Box cell = CellBox(c, r);
-            if (!Overlap(cell, clip)) {
+            if (!cell.Overlaps(clip)) {
                 continue;
             }
             bool selected = c == selectedColumn && r == selectedRow;

@@ -132,6 +132,9 @@ TEST_F(CorruptionTest, InconsistentHeadersFailAtOpen)
         {"plain item shorter than its rows", [&](auto& b) { b[SizeOf(3) + 2] = 4; }},
         {"own table missing", [&](auto& b) { b[SizeOf(0) + 2] = 40; }},
         {"unpacked size too small", [&](auto& b) { PutLongAt(b, UnpackedOf(2), 12); }},
+        {"unpacked size above the rows", [&](auto& b) { PutLongAt(b, UnpackedOf(2), LongAt(b, UnpackedOf(2)) + 4); }},
+        {"unpacked size far above the rows", [&](auto& b) { PutLongAt(b, UnpackedOf(2), 0x04000000); }},
+        {"encoded unpacked size beyond 16-bit offsets", [&](auto& b) { PutLongAt(b, UnpackedOf(4), 0x04000000); }},
         {"encoded item shorter than its offsets", [&](auto& b) { b[SizeOf(5) + 2] = 200; }},
         {"negative width", [&](auto& b) { b[SizeOf(1)] = 0xFF; b[SizeOf(1) + 1] = 0xFF; }},
     };

@@ -65,6 +65,29 @@ TEST_F(EngineThreadTest, SleepingDecidesWhenASliceRuns)
     EXPECT_EQ(ticker.slices, 4) << "SleepFor(0) is due at the next pass";
 }
 
+TEST_F(EngineThreadTest, AThreadActivatingItselfEverySliceRunsOncePerPass)
+{
+    class Restarter : public MMLightweightThread {
+    public:
+        Restarter(MMStage* stage) : MMLightweightThread("restarter", stage) {}
+        bool Run() override
+        {
+            if (++slices < 50)  // bounded, so that a rerunning queue still ends
+                Activate();
+            return true;
+        }
+        int slices = 0;
+    } thread(&stage);
+    thread.Activate();
+    Pass(0);
+    EXPECT_EQ(thread.slices, 1);
+    EXPECT_TRUE(queue.IsQueued(&thread));
+    Pass(10);
+    EXPECT_EQ(thread.slices, 2);
+    thread.SetPriority(300);
+    thread.Terminate();
+}
+
 TEST_F(EngineThreadTest, SleepAndWakeNotifyOnlyOnChangeWhileRunning)
 {
     Ticker ticker("ticker", &stage);

@@ -3,6 +3,7 @@
 #include "engine/command.h"
 #include "engine/molecule.h"
 #include "engine/mouse_interpreter.h"
+#include "engine/picture_molecule.h"
 #include "engine/stage_cursors.h"
 #include "media/picture_visual.h"
 #include "media/visual.h"
@@ -130,6 +131,39 @@ TEST_F(InterpreterTest, MouseVisualMoleculeMakesItsVisualTheHotSpot)
     EXPECT_TRUE(highlightBox->IsHighlighted()) << "the visual is also the highlight";
     highlight.Interpreter()->CaptureLost();
     EXPECT_FALSE(highlightBox->IsHighlighted());
+}
+
+TEST_F(InterpreterTest, PictureButtonOwnsTheCommandItIsGiven)
+{
+    // A command that tells when it is deleted.
+    struct Counted : MMClassCommand<Posts> {
+        Counted(MMStage* stage, Posts* posts, int* deleted)
+            : MMClassCommand<Posts>("counted", stage, posts, &Posts::Add), deleted(deleted)
+        {
+        }
+        ~Counted() override { ++*deleted; }
+        int* deleted;
+    };
+    int deleted = 0;
+    {
+        // With its own interpreter, the command handed over is not used.
+        MMPictureButtonMolecule button(
+            nullptr, new MMPictureButtonVisual, new Counted(&stage, &posts, &deleted), nullptr,
+            new MMPushButtonInterpreter(&stage, Command(), nullptr, nullptr, nullptr));
+        EXPECT_EQ(deleted, 1);
+    }
+    EXPECT_EQ(deleted, 1);
+
+    deleted = 0;
+    {
+        // The interpreter's own command handed over again is deleted once.
+        Counted* shared = new Counted(&stage, &posts, &deleted);
+        MMPictureButtonMolecule button(
+            nullptr, new MMPictureButtonVisual, shared, nullptr,
+            new MMPushButtonInterpreter(&stage, shared, nullptr, nullptr, nullptr));
+        EXPECT_EQ(deleted, 0);
+    }
+    EXPECT_EQ(deleted, 1);
 }
 
 // Cursors that count how often they are shown and hidden.

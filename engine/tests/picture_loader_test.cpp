@@ -102,7 +102,9 @@ TEST_F(PictureLoaderTest, PurgedPicturesLoadAgain)
     for (int16_t i : {int16_t(1), int16_t(3), int16_t(4)}) {  // compressed, plain, encoded
         ExpectPicture(*loader, i);
         MMBitmap bitmap;
-        ASSERT_TRUE(loader->LockBitmap(i, bitmap, nullptr));
+        MMEncodedImage image;
+        ASSERT_TRUE(loader->IsBitmap(i) ? loader->LockBitmap(i, bitmap, nullptr)
+                                        : loader->LockEncodedImage(i, image, nullptr));
         EXPECT_EQ(0u, heap.Purge(uint16_t(i)));  // locked: stays
         loader->Unlock(i);
         PurgePicture(loader->MakePictureId(i));
@@ -143,6 +145,9 @@ TEST_F(PictureLoaderTest, TransparencyFollowsTheKindAndTheColourTable)
     EXPECT_FALSE(opaque.CopyColorTable(copy));
     MMEncodedImage image;
     EXPECT_FALSE(opaque.LockEncodedImage(image));  // plain rows are no encoded image
+    MMBitmap bitmap;
+    EXPECT_FALSE(encoded.LockBitmap(bitmap));  // nor runs plain rows
+    EXPECT_EQ(0, loader->ResourceHeap().LockCount(5));
     opaque.Clear();
     keyed.Clear();
     alpha.Clear();

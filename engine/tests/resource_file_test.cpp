@@ -2,6 +2,7 @@
 // with their exact codes.
 #include <gtest/gtest.h>
 #include <cstring>
+#include <functional>
 #include "engine/picture_resource_file.h"
 #include "engine/script_file.h"
 #include "framework/pending_error.h"
@@ -52,6 +53,60 @@ TEST_F(ResourceFileTest, WriterMakesTheDocumentedLayoutAndReadsBackInBothOrders)
         file.Close(false);
     }
     EXPECT_FALSE(IsErrorPending());
+}
+
+TEST_F(ResourceFileTest, WriterRefusesWhatCannotBeReadBack)
+{
+    auto pictures = StandardPictures();
+    auto shared = StandardSharedTables();
+    TestPicture good8 = pictures[1];   // 8-bit, shared table 1
+    TestPicture good32 = pictures[2];  // 32-bit, no table
+    const struct {
+        const char* what;
+        TestPicture picture;
+        std::function<void(TestPicture&)> damage;
+        const char* text;
+    } cases[] = {
+        {"own and shared table", good8, [](TestPicture& p) { p.ownTable = true; },
+         "A picture has both its own and a shared colour table."},
+        {"shared table the file lacks", good8, [](TestPicture& p) { p.sharedTable = 2; },
+         "A picture names a shared colour table that the file does not hold."},
+        {"8-bit alpha without a table", good8,
+         [](TestPicture& p) {
+             p.sharedTable = -1;
+             p.transparency = p.bitmap.transparencyKind = kTransparencyStraight;
+         },
+         "An 8-bit picture with alpha has no colour table to hold it."},
+        {"zero width", good32, [](TestPicture& p) { p.bitmap.box.right = p.bitmap.box.left; },
+         "A picture has no pixels."},
+        {"zero height", good8, [](TestPicture& p) { p.bitmap.box.bottom = 0; },
+         "A picture has no pixels."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ClearPendingError();
+        TestPicture picture = c.picture;
+        picture.bitmap.pixels = picture.pixels.data();
+        c.damage(picture);
+        EXPECT_FALSE(WritePictureFile(temp.Folder(), "r.MMP", {picture}, shared));
+        EXPECT_EQ(AFE_USER_ERROR, gPendingError.code);
+        EXPECT_STREQ(c.text, gPendingError.userText);
+        EXPECT_STREQ("r.MMP", gPendingError.name);
+    }
+    // A table is not needed for 8-bit pixels without alpha: the destination's serves.
+    ClearPendingError();
+    TestPicture bare = good8;
+    bare.bitmap.pixels = bare.pixels.data();
+    bare.sharedTable = -1;
+    EXPECT_TRUE(WritePictureFile(temp.Folder(), "r.MMP", {bare}, shared));
+    EXPECT_FALSE(IsErrorPending());
+
+    auto tables = StandardTables();
+    ASSERT_FALSE(tables[0].strings.empty());
+    tables[0].strings.back() = 'x';
+    EXPECT_FALSE(WriteScriptFile(temp.Folder(), "r.MMA", tables, 4, -1, 1252));
+    EXPECT_EQ(AFE_USER_ERROR, gPendingError.code);
+    EXPECT_STREQ("A record table's string area does not end with a NUL.", gPendingError.userText);
 }
 
 TEST_F(ResourceFileTest, EmptyFileAndSignatureTailAndSkippedNames)

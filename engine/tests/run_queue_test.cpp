@@ -143,6 +143,46 @@ TEST_F(RunQueueTest, RemoveAndSetPriorityDuringAPassKeepThePassIntact)
     EXPECT_EQ(trace, (Trace{"third"}));
 }
 
+TEST_F(RunQueueTest, ATaskRequeuedByItselfDuringAPassRunsOnceInIt)
+{
+    Probe self("self", &stage, &trace);
+    Probe other("other", &stage, &trace);
+    int slices = 0;
+    // Bounded, so that a queue that reruns it still ends the pass.
+    self.action = [&] {
+        if (++slices > 20)
+            return;
+        queue.SetPriority(&self, int16_t(100 - slices));
+        EXPECT_TRUE(queue.IsQueued(&self));
+        EXPECT_EQ(queue.PriorityOf(&self), 100 - slices);
+    };
+    queue.Enqueue(&self, 300);
+    queue.Enqueue(&other, 200);
+    queue.RunOnce();
+    EXPECT_EQ(trace, (Trace{"self", "other"}));
+    EXPECT_EQ(queue.PriorityOf(&self), 99);
+    trace.clear();
+    queue.RunOnce();
+    EXPECT_EQ(trace, (Trace{"other", "self"}));
+
+    // Taken out and queued again by itself: the same.
+    self.action = [&] {
+        if (++slices > 40)
+            return;
+        queue.Forget(&self);
+        queue.Enqueue(&self, 500);
+    };
+    trace.clear();
+    queue.RunOnce();
+    EXPECT_EQ(trace, (Trace{"other", "self"}));
+    trace.clear();
+    self.action = nullptr;
+    queue.RunOnce();
+    EXPECT_EQ(trace, (Trace{"self", "other"}));
+    queue.Forget(&self);
+    queue.Forget(&other);
+}
+
 TEST_F(RunQueueTest, PostedCommandRunsOnceAsACopy)
 {
     Note note(&trace);
@@ -170,9 +210,23 @@ TEST_F(RunQueueTest, CommandSetOwnsAndPostsByKey)
     set.Remove(7);
     ASSERT_NE(set.Find(7), nullptr);
     EXPECT_STREQ(set.Find(7)->Name(), "b");
-    set.Replace(7, new NoteCommand("c", &stage, &note, &Note::Say, "third"));
+    EXPECT_TRUE(set.Replace(7, new NoteCommand("c", &stage, &note, &Note::Say, "third")));
     EXPECT_STREQ(set.Find(7)->Name(), "c");
     EXPECT_EQ(set.Count(), 1u);
+
+    // Replacing a command by itself keeps it; a key that is not stored takes
+    // nothing, and the command stays the caller's.
+    MMCommand* stored = set.Find(7);
+    EXPECT_TRUE(set.Replace(7, stored));
+    ASSERT_EQ(set.Find(7), stored);
+    EXPECT_TRUE(set.Post(7));
+    std::unique_ptr<NoteCommand> mine(new NoteCommand("d", &stage, &note, &Note::Say, "mine"));
+    EXPECT_FALSE(set.Replace(9, mine.get()));
+    EXPECT_EQ(set.Find(9), nullptr);
+    EXPECT_TRUE(mine->Post());
+    trace.clear();
+    queue.RunOnce();
+    EXPECT_EQ(trace, (Trace{"third", "mine"}));
 }
 
 TEST_F(RunQueueTest, DefaultAndCutNames)

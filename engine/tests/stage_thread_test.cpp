@@ -6,6 +6,7 @@
 #include "engine/molecule.h"
 #include "engine/stage_control.h"
 #include "engine/engine_thread.h"
+#include "framework/pending_error.h"
 #include "window_fixture.h"
 
 namespace {
@@ -193,15 +194,128 @@ TEST(StageThread, StopsANeverStartedStage)
     delete window;
 }
 
-TEST(StageThread, StopsWhenTheControlWindowCouldNotBeMade)
+// A stage whose control is made without a parent window, so that the
+// control's window cannot be made.
+class OrphanControlStage : public MMStage {
+public:
+    using MMStage::MMStage;
+    MMStageControl* CreateControl(MMStageWindow*, const Box& box) override
+    {
+        return MMStage::CreateControl(nullptr, box);
+    }
+};
+
+TEST(StageThread, StartFailsWithTheErrorWhenTheControlWindowCannotBeMade)
 {
-    // Without a stage window the control gets no window, so there is nobody
-    // to send the stop request to.
-    MMStage stage(nullptr, Box{0, 0, 64, 48}, 32, nullptr, nullptr, nullptr, nullptr);
-    stage.StartWithScene(nullptr);
-    PumpUntil([&] { return stage.Control() != nullptr; });
-    ASSERT_TRUE(stage.StopThread(kStopBound));
-    EXPECT_EQ(stage.Thread()->State(), kThreadEnded);
+    ClearPendingError();
+    MMStageWindow* window = MakeStageWindow();
+    OrphanControlStage* stage = new OrphanControlStage(window, Box{0, 0, 64, 48}, 32, nullptr,
+                                                       nullptr, nullptr, nullptr);
+    stage->StartWithScene(nullptr);
+    // The thread ends by itself, with the error pending and the window free
+    // to close.
+    ASSERT_TRUE(PumpUntil([&] { return stage->Thread()->State() == kThreadEnded; }));
+    EXPECT_TRUE(stage->StartFailed());
+    EXPECT_EQ(gPendingError.code, AFE_FAILURE_WITHOUT_ERROR);
+    EXPECT_NE(gPendingError.systemError, 0);
+    EXPECT_EQ(stage->Control(), nullptr);
+    EXPECT_TRUE(window->CanClose());
+    EXPECT_TRUE(stage->StopThread(kStopBound));
+    delete window;
+    ClearPendingError();
+}
+
+TEST(StageThread, ATimedOutStopIsNeverAcceptedLater)
+{
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    MMStageWindow* window = MakeStageWindow();
+    MMStage* stage = new MMStage(window, Box{0, 0, 200, 150}, 32, nullptr, nullptr, nullptr,
+                                 nullptr);
+    BlockingScene* scene = new BlockingScene(stage, release);
+    stage->StartWithScene(scene);
+    ASSERT_TRUE(PumpUntil([&] { return scene->blocker && scene->blocker->entered; }));
+    EXPECT_FALSE(stage->StopThread(200));
+    SetEvent(release);
+    // The request of the stop that gave up is still queued for the stage
+    // thread: the stage must go on running all the same.
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < 500 && stage->Control() != nullptr) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+        Sleep(5);
+    }
+    EXPECT_EQ(stage->Thread()->State(), kThreadRunning);
+    EXPECT_NE(stage->Control(), nullptr);
+    EXPECT_FALSE(stage->QuitRequested());
+    ASSERT_TRUE(stage->StopThread(kStopBound));
+    delete window;
+    CloseHandle(release);
+}
+
+// A step that keeps answering sent messages for a while without returning
+// to the loop: every stop request it sees is refused.
+class Pumper : public MMLightweightThread {
+public:
+    Pumper(MMStage* stage) : MMLightweightThread("pumper", stage) {}
+    bool Run() override
+    {
+        entered = true;
+        DWORD start = GetTickCount();
+        while (GetTickCount() - start < 500) {
+            MSG message;
+            PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+            Sleep(1);
+        }
+        return false;
+    }
+    std::atomic<bool> entered{false};
+};
+
+class PumpingScene : public MMScene {
+public:
+    using MMScene::MMScene;
+    void Begin() override
+    {
+        pumper = new Pumper(Stage());
+        pumper->Activate();
+    }
+    void DeleteMolecules() override
+    {
+        delete pumper;
+        pumper = nullptr;
+        MMScene::DeleteMolecules();
+    }
+    Pumper* pumper = nullptr;
+};
+
+std::atomic<int> gStopRequests{0};
+
+LRESULT CALLBACK CountStopRequests(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION && reinterpret_cast<CWPSTRUCT*>(lParam)->message == kStageStopMessage)
+        ++gStopRequests;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(StageThread, StopWaitsBetweenRequestsWhileAStepRuns)
+{
+    MMStageWindow* window = MakeStageWindow();
+    MMStage* stage = new MMStage(window, Box{0, 0, 200, 150}, 32, nullptr, nullptr, nullptr,
+                                 nullptr);
+    PumpingScene* scene = new PumpingScene(stage);
+    stage->StartWithScene(scene);
+    ASSERT_TRUE(PumpUntil([&] { return scene->pumper && scene->pumper->entered; }));
+    gStopRequests = 0;
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, CountStopRequests, nullptr,
+                                   stage->Thread()->threadId);
+    ASSERT_NE(hook, nullptr);
+    ASSERT_TRUE(stage->StopThread(kStopBound));
+    UnhookWindowsHookEx(hook);
+    // About half a second of refusals, asked again every 10 ms at most.
+    EXPECT_GE(gStopRequests.load(), 1);
+    EXPECT_LE(gStopRequests.load(), 80);
+    delete window;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include "engine/picture_loader.h"
 #include "engine/resource_file_writer.h"
 #include "media/blit_request.h"
@@ -108,6 +109,63 @@ TEST(DrawPicture, EncodedPicturesDrawLikeTheirPlainTwins)
         }
         expected->Dispose();
         actual->Dispose();
+    }
+    delete loader;
+    FSDeleteFile(folder, kFileName);
+}
+
+TEST(DrawPicture, EightBitPictureWithoutTableDrawsThroughTheDestinationsColours)
+{
+    FSDirectory folder = TempFolder();
+    auto sprite = MakeSprite(kPixelIndexed, kTransparencyKeyed, 12, 8, 21);
+    {
+        MMPictureResourceFile file;
+        ASSERT_TRUE(file.Create(folder, kFileName, FSFileKind(), 2, kCollection));
+        for (int16_t item = 0; item < 2; ++item) {
+            MMPictureSource source;
+            source.bitmap = sprite.get();
+            source.encode = item == 1;
+            source.name = "bare";
+            ASSERT_TRUE(MMWritePicture(file, item, source));
+        }
+        ASSERT_TRUE(file.MarkEndOfItems() && file.Close(true));
+    }
+    MMPictureLoader* loader = MMOpenPictureFile(folder, kFileName, false);
+    ASSERT_NE(nullptr, loader);
+    MMColorTable colours;
+    for (int i = 0; i < 256; ++i) {
+        colours.entries[i] = {static_cast<BYTE>(255 - i), static_cast<BYTE>(i), 90, 0};
+    }
+    for (int16_t item = 0; item < 2; ++item) {
+        SCOPED_TRACE(item);
+        WinMMOffscreenSurface* surface = MMSurface::CreateBitmapDC(32, {0, 0, 20, 10}, &colours);
+        ASSERT_NE(nullptr, surface);
+        MMBitmap store;
+        surface->GetBitmap(store);
+        for (int y = 0; y < 10; ++y) {
+            std::memset(store.PixelAddress(0, y), 0x11, 20 * 4);
+        }
+        MMPictureReference picture;
+        picture.ConstructWith(loader, item);
+        MMDrawPicture(surface, picture, {0, 0, 12, 8}, {3, 1, 15, 9}, nullptr, nullptr);
+        int drawn = 0;
+        for (int y = 0; y < 8; ++y) {
+            for (int x = 0; x < 12; ++x) {
+                uint8_t index = *sprite->PixelAddress(x, y);
+                const uint8_t* pixel = store.PixelAddress(3 + x, 1 + y);
+                if (index == 0) {
+                    EXPECT_EQ(0x11, pixel[0]) << x << "," << y;
+                    continue;
+                }
+                const RGBQUAD& entry = colours.entries[index];
+                EXPECT_EQ(entry.rgbBlue, pixel[0]) << x << "," << y;
+                EXPECT_EQ(entry.rgbGreen, pixel[1]) << x << "," << y;
+                EXPECT_EQ(entry.rgbRed, pixel[2]) << x << "," << y;
+                ++drawn;
+            }
+        }
+        EXPECT_GT(drawn, 0);
+        surface->Dispose();
     }
     delete loader;
     FSDeleteFile(folder, kFileName);
