@@ -56,8 +56,9 @@ public:
     bool OpenDefault() override;
     void DeleteAllWindows() override;
     void MessageLoop() override;
-    // Command-line names are not documents here: the main window always opens.
-    bool OpenCommandLineFiles() override { return false; }
+    // Command-line names (an "open with", a picture dropped on the icon) are
+    // not documents here: every one is refused, so the main window opens.
+    bool OpenFile(const FSDirectory& folder, const char* name) override { return false; }
 
     MMBaseScene* GetScene(int32_t n) const;
     // Asks the stage for scene n through transition; a missing scene

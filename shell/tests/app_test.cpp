@@ -2,7 +2,11 @@
 // scenes, cursors and transitions that every screen goes through.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <windows.h>
+
 #include "engine/stage_cursors.h"
+#include "framework/folders.h"
 #include "framework/heap.h"
 #include "media/sound/sound_format.h"
 #include "shell/app.h"
@@ -43,6 +47,23 @@ TEST(AppTest, LookupsOutsideTheirTablesYieldNull)
     EXPECT_EQ(nullptr, app.GetTransition(22));
     app.SetCursorSlot(0, nullptr);
     app.SetCursorSlot(41, nullptr);
+}
+
+TEST(AppTest, FilesNamedOnTheCommandLineAreRefused)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    std::string path = std::string(temp) + "pennaro-dropped.png";
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    CloseHandle(file);
+    AFHeap heap;
+    KVXApp app(&heap, -1);
+    EXPECT_FALSE(app.OpenFile(FSDirectory(temp), "pennaro-dropped.png"));
+    // Offered and refused: the run then opens the main window.
+    EXPECT_FALSE(app.OpenFilesNamedIn(("atelier.exe \"" + path + "\"").c_str()));
+    DeleteFileA(path.c_str());
 }
 
 }  // namespace
