@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Configures (once) and builds every program and test, for each architecture
 # in $ARCHS: build/i686 holds the 32-bit programs that ship, build/x86_64 the
-# 64-bit twins that the tests run on.
+# 64-bit twins. With PENNARO_TESTS_ONLY_ON set to one architecture (the test
+# command does this), the others get only the programs that ship, not their
+# test programs.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/env.sh"
@@ -14,8 +16,13 @@ for arch in $ARCHS; do
             -DPENNARO_DEPS="$DEPS_PREFIX/$arch" >/dev/null
     fi
     # PENNARO_TARGETS narrows the build to some targets (all by default).
+    targets=${PENNARO_TARGETS:-}
+    if [ -z "$targets" ] && [ -n "${PENNARO_TESTS_ONLY_ON:-}" ] &&
+       [ "$arch" != "$PENNARO_TESTS_ONLY_ON" ]; then
+        targets="atelier launcher"
+    fi
     # shellcheck disable=SC2086
-    cmake --build "$dir" -- -j"${PENNARO_JOBS:-$(nproc)}" ${PENNARO_TARGETS:-} "$@"
+    cmake --build "$dir" -- -j"${PENNARO_JOBS:-$(nproc)}" $targets "$@"
 done
 # The data files beside the programs (quick when nothing in data/ changed).
 bash "$here/make-data.sh"

@@ -9,7 +9,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/env.sh"
 
 run_arch=x86_64
-if /usr/lib/wine/wine --version >/dev/null 2>&1 && [[ " $ARCHS " == *" i686 "* ]]; then
+if wine32_works && [[ " $ARCHS " == *" i686 "* ]]; then
     run_arch=i686
 fi
 tree="$BUILD_DIR/$run_arch"

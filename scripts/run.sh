@@ -6,7 +6,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/env.sh"
 PENNARO_TARGETS=${PENNARO_TARGETS:-atelier} bash "$here/build.sh"
 arch=i686
-if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+if ! wine32_works; then
     echo "This machine cannot run 32-bit Wine: starting the 64-bit build of the program."
     arch=x86_64
 fi

@@ -160,3 +160,26 @@ TEST_P(FastCopies, OpaqueLongCopySkipsPixelsWithTopByte255)
 }
 
 INSTANTIATE_TEST_SUITE_P(WithAndWithoutMMX, FastCopies, ::testing::Values(true, false));
+
+#if defined(__i386__)
+#include "framework/random.h"
+
+// On the 32-bit build a float comes back in the x87 stack, which the MMX
+// registers share: a section left without EMMS turns the result into NaN.
+TEST(MMXSections, FloatResultsAreSoundAfterMMXWork)
+{
+    float (*volatile root)(float) = &FastSqrt;
+    std::vector<uint8_t> source(256, 7), destination(256);
+    EnterMMX();
+    CopyBytesInBlocks(destination.data(), source.data(), 256);
+    LeaveMMX();
+    EXPECT_EQ(2.0f, root(4.0f));
+    EnterMMX();
+    CopyBytesInBlocks(destination.data(), source.data(), 256);
+    EnterFloat();
+    EXPECT_EQ(0.5f, root(0.25f));
+    LeaveFloat();
+    LeaveMMX();
+    EXPECT_EQ(16.0f, root(256.0f));
+}
+#endif
