@@ -287,3 +287,50 @@ TEST(RowBlitterSelection, MmxCopiesAreUsedWhenThePlatformHasThem)
     SelectPlainSpanRoutines();
     EXPECT_FALSE(MMXSpanRoutinesInUse());
 }
+
+// The 1:1 alpha rows mix four pixels at a time: every source value, every
+// destination value and every alpha gives the bytes of the rule's formula.
+TEST(RowBlitterSelection, AlphaRowsAreExactForEveryValue)
+{
+    const int kWidth = 256 + 3;  // a tail of single pixels too
+    std::vector<uint8_t> source(4 * kWidth), destination(4 * kWidth), expected(4 * kWidth);
+    for (int tr : {kTransparencyPremultiplied, kTransparencyStraight}) {
+        MMRowRoutine routine = MMFindRowRoutine(kPixelBGRA, tr, kPixelBGRA, false, kStepOne);
+        ASSERT_NE(routine, nullptr);
+        MMBitmapBlitRequest q;
+        q.width = kWidth;
+        q.sourceX = 0;
+        q.xStep = 0x10000;
+        for (int a = 0; a < 256; ++a) {
+            for (int value = 0; value < 256; ++value) {
+                for (int j = 0; j < kWidth; ++j) {
+                    uint8_t* s = &source[4 * j];
+                    uint8_t* d = &destination[4 * j];
+                    uint8_t other = static_cast<uint8_t>(j);
+                    s[0] = static_cast<uint8_t>(value);
+                    s[1] = other;
+                    s[2] = static_cast<uint8_t>(255 - value);
+                    s[3] = static_cast<uint8_t>(a);
+                    d[0] = other;
+                    d[1] = static_cast<uint8_t>(value);
+                    d[2] = static_cast<uint8_t>(other ^ value);
+                    d[3] = static_cast<uint8_t>(value * 7 + j);
+                    uint8_t* e = &expected[4 * j];
+                    for (int c = 0; c < 4; ++c)
+                        e[c] = d[c];
+                    if (a == 255)
+                        continue;
+                    for (int c = 0; c < 3; ++c) {
+                        e[c] = tr == kTransparencyStraight
+                                   ? static_cast<uint8_t>((s[c] * (255 - a) + d[c] * a) / 255)
+                                   : static_cast<uint8_t>(s[c] + d[c] * a / 255);
+                    }
+                    e[3] = 0;
+                }
+                routine(source.data(), destination.data(), q);
+                ASSERT_EQ(expected, destination) << "rule " << tr << " alpha " << a << " value "
+                                                 << value;
+            }
+        }
+    }
+}
