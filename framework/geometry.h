@@ -55,12 +55,6 @@ struct Box {
         return !IsEmpty() && !other.IsEmpty() && left < other.right && other.left < right &&
                top < other.bottom && other.top < bottom;
     }
-    // Whether every pixel of `inner` lies inside this Box.
-    bool Encloses(const Box& inner) const
-    {
-        return left <= inner.left && inner.right <= right && top <= inner.top &&
-               inner.bottom <= bottom;
-    }
     Box Intersected(const Box& other) const
     {
         Box result = *this;

@@ -180,11 +180,11 @@ void MMRectangleList::AddRect(const Box& box)
             if (!r.Overlaps(s)) {
                 continue;
             }
-            if (s.Encloses(r)) {
+            if (s.Contains(r)) {
                 r = kNoBox;
                 break;
             }
-            if (r.Encloses(s)) {
+            if (r.Contains(s)) {
                 RemoveAt(i);
                 continue;
             }

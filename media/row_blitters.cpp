@@ -1,7 +1,7 @@
 #include "media/row_blitters.h"
 
 #include <array>
-#include <emmintrin.h>
+#include <immintrin.h>
 #include <utility>
 #include "framework/color_table.h"
 #include "framework/processor_features.h"
@@ -127,6 +127,62 @@ void Row8(const uint8_t* s, uint8_t* d, const MMBlitRequest& q)
     }
 }
 
+// Where the processor has AVX2 (and the system saves its registers), eight
+// pixels a step: the same lanes and formulas as the SSE2 rows below.
+bool HasAvx2()
+{
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+}
+
+template <int Tr>
+__attribute__((target("avx2"))) inline __m256i MixAvx2(__m256i source, __m256i target, __m256i a)
+{
+    const __m256i reciprocal = _mm256_set1_epi16(static_cast<short>(0x8081));
+    __m256i x;
+    if (Tr == kTransparencyStraight) {
+        x = _mm256_sub_epi16(_mm256_slli_epi16(source, 8), source);
+        x = _mm256_add_epi16(x, _mm256_mullo_epi16(_mm256_sub_epi16(target, source), a));
+        return _mm256_srli_epi16(_mm256_mulhi_epu16(x, reciprocal), 7);
+    }
+    x = _mm256_srli_epi16(_mm256_mulhi_epu16(_mm256_mullo_epi16(target, a), reciprocal), 7);
+    return _mm256_and_si256(_mm256_add_epi16(x, source), _mm256_set1_epi16(0x00FF));
+}
+
+// The pixels it did, a multiple of eight.
+template <int Tr>
+__attribute__((target("avx2"))) int AlphaPixelsAvx2(const uint8_t* s, uint8_t* d, int n)
+{
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i clearAlpha = _mm256_set1_epi32(255);
+    const __m256i lowBytes = _mm256_set1_epi16(0x00FF);
+    const __m256i colourBytes = _mm256_set1_epi32(0x00FFFFFF);
+    int done = 0;
+    for (; n - done >= 8; done += 8, s += 32, d += 32) {
+        __m256i source = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s));
+        __m256i alpha = _mm256_srli_epi32(source, 24);
+        if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(alpha, zero)) == -1) {
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), source);
+            continue;
+        }
+        __m256i clear = _mm256_cmpeq_epi32(alpha, clearAlpha);
+        if (_mm256_movemask_epi8(clear) == -1) {
+            continue;
+        }
+        __m256i target = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d));
+        __m256i a = _mm256_or_si256(alpha, _mm256_slli_epi32(alpha, 16));
+        __m256i blueRed = MixAvx2<Tr>(_mm256_and_si256(source, lowBytes),
+                                      _mm256_and_si256(target, lowBytes), a);
+        __m256i greenByte3 =
+            MixAvx2<Tr>(_mm256_srli_epi16(source, 8), _mm256_srli_epi16(target, 8), a);
+        __m256i result = _mm256_or_si256(blueRed, _mm256_slli_epi16(greenByte3, 8));
+        result = _mm256_and_si256(result, colourBytes);
+        result = _mm256_blendv_epi8(result, target, clear);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), result);
+    }
+    return done;
+}
+
 // The two alpha rules onto blue, green, red, byte 3 at 1:1, four pixels a
 // step with SSE2 (which the whole program requires). Blue and red, and green
 // and byte 3, are mixed as 16-bit lanes in place, without unpacking. They
@@ -154,6 +210,12 @@ void AlphaRowSse2(const uint8_t* s, uint8_t* d, const MMBlitRequest& q)
         return _mm_and_si128(_mm_add_epi16(x, source), lowBytes);
     };
     int n = q.width;
+    if (n >= 8 && HasAvx2()) {
+        int done = AlphaPixelsAvx2<Tr>(s, d, n);
+        s += 4 * done;
+        d += 4 * done;
+        n -= done;
+    }
     for (; n >= 4; n -= 4, s += 16, d += 16) {
         __m128i source = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
         __m128i alpha = _mm_srli_epi32(source, 24);

@@ -49,7 +49,7 @@ void MMSurface::ApplyClip()
         return;
     }
     Box bounds = GetBounds();
-    if (clipBox.Encloses(bounds)) {
+    if (clipBox.Contains(bounds)) {
         SelectClipRgn(dc, nullptr);
     } else {
         HRGN region = CreateRectRgn(clipBox.left - bounds.left, clipBox.top - bounds.top,

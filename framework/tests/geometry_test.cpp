@@ -75,7 +75,7 @@ TEST(BoxTest, OverlapAndEnclosureCountSharedPixels)
     for (const Case& c : cases) {
         EXPECT_EQ(box.Overlaps(c.other), c.overlaps) << c.other.left << "," << c.other.top;
         EXPECT_EQ(c.other.Overlaps(box), c.overlaps) << c.other.left << "," << c.other.top;
-        EXPECT_EQ(box.Encloses(c.other), c.encloses) << c.other.left << "," << c.other.top;
+        EXPECT_EQ(box.Contains(c.other), c.encloses) << c.other.left << "," << c.other.top;
     }
     EXPECT_EQ(box.Intersected({20, 20, 30, 30}), (Box{0, 0, 0, 0}));
     EXPECT_EQ(box.United({3, 3, 3, 8}), box);
