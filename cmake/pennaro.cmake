@@ -39,11 +39,13 @@ function(pennaro_program exe)
 endfunction()
 
 # pennaro_tests(NAME [LIBS lib...] [SOURCES extra...] [OWN_MAIN] [TIMEOUT s]
-#               [FIXTURES fixture...])
+#               [FIXTURE fixture])
+#   FIXTURE names one fixture: the discovered tests' properties are a flat list,
+#   so a second name would be read as a property. Several set-up tests may share it.
 #   Builds the current folder's tests/*.cpp into NAME_tests (a console program
 #   in build/tests) and registers it with ctest, which runs it under Wine.
 function(pennaro_tests name)
-    cmake_parse_arguments(M "OWN_MAIN" "TIMEOUT" "LIBS;SOURCES;FIXTURES" ${ARGN})
+    cmake_parse_arguments(M "OWN_MAIN" "TIMEOUT;FIXTURE" "LIBS;SOURCES" ${ARGN})
     file(GLOB tests CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/tests/*.cpp")
     if(NOT tests)
         return()
@@ -59,8 +61,8 @@ function(pennaro_tests name)
         set(M_TIMEOUT 120)
     endif()
     set(fixtures "")
-    if(M_FIXTURES)
-        set(fixtures FIXTURES_REQUIRED "${M_FIXTURES}")
+    if(M_FIXTURE)
+        set(fixtures FIXTURES_REQUIRED ${M_FIXTURE})
     endif()
     # Each test case runs in a process of its own, listed by ctest under the
     # folder's name; the list is read from the program when ctest starts.

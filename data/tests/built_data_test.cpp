@@ -174,7 +174,7 @@ TEST_F(BuiltData, TextTable)
     std::string settings = std::string(t.StringAt(t.FindRowByKey(15), 2)) + t.StringAt(t.FindRowByKey(18), 2);
     EXPECT_FALSE(settings.empty());
     std::string face = t.StringAt(t.FindRowByKey(90), 2);
-    EXPECT_EQ(face, "Tahoma");
+    EXPECT_EQ(face, "DejaVu Sans");
     // A TrueType face this machine has, as Windows has it too.
     LOGFONTA wanted = {};
     wanted.lfCharSet = DEFAULT_CHARSET;
