@@ -214,9 +214,13 @@ TEST_F(AtelierRun, StartsShowsTheEaselAndEndsOnCtrlQ)
         << std::hex << ScreenPixel(at.x, at.y) << " wanted " << top.color;
     std::printf("start-up to the easel on screen: %lu ms (goal 1000 ms plus the 1500 ms box-out)\n",
                 GetTickCount() - atelier.started);
-    SetForegroundWindow(window);
-    Press({VK_CONTROL, 'Q'});
-    EXPECT_EQ(1u, atelier.Wait(20000));
+    // On a busy machine the first key may come before the stage takes keys: press until it ends.
+    WaitFor([&] {
+        SetForegroundWindow(window);
+        Press({VK_CONTROL, 'Q'});
+        return atelier.Wait(3000) != STILL_ACTIVE;
+    }, 40000);
+    EXPECT_EQ(1u, atelier.Wait(0));
 }
 
 TEST_F(AtelierRun, ASecondStartBringsTheFirstBackAndEnds)

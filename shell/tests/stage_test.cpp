@@ -208,6 +208,8 @@ TEST_F(StageTest, VolumeCommandsKeepOneCheckAndTheLevel)
                               MMStageEvent::KeyData(0, uint8_t(k.c), 0)};
         stage->QueueInputEvent(event);
         Command(kSync);
+        // The key comes through the input ring, which may be read after the command.
+        PumpUntil([&] { return Setting("Volume") == k.level; });
         EXPECT_EQ(k.level, Setting("Volume")) << k.c;
         EXPECT_EQ(std::vector<int32_t>{13001 + k.level}, CheckedVolumes()) << k.c;
     }
