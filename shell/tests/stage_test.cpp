@@ -325,7 +325,7 @@ TEST_F(StageTest, VolumeAtStartAndActivationPauseAndResume)
     EXPECT_EQ(585, FakeWaveOut::Last());
     // Let the window's own activation notices arrive first.
     DWORD settle = GetTickCount();
-    PumpUntil([&] { return GetTickCount() - settle > 500; });
+    PumpUntil([&] { return GetTickCount() - settle > 2000; });
     while (stage->PauseCount() > 0)
         stage->Resume();
     HWND control = stage->Control()->Window();
