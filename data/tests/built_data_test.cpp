@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <set>
 #include <string>
+#include <vector>
 #include "engine/picture_collection.h"
 #include "engine/picture_loader.h"
 #include "engine/record_table.h"
@@ -440,5 +441,139 @@ TEST_F(BuiltData, PhaserBurstsAreSquareEightBitFramesOnFlatGrey)
         }
         EXPECT_GT(side, previous) << "a larger size makes a larger burst";
         previous = side;
+    }
+}
+
+// The settings rows of the painting tools: a square plain 8-bit nib, diameters
+// that make a nib set, sliders in range, a prefix for the registry names.
+TEST_F(BuiltData, PaintToolSettingsRows)
+{
+    for (int id : {498, 499, 500, 507, 508, 514, 515, 516, 517, 518, 522, 523, 524, 525, 526, 527, 528}) {
+        ExpectTable(id, 48, 5);
+        Table t(id, 48);
+        for (int32_t r = 0; r < t.RowCount(); ++r) {
+            SCOPED_TRACE(testing::Message() << "table " << id << " row " << r);
+            for (int off = 0; off < 28; off += 2) {
+                EXPECT_GE(t.ShortAt(r, off), 0);
+                EXPECT_LE(t.ShortAt(r, off), 255);
+            }
+            EXPECT_LE(t.ShortAt(r, 16), t.ShortAt(r, 18)) << "diameter min above max";
+            for (int off : {36, 38}) {
+                EXPECT_GE(t.ShortAt(r, off), 0);
+                EXPECT_LE(t.ShortAt(r, off), 510);
+            }
+            MMResourceId nib = t.LongAt(r, 40);
+            ExpectPicture(nib, 8);
+            MMPictureCollection* c = MMFindPictureCollection(nib);
+            EXPECT_TRUE(c->IsBitmap(int16_t(nib))) << "nibs are locked as plain pixels";
+            Pair size = c->PictureSize(int16_t(nib));
+            EXPECT_EQ(size.x, size.y);
+            if (id != 524) {
+                EXPECT_STRNE("", t.StringAt(r, 44));
+            }
+        }
+    }
+    // The erasers keep the doubled depth of the height eraser below 256.
+    for (int id : {524, 525, 527}) {
+        Table t(id, 48);
+        for (int32_t r = 0; r < t.RowCount(); ++r) EXPECT_LT(t.ShortAt(r, 26), 128) << id;
+    }
+    // Oil and the bundle: bristles, and a bundle never beyond its 20 colours.
+    Table oil(514, 48), bundle(508, 48);
+    for (int32_t r = 0; r < 5; ++r) {
+        EXPECT_GT(oil.ShortAt(r, 28), 0);
+        EXPECT_GT(oil.ShortAt(r, 32), 0);
+        EXPECT_GT(bundle.ShortAt(r, 28), 0);
+        EXPECT_LE(bundle.ShortAt(r, 28), 20);
+        ExpectTable(509 + r, 10);
+        Table offsets(509 + r, 10);
+        EXPECT_EQ(offsets.CountRows(0, 0, 0), offsets.CountRows(0, 0, 1));
+        EXPECT_EQ(offsets.CountRows(0, 0, 0), bundle.ShortAt(r, 28));
+        EXPECT_EQ(offsets.CountRows(0, 0, 2), bundle.ShortAt(r, 28));
+    }
+}
+
+TEST_F(BuiltData, PaintToolCursorsAndSounds)
+{
+    Table cursors(760, 10);
+    for (int key : {1, 2, 3, 4, 5, 6, 7, 8, 9, 12, 13, 14, 15, 19, 21, 22, 23, 24}) {
+        int32_t row = cursors.FindRowByKey(int16_t(key));
+        ASSERT_GE(row, 0) << key;
+        EXPECT_GE(cursors.LongAt(row, 2), 0);
+        EXPECT_LT(cursors.LongAt(row, 2), 42) << "the application has 42 cursors";
+    }
+    std::vector<MMResourceId> tables = {458, 459, 461, 462, 465, 466, 467, 468, 475, 476, 480, 481, 485, 486, 487};
+    Table tube(542, 2);
+    for (int32_t r = 0; r < tube.RowCount(); ++r) tables.push_back(tube.ItemIdAt(r, 0));
+    for (MMResourceId id : tables) {
+        ExpectTable(id, 10);
+        Table t(id, 10);
+        EXPECT_GE(t.FindRowByKey(1), 0) << id << " has its loop";
+        for (int32_t r = 0; r < t.RowCount(); ++r) {
+            EXPECT_GE(t.ShortAt(r, 0), 0);
+            EXPECT_LE(t.ShortAt(r, 0), 2);
+            ExpectSound(t.LongAt(r, 2));
+        }
+    }
+    ExpectTable(497, 2);
+    Table rope(497, 2);
+    for (int32_t r = 0; r < rope.RowCount(); ++r) {
+        Table pair(rope.ItemIdAt(r, 0), 10);
+        for (int key : {0, 1}) ExpectSound(pair.LongAt(pair.FindRowByKey(int16_t(key)), 2));
+    }
+}
+
+// The word lists of the picture tools: markers 0 and 1 never appear as data,
+// every entry has its picture, the tube has its sixteen pieces.
+TEST_F(BuiltData, PictureToolLists)
+{
+    struct Entry {
+        MMResourceId animation;
+        MMResourceId picture;
+    };
+    auto entries = [](MMResourceId list) {
+        Table words(list, 2);
+        std::vector<Entry> out;
+        for (int32_t k = 0;; ++k) {
+            int32_t zero = words.FindRow(0, 0, k, 0);
+            int32_t one = words.FindRow(0, 0, k, 1);
+            if (one < 0) break;
+            EXPECT_LE(one + 2, words.RowCount() - 1);
+            out.push_back({zero < 0 ? -2 : words.ItemIdAt(zero + 1, 0), words.LongAt(one + 1, 0)});
+            for (int32_t w : {one + 1, one + 2}) {
+                EXPECT_NE(0, words.ShortAt(w, 0)) << list;
+                EXPECT_NE(1, words.ShortAt(w, 0)) << list;
+            }
+        }
+        return out;
+    };
+    for (int id : {506, 539, 541}) ExpectTable(id, 8, id == 541 ? 2 : 5);
+    Table cream(506, 8), spray(539, 8), tube(541, 8);
+    for (int32_t r = 0; r < cream.RowCount(); ++r) {
+        std::vector<Entry> e = entries(cream.ItemIdAt(r, 0));
+        ASSERT_EQ(1u, e.size());
+        ExpectPicture(e[0].picture, 32);
+    }
+    for (int32_t r = 0; r < spray.RowCount(); ++r) {
+        MMResourceId list = spray.ItemIdAt(r, 0);
+        std::vector<Entry> e = entries(list);
+        EXPECT_EQ(int32_t(e.size()), Table(list, 2).CountRows(0, 0, 0)) << "one picture per entry";
+        EXPECT_GE(e.size(), 1u);
+        for (const Entry& x : e) {
+            ExpectPicture(x.picture, 32);
+            EXPECT_TRUE(MMFindPictureCollection(x.picture)->IsBitmap(int16_t(x.picture)));
+            if (x.animation != -1) ExpectScript(x.animation, {1});
+        }
+    }
+    Table sounds(542, 2);
+    EXPECT_GE(sounds.RowCount(), tube.RowCount());
+    for (int32_t r = 0; r < tube.RowCount(); ++r) {
+        std::vector<Entry> e = entries(tube.ItemIdAt(r, 0));
+        ASSERT_EQ(16u, e.size());
+        for (const Entry& x : e) {
+            EXPECT_EQ(-1, x.animation);
+            ExpectPicture(x.picture, 32);
+            EXPECT_EQ(Pair({100, 100}), MMFindPictureCollection(x.picture)->PictureSize(int16_t(x.picture)));
+        }
     }
 }
