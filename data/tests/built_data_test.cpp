@@ -577,3 +577,92 @@ TEST_F(BuiltData, PictureToolLists)
         }
     }
 }
+
+// The rope's controls and dab, the slate tray's layout and the chalk talk's
+// lessons: every picture, sound and script there; the board lies on the
+// painting canvas, so a chalk drawing pasted into the slate lands where drawn.
+TEST_F(BuiltData, RopeSlateAndChalkTalk)
+{
+    ExpectTable(546, 4);
+    ExpectPicture(Table(546, 4).LongAt(0, 0), 8);
+    for (MMResourceId id : {997, 998, 999, 1000}) {
+        ExpectTable(id, 8, 2);
+        for (int32_t r = 0; r < 2; ++r) ExpectPicture(Table(id, 8).PictureIdAt(r));
+    }
+    for (MMResourceId id : {483, 491}) {
+        Table t(id, 10);
+        ASSERT_GE(t.FindRowByKey(1), 0) << id;
+        for (int32_t r = 0; r < t.RowCount(); ++r) ExpectSound(t.LongAt(r, 2));
+    }
+    EXPECT_NE(Table(0, 10).FindRowByKey(22), -1) << "the selection's resize alert";
+    Table cursors(760, 10);
+    for (int key : {26, 27, 28}) ASSERT_GE(cursors.FindRowByKey(int16_t(key)), 0) << key;
+
+    Table slate(772, 10);
+    const int tabRows[2] = {5, 1};
+    for (int key : {0, 1}) {
+        MMResourceId id = slate.ItemIdAt(slate.FindRowByKey(int16_t(key)), 2);
+        ExpectTable(id, 40, tabRows[key]);
+        Table tabs(id, 40);
+        for (int32_t r = 0; r < tabRows[key]; ++r)
+            for (int offset : {4, 16, 28}) {
+                ExpectPicture(tabs.LongAt(r, offset), 32);
+                Box window = tabs.RectAt(r, offset + 4);
+                EXPECT_LT(window.left, window.right);
+                EXPECT_LT(window.top, window.bottom);
+            }
+    }
+    for (int key : {5, 9, 10, 11, 12, 14}) ExpectPicture(slate.LongAt(slate.FindRowByKey(int16_t(key)), 2));
+    ExpectSound(slate.LongAt(slate.FindRowByKey(7), 2));
+    ExpectScript(slate.LongAt(slate.FindRowByKey(8), 2), {1, 5});
+    Table loop(slate.ItemIdAt(slate.FindRowByKey(6), 2), 12);
+    for (int offset : {4, 8}) ExpectPicture(loop.LongAt(0, offset));
+    for (int key = 21; key <= 25; ++key) EXPECT_GT(slate.ShortAt(slate.FindRowByKey(int16_t(key)), 2), 0);
+
+    Table chalk(1271, 10);
+    Table layout(734, 10);
+    EXPECT_EQ(chalk.RectAt(chalk.FindRowByKey(21), 2), layout.RectAt(layout.FindRowByKey(66), 2));
+    for (int key : {0, 1, 9}) ExpectLayoutTable(chalk, chalk.FindRowByKey(int16_t(key)));
+    for (int key : {2, 3, 18, 19}) ExpectScript(chalk.LongAt(chalk.FindRowByKey(int16_t(key)), 2));
+    for (int key : {4, 20}) {
+        Table list(chalk.ItemIdAt(chalk.FindRowByKey(int16_t(key)), 2), 2);
+        ASSERT_GE(list.RowCount(), 1) << key;
+        for (int32_t r = 0; r < list.RowCount(); ++r) ExpectScript(list.ItemIdAt(r, 0));
+    }
+    for (int key = 13; key <= 17; ++key) {
+        Table light(chalk.ItemIdAt(chalk.FindRowByKey(int16_t(key)), 2), 12);
+        for (int offset : {4, 8}) ExpectPicture(light.LongAt(0, offset));
+    }
+    EXPECT_GT(chalk.ShortAt(chalk.FindRowByKey(23), 2), 0);
+    EXPECT_GT(chalk.ShortAt(chalk.FindRowByKey(24), 2), 0);
+    Box board = chalk.RectAt(chalk.FindRowByKey(21), 2);
+    Table lessons(chalk.ItemIdAt(chalk.FindRowByKey(7), 2), 10);
+    ASSERT_GE(lessons.RowCount(), 3);
+    bool circleAndSquare = false;
+    for (int32_t i = 0; i < lessons.RowCount(); ++i) {
+        Table lesson(lessons.ItemIdAt(i, 2), 10);
+        ExpectScript(lesson.LongAt(lesson.FindRowByKey(0), 2));
+        ExpectScript(lesson.LongAt(lesson.FindRowByKey(1), 2));
+        for (int key : {4, 5}) ExpectSound(lesson.LongAt(lesson.FindRowByKey(int16_t(key)), 2));
+        Table steps(lesson.ItemIdAt(lesson.FindRowByKey(2), 2), 10);
+        ASSERT_GE(steps.RowCount(), 3) << i;
+        std::set<int> kinds;
+        for (int32_t s = 0; s < steps.RowCount(); ++s) {
+            Table step(steps.ItemIdAt(s, 2), 10);
+            ExpectScript(step.LongAt(step.FindRowByKey(1), 2), {1, 2, 12, 33});
+            Table props(step.ItemIdAt(step.FindRowByKey(2), 2), 10);
+            for (int key : {0, 1}) {
+                EXPECT_GE(props.ShortAt(props.FindRowByKey(int16_t(key)), 2), 0);
+                EXPECT_LE(props.ShortAt(props.FindRowByKey(int16_t(key)), 2), 4);
+            }
+            int32_t kindRow = props.FindRowByKey(5);
+            kinds.insert(kindRow >= 0 ? props.ShortAt(kindRow, 2) : 0);
+            Table points(props.ItemIdAt(props.FindRowByKey(4), 2), 6);
+            ASSERT_GE(points.RowCount(), 2);
+            EXPECT_LE(points.RowCount(), 512);
+            for (int32_t p = 0; p < points.RowCount(); ++p) EXPECT_TRUE(board.Contains(points.PairAt(p, 2)));
+        }
+        circleAndSquare = circleAndSquare || (kinds.count(1) && kinds.count(2));
+    }
+    EXPECT_TRUE(circleAndSquare) << "a lesson draws a circle and a square";
+}
