@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "canvas/canvas_visual.h"
 #include "engine/picture_collection.h"
@@ -54,29 +55,33 @@ bool KVXBrushFlood::EnsureMarks()
     return true;
 }
 
-bool KVXBrushFlood::IsFillable(int32_t x, int32_t y) const
+bool KVXBrushFlood::Passes(const KVXComponentPixel& p)
 {
-    if (*marks->PixelAt(x, y) != 0)
-        return false;
-    const KVXComponentPixel& p = *plane->PixelAt(x, y);
-    if (p.type != kPixelPlain)
-        return false;
-    if (mode != nullptr && *mode == kColorTestMode) {
+    if (!colorTest)
+        // Everything lower than the seed, and up to 32 above it.
+        return p.type == kPixelPlain && int32_t(p.height) - int32_t(seedPixel.height) <= 32;
+    uint32_t word = p.ColorWord();
+    if (word != lastWord) {
+        lastWord = word;
         int32_t most = std::max({std::abs(p.blue - seedPixel.blue),
                                  std::abs(p.green - seedPixel.green),
                                  std::abs(p.red - seedPixel.red)});
-        return most <= 32;
+        lastAnswer = p.type == kPixelPlain && most <= 32;
     }
-    // Everything lower than the seed, and up to 32 above it.
-    return int32_t(p.height) - int32_t(seedPixel.height) <= 32;
+    return lastAnswer;
 }
 
-bool KVXBrushFlood::TakePixel(int32_t x, int32_t y)
+int32_t KVXBrushFlood::TakeRun(int32_t y, int32_t x, int32_t end, int32_t step, bool checker)
 {
-    if (!IsFillable(x, y))
-        return false;
-    MarkAt(x, y) = kTaken;
-    return true;
+    uint8_t* markRow = marks->Row(y);
+    KVXComponentPixel* row = plane->Row(y);
+    for (; x != end; x += step) {
+        if (!TakePixel(markRow, row, x))
+            return x;
+        if (checker && ((x + y) & 1) != 0)
+            row[x].blue = row[x].green = row[x].red = 0;
+    }
+    return end;
 }
 
 void KVXBrushFlood::Push(int32_t x, int32_t y)
@@ -88,9 +93,11 @@ void KVXBrushFlood::Push(int32_t x, int32_t y)
 
 void KVXBrushFlood::PushRuns(int32_t row, int32_t from, int32_t to)
 {
+    const uint8_t* markRow = marks->Row(row);
+    const KVXComponentPixel* pixels = plane->Row(row);
     bool inRun = false;
     for (int32_t x = from; x >= to; --x) {
-        bool fillable = IsFillable(x, row);
+        bool fillable = IsFillable(markRow, pixels, x);
         if (fillable && !inRun)
             Push(x, row);
         inRun = fillable;
@@ -129,6 +136,9 @@ bool KVXBrushFlood::SeedFill(int32_t x, int32_t y, bool checker, Box& region)
     if (x < 0 || y < 0 || x >= plane->width || y >= plane->height || !EnsureMarks())
         return false;
     seedPixel = *plane->PixelAt(x, y);
+    colorTest = mode != nullptr && *mode == kColorTestMode;
+    lastWord = seedPixel.ColorWord();
+    lastAnswer = seedPixel.type == kPixelPlain;
     region = {x, y, x, y};
     queue.readIndex = queue.writeIndex = 0;
     overflowed = false;
@@ -146,32 +156,15 @@ bool KVXBrushFlood::SeedFill(int32_t x, int32_t y, bool checker, Box& region)
         queue.Pop();
         if (MarkAt(s.x, s.y) != 0 || plane->PixelAt(s.x, s.y)->type != kPixelPlain)
             continue;
-        bool taken = TakePixel(s.x, s.y);
+        // A seed that fails the test still takes the run to its right.
+        bool taken = TakePixel(marks->Row(s.y), plane->Row(s.y), s.x);
         int32_t left = s.x;
         if (taken) {
-            left = 0;
-            for (int32_t i = s.x - 1; i >= 0; --i) {
-                if (!TakePixel(i, s.y)) {
-                    left = i;
-                    break;
-                }
-                if (checker && ((i + s.y) & 1) != 0) {
-                    KVXComponentPixel* p = plane->PixelAt(i, s.y);
-                    p->blue = p->green = p->red = 0;
-                }
-            }
+            left = TakeRun(s.y, s.x - 1, -1, -1, checker);
+            if (left < 0)
+                left = 0;
         }
-        int32_t right = plane->width;
-        for (int32_t i = s.x + 1; i < plane->width; ++i) {
-            if (!TakePixel(i, s.y)) {
-                right = i;
-                break;
-            }
-            if (checker && ((i + s.y) & 1) != 0) {
-                KVXComponentPixel* p = plane->PixelAt(i, s.y);
-                p->blue = p->green = p->red = 0;
-            }
-        }
+        int32_t right = TakeRun(s.y, s.x + 1, plane->width, 1, checker);
         if (s.y > 0)
             PushRuns(s.y - 1, right - 1, left);
         if (s.y + 1 < plane->height)
@@ -184,6 +177,27 @@ bool KVXBrushFlood::SeedFill(int32_t x, int32_t y, bool checker, Box& region)
     return true;
 }
 
+namespace {
+
+// The first x from x to end (inclusive) whose byte is 0; end + 1 when none
+// is. Eight bytes a step over marked stretches.
+int32_t NextUnmarked(const uint8_t* row, int32_t x, int32_t end)
+{
+    const uint64_t ones = 0x0101010101010101ull;
+    const uint64_t highs = 0x8080808080808080ull;
+    for (; x + 7 <= end; x += 8) {
+        uint64_t v;
+        std::memcpy(&v, row + x, 8);
+        if (((v - ones) & ~v & highs) != 0)
+            break;
+    }
+    while (x <= end && row[x] != 0)
+        ++x;
+    return x;
+}
+
+}  // namespace
+
 Box KVXBrushFlood::SoftenEdge(const Box& region)
 {
     Box box = region;
@@ -191,18 +205,28 @@ Box KVXBrushFlood::SoftenEdge(const Box& region)
     box.top = std::max(0, box.top - 1);
     box.right = std::min(plane->width - 1, box.right + 1);
     box.bottom = std::min(plane->height - 1, box.bottom + 1);
-    for (int32_t y = box.top; y <= box.bottom; ++y)
-        for (int32_t x = box.left; x <= box.right; ++x) {
-            const KVXComponentPixel& p = *plane->PixelAt(x, y);
-            if (p.type != kPixelPlain || MarkAt(x, y) != 0)
+    for (int32_t y = box.top; y <= box.bottom; ++y) {
+        uint8_t* markRow = marks->Row(y);
+        const KVXComponentPixel* row = plane->Row(y);
+        int32_t top = std::max(0, y - 1);
+        int32_t bottom = std::min(plane->height - 1, y + 1);
+        for (int32_t x = NextUnmarked(markRow, box.left, box.right); x <= box.right;
+             x = NextUnmarked(markRow, x + 1, box.right)) {
+            const KVXComponentPixel& p = row[x];
+            if (p.type != kPixelPlain)
                 continue;
+            int32_t from = std::max(0, x - 1);
+            int32_t to = std::min(plane->width - 1, x + 1);
             bool touches = false;
-            for (int32_t ny = std::max(0, y - 1); ny <= std::min(plane->height - 1, y + 1); ++ny)
-                for (int32_t nx = std::max(0, x - 1); nx <= std::min(plane->width - 1, x + 1); ++nx)
-                    touches = touches || MarkAt(nx, ny) == kTaken;
+            for (int32_t ny = top; ny <= bottom && !touches; ++ny) {
+                const uint8_t* marksNear = marks->Row(ny);
+                for (int32_t nx = from; nx <= to; ++nx)
+                    touches = touches || marksNear[nx] == kTaken;
+            }
             if (touches)
-                MarkAt(x, y) = uint8_t(std::min(254, (p.blue + p.green + p.red) / 3));
+                markRow[x] = uint8_t(std::min(254, (p.blue + p.green + p.red) / 3));
         }
+    }
     return box;
 }
 
@@ -245,25 +269,36 @@ void KVXBrushFlood::Dab(const BrushDab* sample)
 void KVXBrushFlood::ApplyFill(const Box& box)
 {
     const uint8_t* c = colors.Current();
+    uint32_t fullCoat = uint32_t(c[0]) | uint32_t(c[1]) << 8 | uint32_t(c[2]) << 16;  // plain
     int32_t e = heightValue != nullptr ? *heightValue : 255;
-    for (int32_t y = box.top; y <= box.bottom; ++y)
+    // The height each mark adds or takes away, as the per-pixel formula has it.
+    double change[256];
+    for (int32_t m = 0; m < 256; ++m)
+        change[m] = e > 255 ? (e - 255) * 0.00392156862745098 * m
+                            : (255 - e) * 0.00392156862745098 * m;
+    for (int32_t y = box.top; y <= box.bottom; ++y) {
+        const uint8_t* markRow = marks->Row(y);
+        KVXComponentPixel* row = plane->Row(y);
         for (int32_t x = box.left; x <= box.right; ++x) {
-            uint8_t m = MarkAt(x, y);
+            uint8_t m = markRow[x];
             if (m <= 1)
                 continue;
-            KVXComponentPixel& p = *plane->PixelAt(x, y);
-            uint8_t* channel = &p.blue;
-            for (int i = 0; i < 3; ++i)
-                channel[i] = m == kTaken ? c[i]
-                                         : uint8_t(BlendTable[m][c[i]] + BlendTable[255 - m][channel[i]]);
+            KVXComponentPixel& p = row[x];
+            if (m == kTaken) {
+                p.SetColorWord(fullCoat);
+            } else {
+                uint8_t* channel = &p.blue;
+                for (int i = 0; i < 3; ++i)
+                    channel[i] = uint8_t(BlendTable[m][c[i]] + BlendTable[255 - m][channel[i]]);
+                p.type = kPixelPlain;
+            }
+            if (e == 255)
+                continue;
             double h = p.height;
-            if (e > 255)
-                h = int32_t(h + (e - 255) * 0.00392156862745098 * m);
-            else if (e < 255)
-                h = int32_t(h - (255 - e) * 0.00392156862745098 * m);
+            h = e > 255 ? int32_t(h + change[m]) : int32_t(h - change[m]);
             p.height = uint16_t(std::clamp(h, 0.0, 65535.0));
-            p.type = kPixelPlain;
         }
+    }
 }
 
 KVXBrushPatternFlood::KVXBrushPatternFlood(
@@ -289,7 +324,6 @@ void KVXBrushPatternFlood::ApplyFill(const Box& box)
         return;
     }
     const uint8_t* c = colors.Current();
-    int32_t e = heightValue != nullptr ? *heightValue : 255;
     for (int32_t y = box.top; y <= box.bottom; ++y)
         for (int32_t x = box.left; x <= box.right; ++x) {
             uint8_t m = MarkAt(x, y);

@@ -66,8 +66,27 @@ protected:
 
 private:
     bool EnsureMarks();
-    bool IsFillable(int32_t x, int32_t y) const;
-    bool TakePixel(int32_t x, int32_t y);
+    // Whether an unmarked pixel passes the fill's test (plain, and near the
+    // seed's colour or not far above its height).
+    bool Passes(const KVXComponentPixel& p);
+    bool IsFillable(const uint8_t* markRow, const KVXComponentPixel* row, int32_t x)
+    {
+        return markRow[x] == 0 && Passes(row[x]);
+    }
+    bool IsFillable(int32_t x, int32_t y)
+    {
+        return IsFillable(marks->Row(y), plane->Row(y), x);
+    }
+    bool TakePixel(uint8_t* markRow, const KVXComponentPixel* row, int32_t x)
+    {
+        if (!IsFillable(markRow, row, x))
+            return false;
+        markRow[x] = kTaken;
+        return true;
+    }
+    // Takes the run of pixels from x toward end (exclusive, step -1 or 1);
+    // returns where it stopped (end when it ran to the end).
+    int32_t TakeRun(int32_t y, int32_t x, int32_t end, int32_t step, bool checker);
     void Push(int32_t x, int32_t y);
     void PushRuns(int32_t row, int32_t from, int32_t to);
     // After seeds were dropped by a full queue: seeds for every fillable
@@ -79,6 +98,11 @@ private:
     bool overflowed = false;
     KVXPlaneUCharTop* marks = nullptr;
     KVXComponentPixel seedPixel = {};
+    // The fill's test, fixed when it starts; the colour test keeps its last
+    // answer, since neighbouring pixels mostly share their colour.
+    bool colorTest = false;
+    uint32_t lastWord = 0;
+    bool lastAnswer = false;
 };
 
 // The colour weighted by a tiled 8-bit pattern picture.

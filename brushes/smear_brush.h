@@ -4,6 +4,7 @@
 // dab's rectangle), mixed with the dab colour and raised or carved.
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "brushes/std_brush.h"
 
@@ -14,6 +15,14 @@ struct BilinearQuarterWeights {
 };
 extern const BilinearQuarterWeights& SmearWeights;
 
+// Where a sample falls along one axis: its pixel, the next one (the same at
+// the clip's far edge) and its quarter offset.
+struct SmearAxis {
+    int32_t low;
+    int32_t high;
+    int32_t quarter;
+};
+
 class SmearColorAndHeightMover {
 public:
     explicit SmearColorAndHeightMover(KVXPlaneComponent* plane) : plane(plane) {}
@@ -21,7 +30,46 @@ public:
 
     virtual void PrepareDab(const Box& clip, const BrushDab& dab);
     // x, y inside the clip; the sampled height and colour (blue, green, red).
-    void Smear(int32_t x, int32_t y, uint8_t opacity, uint16_t& height, uint8_t* colour) const;
+    void Smear(int32_t x, int32_t y, uint8_t opacity, uint16_t& height, uint8_t* colour) const
+    {
+        Sample(AxisX(x, opacity), AxisY(y, opacity), height, colour);
+    }
+    // The two halves of Smear: each axis depends on its coordinate and the
+    // opacity alone, so a dab may keep them while those stay the same.
+    SmearAxis AxisX(int32_t x, uint8_t opacity) const
+    {
+        return Axis((originX + x) - opacity * stepX, clip.left, clip.right);
+    }
+    SmearAxis AxisY(int32_t y, uint8_t opacity) const
+    {
+        return Axis((originY + y) - opacity * stepY, clip.top, clip.bottom);
+    }
+    void Sample(const SmearAxis& ax, const SmearAxis& ay, uint16_t& height, uint8_t* colour) const
+    {
+        KVXComponentPixel p = Sample(ax, ay);
+        height = p.height;
+        colour[0] = p.blue;
+        colour[1] = p.green;
+        colour[2] = p.red;
+    }
+    // The sampled colour and height (type and shadow 0).
+    KVXComponentPixel Sample(const SmearAxis& ax, const SmearAxis& ay) const
+    {
+        const int32_t* w = SmearWeights.w[ax.quarter * 4 + ay.quarter];
+        const KVXComponentPixel& p00 = *plane->PixelAt(ax.low, ay.low);
+        const KVXComponentPixel& p10 = *plane->PixelAt(ax.high, ay.low);
+        const KVXComponentPixel& p01 = *plane->PixelAt(ax.low, ay.high);
+        const KVXComponentPixel& p11 = *plane->PixelAt(ax.high, ay.high);
+        auto mix = [w](uint32_t a, uint32_t b, uint32_t c, uint32_t d) {
+            return (w[0] * a + w[1] * b + w[2] * c + w[3] * d) >> 8;
+        };
+        KVXComponentPixel sample = {};
+        sample.blue = uint8_t(mix(p00.blue, p10.blue, p01.blue, p11.blue));
+        sample.green = uint8_t(mix(p00.green, p10.green, p01.green, p11.green));
+        sample.red = uint8_t(mix(p00.red, p10.red, p01.red, p11.red));
+        sample.height = uint16_t(mix(p00.height, p10.height, p01.height, p11.height));
+        return sample;
+    }
 
     Box clip = {0, 0, 0, 0};
     int32_t dx = 0;
@@ -33,6 +81,25 @@ public:
     double scale = 0;
     double stepX = 0;
     double stepY = 0;
+
+private:
+    // floor() without the library call: exact for every value within the
+    // 32-bit range.
+    static double Floor(double v)
+    {
+        double t = double(int32_t(v));
+        return t > v ? t - 1 : t;
+    }
+    static SmearAxis Axis(double s, int32_t first, int32_t end)
+    {
+        s = std::clamp(s, double(first), double(end - 1));
+        SmearAxis axis;
+        // 4 x the fraction lies in [0, 4): truncation is its floor.
+        axis.quarter = int32_t(4 * (s - Floor(s)));
+        axis.low = int32_t(s);
+        axis.high = s > end - 2 ? axis.low : int32_t(s + 1);
+        return axis;
+    }
 };
 
 template <class CT, class PT, class HT, class CG, class OG, class Mover = SmearColorAndHeightMover>
@@ -70,24 +137,43 @@ public:
         bool backY = dab->dy > 0;
         int32_t w = clip.Width();
         int32_t h = clip.Height();
+        // Each column keeps its last opacity and where that sampled along x.
+        columnOpacity.assign(size_t(w), -1);
+        columnAxis.resize(size_t(w));
         for (int32_t j = 0; j < h; ++j) {
             int32_t y = backY ? h - 1 - j : j;
+            KVXComponentPixel* row = plane->Row(clip.top + y) + clip.left;
+            const uint8_t* nibRow = nib.Row(clip.top + y - top) + (clip.left - left);
+            int32_t rowOpacity = -1;
+            SmearAxis ay = {0, 0, 0};
             for (int32_t i = 0; i < w; ++i) {
                 int32_t x = backX ? w - 1 - i : i;
-                KVXComponentPixel& p = *plane->PixelAt(clip.left + x, clip.top + y);
+                KVXComponentPixel& p = row[x];
                 if (p.type == kPixelLocked)
                     continue;
-                uint8_t n = *nib.PixelAt(clip.left + x - left, clip.top + y - top);
-                uint8_t o = this->opacity.Opacity(n, this->TextureAt(clip.left + x, clip.top + y), s);
+                uint8_t o = this->opacity.Opacity(nibRow[x],
+                                                  this->TextureAt(clip.left + x, clip.top + y), s);
                 if (o == 0)
                     continue;
-                KVXComponentPixel sample = p;
-                mover.Smear(x, y, o, sample.height, &sample.blue);
-                CT::Apply(sample, c, o);
+                if (o != rowOpacity) {
+                    rowOpacity = o;
+                    ay = mover.AxisY(y, o);
+                }
+                if (o != columnOpacity[size_t(x)]) {
+                    columnOpacity[size_t(x)] = o;
+                    columnAxis[size_t(x)] = mover.AxisX(x, o);
+                }
+                // The pixel becomes its sample, mixed with the dab colour;
+                // a type the colour transfer gives the sample is not kept.
+                KVXComponentPixel sample = mover.Sample(columnAxis[size_t(x)], ay);
+                uint8_t type = p.type;
                 p.blue = sample.blue;
                 p.green = sample.green;
                 p.red = sample.red;
-                p.height = HT::Apply(sample.height, heightRow[o]);
+                p.height = sample.height;
+                CT::Apply(p, c, o);
+                p.type = type;
+                p.height = HT::Apply(p.height, heightRow[o]);
                 PT::Apply(p);
             }
         }
@@ -95,4 +181,8 @@ public:
     }
 
     Mover mover;
+
+private:
+    std::vector<int32_t> columnOpacity;
+    std::vector<SmearAxis> columnAxis;
 };

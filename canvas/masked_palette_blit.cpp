@@ -1,6 +1,9 @@
 #include "canvas/masked_palette_blit.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
+#include <cstring>
 
 #include "canvas/blend.h"
 #include "media/surface.h"
@@ -62,6 +65,50 @@ void Mix(uint8_t* d, const RGBQUAD& e, uint8_t m)
     d[3] = 0;
 }
 
+// n / 255 of unsigned 16-bit lanes up to 65535, exactly: (n x 0x8081) >> 23.
+inline __m128i Divide255(__m128i n)
+{
+    return _mm_srli_epi16(_mm_mulhi_epu16(n, _mm_set1_epi16(int16_t(0x8081))), 7);
+}
+
+// Two pixels in 16-bit lanes: take x e + keep x d, each rounded as
+// BlendTable rounds.
+inline __m128i MixLanes(__m128i e, __m128i d, __m128i keep)
+{
+    const __m128i half = _mm_set1_epi16(128);
+    __m128i take = _mm_sub_epi16(_mm_set1_epi16(255), keep);
+    return _mm_add_epi16(Divide255(_mm_add_epi16(_mm_mullo_epi16(e, take), half)),
+                         Divide255(_mm_add_epi16(_mm_mullo_epi16(d, keep), half)));
+}
+
+// One unscaled, unmirrored row: four pixels a step, the bytes of Mix.
+void MixRow(uint8_t* row, const uint8_t* picture, const uint8_t* mask, int32_t width,
+            const RGBQUAD* entries)
+{
+    const __m128i zero = _mm_setzero_si128();
+    int32_t j = 0;
+    for (; j + 4 <= width; j += 4) {
+        uint32_t e[4];
+        for (int i = 0; i < 4; ++i)
+            std::memcpy(&e[i], &entries[picture[j + i]], 4);
+        uint32_t m;
+        std::memcpy(&m, mask + j, 4);
+        __m128i colours = _mm_set_epi32(int32_t(e[3]), int32_t(e[2]), int32_t(e[1]), int32_t(e[0]));
+        __m128i under = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 4 * j));
+        __m128i keep = _mm_cvtsi32_si128(int32_t(m));
+        keep = _mm_unpacklo_epi8(keep, keep);
+        keep = _mm_unpacklo_epi16(keep, keep);  // each mask byte four times
+        __m128i low = MixLanes(_mm_unpacklo_epi8(colours, zero), _mm_unpacklo_epi8(under, zero),
+                               _mm_unpacklo_epi8(keep, zero));
+        __m128i high = MixLanes(_mm_unpackhi_epi8(colours, zero), _mm_unpackhi_epi8(under, zero),
+                                _mm_unpackhi_epi8(keep, zero));
+        __m128i mixed = _mm_and_si128(_mm_packus_epi16(low, high), _mm_set1_epi32(0x00FFFFFF));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + 4 * j), mixed);
+    }
+    for (; j < width; ++j)
+        Mix(row + j * 4, entries[picture[j]], mask[j]);
+}
+
 // Destination row k, pixel j read source (sx(j), sy(k)); mirroring fills
 // the destination backwards while the source is walked forwards.
 void Draw(const MaskedPaletteBlitRecord& r, const MMBitmap& target, bool scaled)
@@ -69,6 +116,16 @@ void Draw(const MaskedPaletteBlitRecord& r, const MMBitmap& target, bool scaled)
     const Box& d = r.destination;
     int32_t width = d.Width();
     int32_t height = d.Height();
+    if (!scaled && !r.mirrorX && !r.mirrorY) {
+        int32_t column = r.source.left - r.picture.box.left;
+        for (int32_t k = 0; k < height; ++k) {
+            int32_t sy = r.source.top + k;
+            MixRow(target.PixelAddress(d.left, d.top + k),
+                   r.picture.PixelAddress(r.picture.box.left, sy) + column,
+                   r.mask.PixelAddress(r.picture.box.left, sy) + column, width, r.colours.entries);
+        }
+        return;
+    }
     for (int32_t k = 0; k < height; ++k) {
         int32_t sy = scaled ? int32_t((int64_t(r.source.top) * 65536 + int64_t(k) * r.stepY) >> 16)
                             : r.source.top + k;

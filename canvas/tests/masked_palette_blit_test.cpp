@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "canvas/blend.h"
 #include "canvas/masked_palette_blit.h"
 #include "canvas_test_support.h"
 #include "media/offscreen_surface.h"
@@ -116,4 +117,73 @@ TEST_F(MaskedBlitTest, MaskAndClipping)
     EXPECT_EQ(0x10000, record.stepX);
     EXPECT_EQ(30u, At(3, 0));
     EXPECT_EQ(uint32_t(10 * 27 % 256), At(3, 3));
+}
+
+// The 1:1 row loop mixes several pixels a step: every mask value, odd
+// widths and clipped starts give the bytes of the pixel-by-pixel mix.
+TEST(MaskedBlitRows, MatchTheMixOfEachPixel)
+{
+    const int kWidth = 37;
+    const int kHeight = 9;
+    MMSurface* surface = MMSurface::CreateBitmapDC(32, {0, 0, kWidth, kHeight}, nullptr);
+    ASSERT_NE(nullptr, surface);
+    std::vector<uint8_t> indexes(kWidth * kHeight), masks(kWidth * kHeight);
+    for (int i = 0; i < kWidth * kHeight; ++i) {
+        indexes[i] = uint8_t(i * 7 + 3);
+        masks[i] = uint8_t(i * 29);  // every value from 0 to 255 across the picture
+    }
+    MMColorTable colours;
+    for (int i = 0; i < 256; ++i)
+        colours.entries[i] = {uint8_t(i), uint8_t(255 - i), uint8_t(i * 3), uint8_t(i ^ 0x5A)};
+    struct Case {
+        Box box;
+    } cases[] = {{{0, 0, kWidth, kHeight}}, {{-3, -2, kWidth - 3, kHeight - 2}},
+                 {{5, 1, kWidth + 5, kHeight + 1}}};
+    for (const Case& c : cases) {
+        MMBitmap target;
+        surface->GetBitmap(target);
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                uint8_t* d = target.PixelAddress(x, y);
+                for (int k = 0; k < 4; ++k)
+                    d[k] = uint8_t(x * 11 + y * 5 + k * 67);
+            }
+        std::vector<uint32_t> before(kWidth * kHeight);
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                before[y * kWidth + x] = TargetWord(target, x, y);
+        MaskedPaletteBlitRecord record;
+        for (MMBitmap* b : {&record.picture, &record.mask}) {
+            b->bitsPerPixel = 8;
+            b->bytesPerPixel = 1;
+            b->box = {0, 0, kWidth, kHeight};
+            b->pitch = kWidth;
+        }
+        record.picture.pixels = indexes.data();
+        record.mask.pixels = masks.data();
+        record.colours.Assign(colours);
+        MaskedPaletteBlit(record, surface, c.box);
+        surface->GetBitmap(target);
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                int sx = x - c.box.left;
+                int sy = y - c.box.top;
+                uint32_t expected = before[y * kWidth + x];
+                if (sx >= 0 && sx < kWidth && sy >= 0 && sy < kHeight) {
+                    uint8_t m = masks[sy * kWidth + sx];
+                    const RGBQUAD& e = colours.entries[indexes[sy * kWidth + sx]];
+                    const uint8_t from[3] = {e.rgbBlue, e.rgbGreen, e.rgbRed};
+                    expected = 0;
+                    for (int k = 0; k < 3; ++k) {
+                        uint8_t under = uint8_t(before[y * kWidth + x] >> (8 * k));
+                        expected |= uint32_t(uint8_t(BlendTable[255 - m][from[k]] +
+                                                     BlendTable[m][under]))
+                                    << (8 * k);
+                    }
+                }
+                ASSERT_EQ(expected, TargetWord(target, x, y))
+                    << "at " << x << ", " << y << " of box " << c.box.left << ", " << c.box.top;
+            }
+    }
+    surface->Dispose();
 }
