@@ -160,10 +160,12 @@ void KVXSlateStrokePoints::Press(const Pair& point)
     Keep(point);
 }
 
-void KVXSlateStrokePoints::Move(const Pair& point)
+bool KVXSlateStrokePoints::Move(const Pair& point)
 {
-    if (!points.empty() && Distance(point, points.back()) > 5)
-        Keep(point);
+    if (points.empty() || Distance(point, points.back()) <= 5 || int32_t(points.size()) >= kMostPoints)
+        return false;
+    Keep(point);
+    return true;
 }
 
 std::vector<Pair> KVXSlateStrokePoints::Release(const Pair& point)
@@ -201,4 +203,10 @@ std::vector<Pair> SlateSquarePoints(const Box& box)
     std::vector<Pair> kept(outline.Points(), outline.Points() + outline.Count());
     PadToThree(kept);
     return kept;
+}
+
+std::vector<KVXPreparedSlateStroke>& AppPreparedSlateStrokes()
+{
+    static std::vector<KVXPreparedSlateStroke> strokes;
+    return strokes;
 }

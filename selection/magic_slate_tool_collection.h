@@ -17,6 +17,10 @@ struct KVXPreparedSlateStroke {
     int16_t channel;
 };
 
+// The application's list of prepared strokes: the chalk talk's last finished
+// drawing, which the slate tray's clipboard pastes.
+std::vector<KVXPreparedSlateStroke>& AppPreparedSlateStrokes();
+
 class KVXMagicSlateToolCollection {
 public:
     static constexpr int16_t kTabs = 5;
@@ -75,7 +79,8 @@ protected:
 class KVXSlateStrokePoints {
 public:
     void Press(const Pair& point);
-    void Move(const Pair& point);
+    // True when the point was kept.
+    bool Move(const Pair& point);
     // The finished stroke (count less one of what was kept, at least two).
     std::vector<Pair> Release(const Pair& point);
 

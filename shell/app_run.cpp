@@ -19,6 +19,7 @@
 #include "media/bitmap_picture_collection.h"
 #include "media/transition_dissolves.h"
 #include "media/transition_wipes.h"
+#include "selection/chalk_talk_scene.h"
 #include "shell/alert_box.h"
 #include "shell/app_transitions.h"
 #include "shell/creation_scene.h"
@@ -241,6 +242,7 @@ bool KVXApp::OpenDefault()
     settings->Open();
     scenes[kSceneIntro] = new (gDefaultHeap) IntroScene(stage);
     scenes[kSceneCreation] = new (gDefaultHeap) CreationScene(stage, canvasPlane, undoSnapshot);
+    scenes[kSceneChalkTalk] = new (gDefaultHeap) ChalkTalkScene(stage);
     if (!SetUpFolders())
         return false;
     stage->StartWithScene(scenes[kSceneIntro]);
