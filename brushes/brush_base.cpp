@@ -1,6 +1,43 @@
 #include "brushes/brush_base.h"
 
+#include "brushes/path_generator.h"
 #include "engine/record_table.h"
+
+BrushBase::~BrushBase() { delete pathGenerator; }
+
+void BrushBase::SetPathGenerator(PathGeneratorBase* generator)
+{
+    if (generator == pathGenerator)
+        return;
+    delete pathGenerator;
+    pathGenerator = generator;
+    if (generator != nullptr)
+        generator->SetBrush(this);
+}
+
+void BrushBase::BeginPath(const BrushDab* sample)
+{
+    if (pathGenerator != nullptr)
+        pathGenerator->Begin(sample);
+}
+
+void BrushBase::ContinuePath(const BrushDab* sample)
+{
+    if (pathGenerator != nullptr)
+        pathGenerator->Continue(sample);
+}
+
+void BrushBase::EndPath(const BrushDab* sample)
+{
+    if (pathGenerator != nullptr)
+        pathGenerator->End(sample);
+}
+
+void KVXBrushWithComponentPlane::EndPathOnPlane(const BrushDab* sample)
+{
+    EndPath(sample);
+    plane->changeState.Advance();
+}
 
 int32_t TableResource::GetNumberAt(const MMRecordTable& table, int16_t key, int32_t start,
                                    int32_t n)

@@ -13,7 +13,8 @@ class MMRecordTable;
 class BrushBase {
 public:
     BrushBase() = default;
-    virtual ~BrushBase() = default;
+    // Deletes the path generator.
+    virtual ~BrushBase();
     BrushBase(const BrushBase&) = delete;
     BrushBase& operator=(const BrushBase&) = delete;
 
@@ -22,7 +23,16 @@ public:
     virtual void EndStroke(const BrushDab* sample) = 0;
     virtual void Dab(const BrushDab* dab) = 0;
     // Takes the generator over; the one held before is deleted.
-    virtual void SetPathGenerator(PathGeneratorBase* generator) = 0;
+    virtual void SetPathGenerator(PathGeneratorBase* generator);
+    PathGeneratorBase* PathGenerator() const { return pathGenerator; }
+
+protected:
+    // A stroke's samples go to the path generator, when there is one.
+    void BeginPath(const BrushDab* sample);
+    void ContinuePath(const BrushDab* sample);
+    void EndPath(const BrushDab* sample);
+
+    PathGeneratorBase* pathGenerator = nullptr;
 };
 
 class KVXBrushWithComponentPlane : public BrushBase {
@@ -33,6 +43,15 @@ public:
     virtual void SetComponentPlane(KVXPlaneComponent* newPlane) { plane = newPlane; }
 
 protected:
+    // The end of a stroke that painted: the path ends, the plane has changed.
+    void EndPathOnPlane(const BrushDab* sample);
+    // A dab's box clipped to the plane: what it may paint and make dirty.
+    Box OnPlane(Box box) const
+    {
+        box.Intersect(plane->Bounds());
+        return box;
+    }
+
     KVXPlaneComponent* plane;
 };
 

@@ -140,7 +140,8 @@ bool KVXBrushFlood::SeedFill(int32_t x, int32_t y, bool checker, Box& region)
     lastWord = seedPixel.ColorWord();
     lastAnswer = seedPixel.type == kPixelPlain;
     region = {x, y, x, y};
-    queue.readIndex = queue.writeIndex = 0;
+    queue.readIndex = 0;
+    queue.writeIndex = 0;
     overflowed = false;
     Push(x, y);
     for (;;) {

@@ -7,42 +7,12 @@ KVXBrushMulti::~KVXBrushMulti()
 {
     for (BrushBase* bristle : bristles)
         delete bristle;
-    delete pathGenerator;
-}
-
-void KVXBrushMulti::BeginStroke(const BrushDab* sample)
-{
-    if (pathGenerator != nullptr)
-        pathGenerator->Begin(sample);
-}
-
-void KVXBrushMulti::ContinueStroke(const BrushDab* sample)
-{
-    if (pathGenerator != nullptr)
-        pathGenerator->Continue(sample);
-}
-
-void KVXBrushMulti::EndStroke(const BrushDab* sample)
-{
-    if (pathGenerator != nullptr)
-        pathGenerator->End(sample);
-    plane->changeState.Advance();
 }
 
 void KVXBrushMulti::Dab(const BrushDab* dab)
 {
     for (BrushBase* bristle : bristles)
         bristle->Dab(dab);
-}
-
-void KVXBrushMulti::SetPathGenerator(PathGeneratorBase* generator)
-{
-    if (generator == pathGenerator)
-        return;
-    delete pathGenerator;
-    pathGenerator = generator;
-    if (generator != nullptr)
-        generator->SetBrush(this);
 }
 
 void KVXBrushMulti::AddBrush(BrushBase*& brush)

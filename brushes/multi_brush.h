@@ -13,11 +13,10 @@ public:
     explicit KVXBrushMulti(KVXPlaneComponent* plane) : KVXBrushWithComponentPlane(plane) {}
     ~KVXBrushMulti() override;
 
-    void BeginStroke(const BrushDab* sample) override;
-    void ContinueStroke(const BrushDab* sample) override;
-    void EndStroke(const BrushDab* sample) override;
+    void BeginStroke(const BrushDab* sample) override { BeginPath(sample); }
+    void ContinueStroke(const BrushDab* sample) override { ContinuePath(sample); }
+    void EndStroke(const BrushDab* sample) override { EndPathOnPlane(sample); }
     void Dab(const BrushDab* dab) override;
-    void SetPathGenerator(PathGeneratorBase* generator) override;
     // Takes the bristle over; the caller's pointer is left empty.
     virtual void AddBrush(BrushBase*& brush);
 
@@ -25,7 +24,6 @@ public:
     BrushBase* Bristle(int32_t i) const { return bristles[size_t(i)]; }
 
 protected:
-    PathGeneratorBase* pathGenerator = nullptr;
     std::vector<BrushBase*> bristles;
 };
 

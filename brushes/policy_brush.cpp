@@ -16,37 +16,11 @@ KVXPolicyBrush::KVXPolicyBrush(const double params[4], const uint8_t heights[2],
     nibs.Build(master, int16_t(int32_t(params[2])), int16_t(int32_t(params[3])));
 }
 
-KVXPolicyBrush::~KVXPolicyBrush() { delete pathGenerator; }
-
 void KVXPolicyBrush::BeginStroke(const BrushDab* sample)
 {
     uint8_t pixel[4];
     Colors().Start(SamplePixel(pixel, *sample), SizeIndexOf(*sample));
-    if (pathGenerator != nullptr)
-        pathGenerator->Begin(sample);
-}
-
-void KVXPolicyBrush::ContinueStroke(const BrushDab* sample)
-{
-    if (pathGenerator != nullptr)
-        pathGenerator->Continue(sample);
-}
-
-void KVXPolicyBrush::EndStroke(const BrushDab* sample)
-{
-    if (pathGenerator != nullptr)
-        pathGenerator->End(sample);
-    plane->changeState.Advance();
-}
-
-void KVXPolicyBrush::SetPathGenerator(PathGeneratorBase* generator)
-{
-    if (generator == pathGenerator)
-        return;
-    delete pathGenerator;
-    pathGenerator = generator;
-    if (generator != nullptr)
-        generator->SetBrush(this);
+    BeginPath(sample);
 }
 
 uint8_t* KVXPolicyBrush::SamplePixel(uint8_t* out, const BrushDab& dab) const
@@ -73,9 +47,7 @@ Box KVXPolicyBrush::DabRect(const BrushDab& dab) const
     int32_t n = nibs.SizeFor(s);
     int32_t left = int32_t(dab.x) - nibs.OffsetFor(s);
     int32_t top = int32_t(dab.y) - nibs.OffsetFor(s);
-    Box box = {left, top, left + n, top + n};
-    box.Intersect(plane->Bounds());
-    return box;
+    return OnPlane({left, top, left + n, top + n});
 }
 
 const uint8_t* KVXPolicyBrush::TextureRow(int32_t y) const

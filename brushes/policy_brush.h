@@ -16,12 +16,10 @@ public:
     KVXPolicyBrush(const double params[4], const uint8_t heights[2], KVXPlaneComponent* plane,
                    const KVXBitmap<uint8_t>* nibMaster, const KVXBitmap<uint8_t>* texture,
                    const uint8_t* colour);
-    ~KVXPolicyBrush() override;
 
     void BeginStroke(const BrushDab* sample) override;
-    void ContinueStroke(const BrushDab* sample) override;
-    void EndStroke(const BrushDab* sample) override;
-    void SetPathGenerator(PathGeneratorBase* generator) override;
+    void ContinueStroke(const BrushDab* sample) override { ContinuePath(sample); }
+    void EndStroke(const BrushDab* sample) override { EndPathOnPlane(sample); }
     // Blue, green, red and type of the plane pixel under the dab, clamped
     // into the plane.
     virtual uint8_t* SamplePixel(uint8_t* out, const BrushDab& dab) const;
@@ -29,7 +27,6 @@ public:
 
     // The nib box of the dab clipped to the plane.
     Box DabRect(const BrushDab& dab) const;
-    PathGeneratorBase* PathGenerator() const { return pathGenerator; }
     const NibSet& Nibs() const { return nibs; }
     const PressureRange& HeightRange() const { return heightRange; }
 
@@ -43,5 +40,4 @@ protected:
     const KVXBitmap<uint8_t>* texture;
     PressureRange heightRange;
     NibSet nibs;
-    PathGeneratorBase* pathGenerator = nullptr;
 };

@@ -1,36 +1,11 @@
 #include "brushes/single_brushes.h"
 
 #include "brushes/brush_scene.h"
-#include "brushes/path_generator.h"
 #include "canvas/canvas_visual.h"
 #include "canvas/effect_draw_methods.h"
 #include "canvas/gloppy_draw_methods.h"
 #include "engine/picture_collection.h"
 #include "framework/random.h"
-
-KVXGeneratorBrush::~KVXGeneratorBrush() { delete pathGenerator; }
-
-void KVXGeneratorBrush::BeginStroke(const BrushDab* sample)
-{
-    if (pathGenerator != nullptr)
-        pathGenerator->Begin(sample);
-}
-
-void KVXGeneratorBrush::ContinueStroke(const BrushDab* sample)
-{
-    if (pathGenerator != nullptr)
-        pathGenerator->Continue(sample);
-}
-
-void KVXGeneratorBrush::SetPathGenerator(PathGeneratorBase* generator)
-{
-    if (generator == pathGenerator)
-        return;
-    delete pathGenerator;
-    pathGenerator = generator;
-    if (generator != nullptr)
-        generator->SetBrush(this);
-}
 
 KVXBrushMetaball::KVXBrushMetaball(int16_t radiusMin, int16_t radiusMax, const uint8_t* colour,
                                    KVXCanvasVisual* canvasVisual, KVXPlaneComponent* plane)
@@ -41,8 +16,7 @@ KVXBrushMetaball::KVXBrushMetaball(int16_t radiusMin, int16_t radiusMax, const u
 
 void KVXBrushMetaball::EndStroke(const BrushDab* sample)
 {
-    if (pathGenerator != nullptr)
-        pathGenerator->End(sample);
+    EndPath(sample);
     plane->changeState.Advance();
 }
 
@@ -88,38 +62,22 @@ KVXBrushSingleImageSprayer::KVXBrushSingleImageSprayer(KVXPlaneComponent* plane,
 {
 }
 
-KVXBrushSingleImageSprayer::~KVXBrushSingleImageSprayer() { delete pathGenerator; }
-
-void KVXBrushSingleImageSprayer::SetPathGenerator(PathGeneratorBase* generator)
-{
-    if (generator == pathGenerator)
-        return;
-    delete pathGenerator;
-    pathGenerator = generator;
-    if (generator != nullptr)
-        generator->SetBrush(this);
-}
-
 void KVXBrushSingleImageSprayer::BeginStroke(const BrushDab* sample)
 {
     strokeStart = true;
-    if (pathGenerator != nullptr)
-        pathGenerator->Begin(sample);
+    BeginPath(sample);
 }
 
 void KVXBrushSingleImageSprayer::ContinueStroke(const BrushDab* sample)
 {
     strokeStart = false;
-    if (pathGenerator != nullptr)
-        pathGenerator->Continue(sample);
+    ContinuePath(sample);
 }
 
 void KVXBrushSingleImageSprayer::EndStroke(const BrushDab* sample)
 {
     strokeStart = false;
-    if (pathGenerator != nullptr)
-        pathGenerator->End(sample);
-    plane->changeState.Advance();
+    EndPathOnPlane(sample);
 }
 
 void KVXBrushSingleImageSprayer::Dab(const BrushDab* dab)
@@ -132,9 +90,7 @@ void KVXBrushSingleImageSprayer::Dab(const BrushDab* dab)
         return;
     Pair size = picture.GetSize();
     Pair origin = {int32_t(dab->x) - size.x / 2, int32_t(dab->y) - size.y / 2};
-    Box box = {origin.x, origin.y, origin.x + size.x, origin.y + size.y};
-    Box inside = box;
-    inside.Intersect(plane->Bounds());
+    Box inside = OnPlane({origin.x, origin.y, origin.x + size.x, origin.y + size.y});
     if (inside.IsEmpty())
         return;
     plane->StampPicture(picture, origin);

@@ -11,17 +11,11 @@
 class KVXBrushScene;
 class KVXCanvasVisual;
 
-// Owns a path generator and forwards the stroke to it.
+// Forwards the stroke to its path generator.
 class KVXGeneratorBrush : public BrushBase {
 public:
-    ~KVXGeneratorBrush() override;
-    void BeginStroke(const BrushDab* sample) override;
-    void ContinueStroke(const BrushDab* sample) override;
-    void SetPathGenerator(PathGeneratorBase* generator) override;
-    PathGeneratorBase* PathGenerator() const { return pathGenerator; }
-
-protected:
-    PathGeneratorBase* pathGenerator = nullptr;
+    void BeginStroke(const BrushDab* sample) override { BeginPath(sample); }
+    void ContinueStroke(const BrushDab* sample) override { ContinuePath(sample); }
 };
 
 class KVXBrushMetaball : public KVXGeneratorBrush {
@@ -60,19 +54,16 @@ class KVXBrushSingleImageSprayer : public KVXBrushWithComponentPlane {
 public:
     KVXBrushSingleImageSprayer(KVXPlaneComponent* plane, const uint8_t* colour,
                                const KVXBitmap<uint8_t>* texture, const double opacityNumbers[4]);
-    ~KVXBrushSingleImageSprayer() override;
     void BeginStroke(const BrushDab* sample) override;
     void ContinueStroke(const BrushDab* sample) override;
     void EndStroke(const BrushDab* sample) override;
     void Dab(const BrushDab* dab) override;
-    void SetPathGenerator(PathGeneratorBase* generator) override;
 
     std::vector<int32_t> pictureIds;
 
 private:
     const uint8_t* colour;
     const KVXBitmap<uint8_t>* texture;
-    PathGeneratorBase* pathGenerator = nullptr;
     KVXOpacityGeneratorTexture opacity;
     bool strokeStart = false;
 };

@@ -16,39 +16,9 @@ KVXBrushSprayer::KVXBrushSprayer(KVXBrushScene* scene, int32_t tableId)
 {
 }
 
-KVXBrushSprayer::~KVXBrushSprayer() { delete pathGenerator; }
-
 void KVXBrushSprayer::AddEntry(int32_t animation, int32_t picture, uint8_t flag)
 {
     entries.push_back({animation == 414 ? -1 : animation, picture, flag});
-}
-
-void KVXBrushSprayer::BeginStroke(const BrushDab* sample)
-{
-    if (pathGenerator != nullptr)
-        pathGenerator->Begin(sample);
-}
-
-void KVXBrushSprayer::ContinueStroke(const BrushDab* sample)
-{
-    if (pathGenerator != nullptr)
-        pathGenerator->Continue(sample);
-}
-
-void KVXBrushSprayer::EndStroke(const BrushDab* sample)
-{
-    if (pathGenerator != nullptr)
-        pathGenerator->End(sample);
-}
-
-void KVXBrushSprayer::SetPathGenerator(PathGeneratorBase* generator)
-{
-    if (generator == pathGenerator)
-        return;
-    delete pathGenerator;
-    pathGenerator = generator;
-    if (generator != nullptr)
-        generator->SetBrush(this);
 }
 
 void KVXBrushSprayer::Dab(const BrushDab* dab)
@@ -103,38 +73,22 @@ KVXDirectionalSprayerBase::KVXDirectionalSprayerBase(
     SetPathGenerator(generator);
 }
 
-KVXDirectionalSprayerBase::~KVXDirectionalSprayerBase() { delete pathGenerator; }
-
-void KVXDirectionalSprayerBase::SetPathGenerator(PathGeneratorBase* generator)
-{
-    if (generator == pathGenerator)
-        return;
-    delete pathGenerator;
-    pathGenerator = generator;
-    if (generator != nullptr)
-        generator->SetBrush(this);
-}
-
 void KVXDirectionalSprayerBase::BeginStroke(const BrushDab* sample)
 {
     firstDab = true;
-    if (pathGenerator != nullptr)
-        pathGenerator->Begin(sample);
+    BeginPath(sample);
 }
 
 void KVXDirectionalSprayerBase::ContinueStroke(const BrushDab* sample)
 {
     firstDab = false;
-    if (pathGenerator != nullptr)
-        pathGenerator->Continue(sample);
+    ContinuePath(sample);
 }
 
 void KVXDirectionalSprayerBase::EndStroke(const BrushDab* sample)
 {
     firstDab = false;
-    if (pathGenerator != nullptr)
-        pathGenerator->End(sample);
-    plane->changeState.Advance();
+    EndPathOnPlane(sample);
 }
 
 void KVXDirectionalSprayerBase::Dab(const BrushDab* dab)
@@ -157,8 +111,7 @@ void KVXDirectionalSprayerBase::Dab(const BrushDab* dab)
     int32_t h = mask.Height();
     int32_t left = int32_t(dab->x) - w / 2;
     int32_t top = int32_t(dab->y) - h / 2;
-    Box box = {left, top, left + w, top + h};
-    box.Intersect(plane->Bounds());
+    Box box = OnPlane({left, top, left + w, top + h});
     if (box.IsEmpty()) {
         picture.Unlock();
         return;

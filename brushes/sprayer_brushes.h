@@ -24,12 +24,10 @@ struct KVXSprayEntry {
 class KVXBrushSprayer : public BrushBase {
 public:
     explicit KVXBrushSprayer(KVXBrushScene* scene, int32_t tableId = 0);
-    ~KVXBrushSprayer() override;
-    void BeginStroke(const BrushDab* sample) override;
-    void ContinueStroke(const BrushDab* sample) override;
-    void EndStroke(const BrushDab* sample) override;
+    void BeginStroke(const BrushDab* sample) override { BeginPath(sample); }
+    void ContinueStroke(const BrushDab* sample) override { ContinuePath(sample); }
+    void EndStroke(const BrushDab* sample) override { EndPath(sample); }
     void Dab(const BrushDab* dab) override;
-    void SetPathGenerator(PathGeneratorBase* generator) override;
 
     // A table value of 414 means no animation.
     void AddEntry(int32_t animation, int32_t picture, uint8_t flag);
@@ -37,7 +35,6 @@ public:
     std::vector<KVXSprayEntry> entries;
 
 private:
-    PathGeneratorBase* pathGenerator = nullptr;
     KVXBrushScene* scene;
     int32_t tableId;
 };
@@ -56,12 +53,10 @@ public:
                               KVXPlaneComponent* plane, const KVXBitmap<uint8_t>* texture,
                               const uint8_t* colour, const double opacityNumbers[4],
                               const std::vector<int32_t>& pictures);
-    ~KVXDirectionalSprayerBase() override;
     void BeginStroke(const BrushDab* sample) override;
     void ContinueStroke(const BrushDab* sample) override;
     void EndStroke(const BrushDab* sample) override;
     void Dab(const BrushDab* dab) override;
-    void SetPathGenerator(PathGeneratorBase* generator) override;
 
     std::vector<int32_t> pictureIds;
 
@@ -72,7 +67,6 @@ protected:
     const uint8_t* colour;
     const KVXBitmap<uint8_t>* texture;
     PressureRange range;
-    PathGeneratorBase* pathGenerator = nullptr;
     KVXOpacityGeneratorTexture opacity;
     bool firstDab = false;
 };

@@ -6,6 +6,7 @@ uint8_t SlopeLightTable[4][128 * 128];
 
 namespace slope_detail {
 uint8_t gLight[255 * 256];
+uint8_t gFoldedLight[kFoldedLights];
 const uint8_t* gKeepRow[256];
 uint8_t gKeep[256];
 uint8_t gAdd[256];
@@ -41,6 +42,8 @@ void BuildDirectTable()
             int ax = dx < 0 ? -dx : dx;
             int ay = dy < 0 ? -dy : dy;
             slope_detail::gLight[(dy + 127) * 256 + dx + 127] =
+                SlopeLightTable[Quadrant(dx, dy)][ax * 128 + ay];
+            slope_detail::gFoldedLight[slope_detail::FoldedLightIndex(dx + 127, dy + 127)] =
                 SlopeLightTable[Quadrant(dx, dy)][ax * 128 + ay];
         }
     }

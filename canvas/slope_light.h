@@ -20,6 +20,15 @@ void ShadingTableInit();
 namespace slope_detail {
 // The same light for dx and dy already clamped: [(dy + 127) x 256 + dx + 127].
 extern uint8_t gLight[255 * 256];
+// The light is the same with dx and dy swapped, so half the table holds it,
+// small enough to stay in the processor's nearest cache: for a = dx + 127
+// and b = dy + 127, entry FoldedLightIndex(a, b).
+constexpr int32_t kFoldedLights = 255 * 256 / 2;
+extern uint8_t gFoldedLight[kFoldedLights];
+constexpr int32_t FoldedLightIndex(int32_t a, int32_t b)
+{
+    return a > b ? a * (a + 1) / 2 + b : b * (b + 1) / 2 + a;
+}
 // Channel c lit by w becomes gKeepRow[w][c] + gAdd[w].
 extern const uint8_t* gKeepRow[256];
 extern uint8_t gKeep[256];

@@ -30,6 +30,12 @@ TEST(SlopeLight, Values)
     for (int q = 0; q < 4; ++q)
         for (int i = 0; i < 128 * 128; ++i)
             ASSERT_TRUE(SlopeLightTable[q][i] >= 163 && SlopeLightTable[q][i] <= 255);
+    // The half table the row loops read holds every light of the whole one.
+    for (int dy = -127; dy <= 127; ++dy)
+        for (int dx = -127; dx <= 127; ++dx)
+            ASSERT_EQ(LookupSlopeLight(dx, dy),
+                      slope_detail::gFoldedLight[slope_detail::FoldedLightIndex(dx + 127, dy + 127)])
+                << dx << ", " << dy;
 }
 
 namespace {

@@ -1,0 +1,193 @@
+#pragma once
+// The shading row loop over a lane type: 128-bit lanes (eight pixels a
+// step) or 256-bit lanes (sixteen). Included only by the files that compile
+// it for their processor, each with its own lane type, after shading.h.
+//
+// A lane type L gives V (a vector of 16-bit lanes), kPixels, and the
+// operations below. Its shuffles and packs may work inside 128-bit halves:
+// pixels then take the lanes in an order of their own throughout, and
+// L::InOrder puts the colour words back in pixel order.
+//
+// Everything is computed in the lanes except the light of a slope, which
+// comes from the light table one pixel at a time; the bytes are exactly
+// those of the table-driven step (ShadePixel).
+#include <algorithm>
+#include <cstdint>
+
+#include "canvas/component_pixel.h"
+#include "canvas/slope_light.h"
+
+static_assert(kFlatLight == 216 && kDarkestLight == 163,
+              "the divisions of ShadeLanes are exact for these lights only");
+
+template <class L>
+struct ShadeLanes {
+    typedef typename L::V V;
+    static constexpr int32_t kPixels = L::kPixels;
+
+    // The height-and-shadow words (odd words) and colour words (even words)
+    // of kPixels / 2 pixels from two vectors of pixels.
+    [[gnu::always_inline]] static V OddWords(V a, V b) { return L::template ShuffleWords<3, 1, 3, 1>(a, b); }
+    [[gnu::always_inline]] static V EvenWords(V a, V b) { return L::template ShuffleWords<2, 0, 2, 0>(a, b); }
+    // The low (high) halves of the words of a and b as 16-bit lanes.
+    [[gnu::always_inline]] static V LowHalves(V a, V b)
+    {
+        return L::PackSigned32(L::ShiftRightSigned32(L::ShiftLeft32(a, 16), 16),
+                               L::ShiftRightSigned32(L::ShiftLeft32(b, 16), 16));
+    }
+    [[gnu::always_inline]] static V HighHalves(V a, V b)
+    {
+        return L::PackSigned32(L::ShiftRightSigned32(a, 16), L::ShiftRightSigned32(b, 16));
+    }
+    static constexpr int32_t kStride = kPixels / 4;  // pixels in one vector
+    [[gnu::always_inline]] static V Load(const KVXComponentPixel* p) { return L::Load(p); }
+    [[gnu::always_inline]] static void Store(KVXComponentPixel* p, V v) { L::Store(p, v); }
+    // The heights of the kPixels pixels from p, in lane order.
+    [[gnu::always_inline]] static V Heights(const KVXComponentPixel* p)
+    {
+        return LowHalves(OddWords(Load(p), Load(p + kStride)),
+                         OddWords(Load(p + 2 * kStride), Load(p + 3 * kStride)));
+    }
+    // a - b of unsigned lanes, clamped to -127..127.
+    [[gnu::always_inline]] static V ClampedDifference(V a, V b)
+    {
+        const V limit = L::Set16(127);
+        V up = L::SubSaturated(a, b);
+        V down = L::SubSaturated(b, a);
+        up = L::Sub(up, L::SubSaturated(up, limit));
+        down = L::Sub(down, L::SubSaturated(down, limit));
+        return L::Sub(up, down);
+    }
+    // n / 255 of unsigned lanes: (n x 0x8081) >> 23.
+    [[gnu::always_inline]] static V Divide255(V n)
+    {
+        return L::ShiftRight16(L::MulHigh(n, L::Set16(int16_t(0x8081))), 7);
+    }
+
+    // The slope part of kPixels pixels of row (below: the next row): the
+    // index of their light in the light table, the depth of the shadow they
+    // lie in and the shadow that falls on their lower-right neighbours. Their
+    // own shadows are written; the neighbours' are left to FallShadows, so
+    // that no load here reads what a store of the step before wrote.
+    [[gnu::always_inline]] static void Slope(KVXComponentPixel* row, const KVXComponentPixel* below, uint16_t* index,
+                      uint16_t* depth, uint16_t* fallen)
+    {
+        V p0 = Load(row);
+        V p1 = Load(row + kStride);
+        V p2 = Load(row + 2 * kStride);
+        V p3 = Load(row + 3 * kStride);
+        V heightShadow0 = OddWords(p0, p1);
+        V heightShadow1 = OddWords(p2, p3);
+        V height = LowHalves(heightShadow0, heightShadow1);
+        V shadow = HighHalves(heightShadow0, heightShadow1);
+        const V middle = L::Set16(127);
+        V a = L::Add(ClampedDifference(Heights(row + 1), height), middle);
+        V b = L::Add(ClampedDifference(Heights(below), height), middle);
+        // The index into the folded table: m x (m + 1) / 2 + n, with m the
+        // larger of a and b (at most 254) and n the smaller.
+        V m = L::MaxSigned(a, b);
+        V n = L::MinSigned(a, b);
+        L::Store(index, L::Add(L::ShiftRight16(L::MulLow(m, L::Add(m, L::Set16(1))), 1), n));
+        // In a shadow the shadow is carried on and dims the light by its depth.
+        V inShadow = L::SubSaturated(shadow, height);
+        L::Store(depth, inShadow);
+        V carried = L::Add(height, inShadow);
+        L::Store(fallen, L::SubSaturated(carried, L::Set16(32)));
+        V ownWords0 = L::UnpackLow16(height, carried);
+        V ownWords1 = L::UnpackHigh16(height, carried);
+        V colors0 = EvenWords(p0, p1);
+        V colors1 = EvenWords(p2, p3);
+        Store(row, L::UnpackLow32(colors0, ownWords0));
+        Store(row + kStride, L::UnpackHigh32(colors0, ownWords0));
+        Store(row + 2 * kStride, L::UnpackLow32(colors1, ownWords1));
+        Store(row + 3 * kStride, L::UnpackHigh32(colors1, ownWords1));
+    }
+
+    // The shadows Slope found fall on the kPixels pixels from lowerRight.
+    [[gnu::always_inline]] static void FallShadows(KVXComponentPixel* lowerRight, const uint16_t* fallen)
+    {
+        V b0 = Load(lowerRight);
+        V b1 = Load(lowerRight + kStride);
+        V b2 = Load(lowerRight + 2 * kStride);
+        V b3 = Load(lowerRight + 3 * kStride);
+        V shadow = L::Load(fallen);
+        V height = LowHalves(OddWords(b0, b1), OddWords(b2, b3));
+        V words0 = L::UnpackLow16(height, shadow);
+        V words1 = L::UnpackHigh16(height, shadow);
+        V colors0 = EvenWords(b0, b1);
+        V colors1 = EvenWords(b2, b3);
+        Store(lowerRight, L::UnpackLow32(colors0, words0));
+        Store(lowerRight + kStride, L::UnpackHigh32(colors0, words0));
+        Store(lowerRight + 2 * kStride, L::UnpackLow32(colors1, words1));
+        Store(lowerRight + 3 * kStride, L::UnpackHigh32(colors1, words1));
+    }
+
+    // Colour words lit: each channel c becomes keep x c / 255 (rounded as
+    // BlendTable rounds) + add, the fourth byte 0. keep and add hold each
+    // pixel's value twice.
+    [[gnu::always_inline]] static V LightColors(V colors, V keep, V add)
+    {
+        const V zero = L::Zero();
+        const V half = L::Set16(128);
+        V low = L::UnpackLow8(colors, zero);
+        V high = L::UnpackHigh8(colors, zero);
+        low = L::Add(Divide255(L::Add(L::MulLow(low, L::UnpackLow32(keep, keep)), half)),
+                     L::UnpackLow32(add, add));
+        high = L::Add(Divide255(L::Add(L::MulLow(high, L::UnpackHigh32(keep, keep)), half)),
+                      L::UnpackHigh32(add, add));
+        return L::InOrder(L::And(L::PackUnsigned16(low, high), L::Set32(0x00FFFFFF)));
+    }
+
+    // The colour words of kPixels pixels lit by their lights, dimmed by depth.
+    [[gnu::always_inline]] static void Color(const KVXComponentPixel* row, const uint16_t* light, const uint16_t* depth,
+                      uint32_t* out)
+    {
+        V lit = L::MaxSigned(L::SubSaturated(L::Load(light), L::Load(depth)),
+                             L::Set16(kDarkestLight));
+        // Below the flat light: keep = 255 - (flat - w) x 92 / 53. Above it:
+        // weight = BlendTable[(w - flat) x 255 / 39][153], keep = 255 - weight,
+        // add = weight. (x / 53 and x / 39 by multiplications exact here.)
+        const V flat = L::Set16(kFlatLight);
+        V darker = L::SubSaturated(flat, lit);
+        V lighter = L::SubSaturated(lit, flat);
+        V darken = L::MulHigh(L::MulLow(darker, L::Set16(92)), L::Set16(1237));
+        V f = L::Add(L::MulLow(lighter, L::Set16(6)),
+                     L::MulHigh(L::MulLow(lighter, L::Set16(21)), L::Set16(1681)));
+        V weight = Divide255(L::Add(L::MulLow(f, L::Set16(153)), L::Set16(128)));
+        V keep = L::Sub(L::Sub(L::Set16(255), darken), weight);
+        V colors0 = EvenWords(Load(row), Load(row + kStride));
+        V colors1 = EvenWords(Load(row + 2 * kStride), Load(row + 3 * kStride));
+        L::Store(out, LightColors(colors0, L::UnpackLow16(keep, keep),
+                                  L::UnpackLow16(weight, weight)));
+        L::Store(out + kPixels / 2, LightColors(colors1, L::UnpackHigh16(keep, keep),
+                                                L::UnpackHigh16(weight, weight)));
+    }
+
+    // The pixels from 0 a multiple of kPixels: in runs, three passes each of
+    // short independent steps that overlap well (slopes and shadows, the
+    // lights from the table, colours). Returns how many it did.
+    static int32_t Row(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count,
+                       uint32_t* out)
+    {
+        const int32_t kRun = 256;
+        uint16_t index[kRun];
+        uint16_t depth[kRun];
+        uint16_t fallen[kRun];
+        uint16_t light[kRun];
+        const uint8_t* table = slope_detail::gFoldedLight;
+        int32_t x = 0;
+        while (count - x >= kPixels) {
+            int32_t n = std::min(kRun, (count - x) / kPixels * kPixels);
+            for (int32_t i = 0; i < n; i += kPixels)
+                Slope(row + x + i, below + x + i, index + i, depth + i, fallen + i);
+            for (int32_t i = 0; i < n; i += kPixels)
+                FallShadows(below + x + i + 1, fallen + i);
+            for (int32_t i = 0; i < n; ++i)
+                light[i] = table[index[i]];
+            for (int32_t i = 0; i < n; i += kPixels)
+                Color(row + x + i, light + i, depth + i, out + x + i);
+            x += n;
+        }
+        return x;
+    }
+};
