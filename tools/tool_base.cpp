@@ -11,6 +11,7 @@
 #include "framework/registry_key.h"
 #include "framework/text.h"
 #include "tools/freehand_interpreter.h"
+#include "tools/shape_interpreter.h"
 
 namespace {
 const int16_t kTopPressure = 255;
@@ -292,6 +293,46 @@ void KVXToolStd::ReplaceInterpreter()
     MakeInterpreter();
     if (canvas)
         canvas->SetMouseInterpreter(interpreter);
+}
+
+void KVXToolStd::SwapInterpreter(KVXInterpreterWithBrush* made)
+{
+    KVXCanvasVisual* canvas = GetCreationCanvas();
+    EndInterpreterStroke();
+    interpreter->ReleaseCapture();
+    if (canvas && canvas->GetMouseInterpreter() == interpreter)
+        canvas->SetMouseInterpreter(nullptr);
+    delete interpreter;
+    made->SetPending(creationScene ? creationScene->ColorPickerOwner() : nullptr);
+    interpreter = made;
+    if (canvas)
+        canvas->SetMouseInterpreter(interpreter);
+}
+
+namespace {
+const int32_t kLineCursor = 22;
+}
+
+void KVXToolStd::UseFreeHandInterpreter()
+{
+    if (interpreter)
+        SwapInterpreter(new (gDefaultHeap) KVXFreeHandToolInterpreter(
+            creationScene, Stage(), GetCreationCanvas(), brush, writeAllBrush,
+            AppCursor(cursorIndex), soundId));
+}
+
+void KVXToolStd::UseStraightLineInterpreter()
+{
+    if (interpreter)
+        SwapInterpreter(new (gDefaultHeap) KVXStraightLineToolInterpreter(
+            creationScene, Stage(), GetCreationCanvas(), brush, AppCursor(kLineCursor)));
+}
+
+void KVXToolStd::UseCurvedLineInterpreter()
+{
+    if (interpreter)
+        SwapInterpreter(new (gDefaultHeap) KVXCurvedLineToolInterpreter(
+            creationScene, Stage(), GetCreationCanvas(), brush, AppCursor(kLineCursor)));
 }
 
 void KVXToolStd::RebuildBrushAndInterpreter()

@@ -107,6 +107,12 @@ public:
     BrushBase* Brush() const override { return brush; }
     BrushBase* WriteAllBrush() const { return writeAllBrush; }
 
+    // The drawing modes of the pencils, chalks and crayons; nothing while
+    // the tool is not current. The lines show cursor 22.
+    void UseFreeHandInterpreter();
+    void UseStraightLineInterpreter();
+    void UseCurvedLineInterpreter();
+
     // Settings.
     void LoadTableDefaults();
     void LoadWriteAllBrushTable();
@@ -154,6 +160,9 @@ protected:
     // there is one.
     void RebuildBrushAndInterpreter();
     void ReplaceInterpreter();
+    // Puts made in the current interpreter's place (deleted, its stroke
+    // ended) with the colour-picker owner; nothing while none is current.
+    void SwapInterpreter(KVXInterpreterWithBrush* made);
     // The height pair from slider 2 (0 to 510): above the threshold it
     // builds up by v - 255, else carves by 255 - v; the min follows the
     // height ratio. Answers whether slider 2 is full.

@@ -107,3 +107,27 @@ TEST_F(ShapeInterpreterTest, APressOutsideTheCanvasOrAControlClickDrawsNoShape)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ShapeInterpreterTest, ACurrentToolSwitchesBetweenFreehandAndLines)
+{
+    PlainTool tool(&host, kTestToolTable, 0, colour);
+    tool.UseStraightLineInterpreter();
+    EXPECT_EQ(tool.Interpreter(), nullptr) << "not current: nothing changes";
+    tool.Begin();
+    tool.UseStraightLineInterpreter();
+    auto* line = dynamic_cast<KVXStraightLineToolInterpreter*>(tool.Interpreter());
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(canvas.GetMouseInterpreter(), static_cast<MMMouseInterpreter*>(line));
+    EXPECT_EQ(line->Cursor(), &host.cursors[22]);
+    EXPECT_TRUE(line->PickEnabled());
+    tool.UseCurvedLineInterpreter();
+    EXPECT_NE(dynamic_cast<KVXCurvedLineToolInterpreter*>(tool.Interpreter()), nullptr);
+    tool.UseFreeHandInterpreter();
+    EXPECT_EQ(dynamic_cast<KVXShapeInterpreter*>(tool.Interpreter()), nullptr);
+    EXPECT_EQ(canvas.GetMouseInterpreter(), static_cast<MMMouseInterpreter*>(tool.Interpreter()));
+    tool.DeleteMolecules();
+}
+
+}  // namespace
