@@ -8,7 +8,7 @@
 #include "engine/record_table.h"
 #include "framework/heap.h"
 #include "shell/widgets/frame_visual.h"
-#include "stamps/base_stamp_manager.h"
+#include "stamps/stamp_drop_target.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ Pair CentreOf(const Box& box)
 }  // namespace
 
 KVXAnimatedStampButtonMolecule::KVXAnimatedStampButtonMolecule(
-    MMBaseScene* scene, KVXBaseStampManager* manager, MMRecordTable* stampTable,
+    MMBaseScene* scene, KVXStampDropTarget* manager, MMRecordTable* stampTable,
     MMResourceId scriptId, MMCommand* clickCommand, MMCommand* secondCommand, int16_t layerOffset,
     int16_t cursorIndex, int16_t priority, int16_t resourceMode)
     : KVXAnimatedButtonMolecule(scene, scriptId, clickCommand, layerOffset, cursorIndex, priority,

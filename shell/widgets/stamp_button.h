@@ -8,7 +8,7 @@
 #include "engine/engine_thread.h"
 #include "shell/widgets/animated_button.h"
 
-class KVXBaseStampManager;
+class KVXStampDropTarget;
 class KVXFrameVisual;
 class KVXStampButtonZoomThread;
 class MMMouseVisualMolecule;
@@ -18,7 +18,7 @@ class KVXAnimatedStampButtonMolecule : public KVXAnimatedButtonMolecule {
 public:
     // The table is owned from here on; manager, table and second command may
     // each be none.
-    KVXAnimatedStampButtonMolecule(MMBaseScene* scene, KVXBaseStampManager* manager,
+    KVXAnimatedStampButtonMolecule(MMBaseScene* scene, KVXStampDropTarget* manager,
                                    MMRecordTable* stampTable, MMResourceId scriptId,
                                    MMCommand* clickCommand, MMCommand* secondCommand,
                                    int16_t layerOffset, int16_t cursorIndex, int16_t priority,
@@ -33,7 +33,7 @@ public:
     void PostEndZoom();
     void EndZoom();
 
-    KVXBaseStampManager* Manager() const { return manager; }
+    KVXStampDropTarget* Manager() const { return manager; }
     bool IsDragging() const { return dragging; }
     KVXFrameVisual* Frame() const { return frame; }
     KVXStampButtonZoomThread* ZoomThread() const { return zoomThread; }
@@ -48,7 +48,7 @@ private:
     Box ZoomTarget(const Box& start, const Pair& point) const;
     void PlaceAtCanvasCentre();
 
-    KVXBaseStampManager* manager;
+    KVXStampDropTarget* manager;
     bool dragging = false;
     MMCommand* secondCommand;
     KVXFrameVisual* frame = nullptr;

@@ -12,8 +12,9 @@
 #include "fake_canvas_scene.h"
 #include "media/bitmap_picture_collection.h"
 #include "media/offscreen_surface.h"
-#include "stamps/stamp_glue.h"
-#include "stamps/stamp_visual.h"
+#include "engine/picture_loader.h"
+#include "engine/script_file.h"
+#include "stamp_world.h"
 #include "text/canvas_text_target.h"
 #include "text/rich_edit_control.h"
 #include "text/text_box.h"
@@ -26,20 +27,6 @@ public:
     explicit PaintingScene(MMStage* stage) : MMScene(stage) {}
     void Begin() override {}
 };
-
-std::unique_ptr<MMBitmapWithPixels> RedDisc(int side)
-{
-    std::unique_ptr<MMBitmapWithPixels> bitmap(
-        MMBitmap::CreateWithPixels({0, 0, side, side}, kPixelBGRA, nullptr));
-    for (int y = 0; y < side; ++y)
-        for (int x = 0; x < side; ++x) {
-            int dx = 2 * x - side, dy = 2 * y - side;
-            uint32_t word = dx * dx + dy * dy <= side * side ? 0x00E8413C : 0xFF000000;
-            std::memcpy(bitmap->PixelAddress(x, y), &word, 4);
-        }
-    bitmap->transparencyKind = kTransparencyStraight;
-    return bitmap;
-}
 
 void PressKey(WORD key, bool shift)
 {
@@ -90,6 +77,7 @@ TEST(PaintingScreen, AGluedStampAndCommittedTextStayInTheCanvas)
         stage->RedrawDirty();
     };
     PaintingScene* scene = new PaintingScene(stage);
+    stage->SetPendingScene(scene, nullptr, nullptr);
     FakeCanvasScene host;
     KVXPlaneComponentTop plane({640, 480});
     plane.Fill(kBlankPixel);
@@ -99,26 +87,62 @@ TEST(PaintingScreen, AGluedStampAndCommittedTextStayInTheCanvas)
     stage->TopEnclosure()->AddVisual(&canvas);
     step();
 
-    // The stamp is dropped, carried across the screen and glued in colour.
-    MMBitmapPictureCollection pictures{2, 0x4300};
-    MMPictureReference disc;
-    pictures.BindPicture(disc, 0, *RedDisc(60), nullptr);
-    MMStampPictureBasedVisual stamp;
-    stamp.ConstructWithPictureAt(disc, 200, 100, 90, false, false);
-    stamp.SetDisplaySize(60, 60);
-    stage->TopEnclosure()->AddVisual(&stamp);
-    for (int i = 0; i <= 10; ++i) {
-        stamp.SetPosition(200 + 10 * i, 100 + 5 * i);
-        step();
-    }
-    EXPECT_EQ(0xE8413Cu, ScreenPixel(stage, 330, 180)) << "the stamp is shown where it went";
-    Box glued = GlueStampPicture(&canvas, disc, stamp.GetPosition());
-    EXPECT_EQ(156, glued.left);
-    EXPECT_EQ(134, glued.top);
-    stage->TopEnclosure()->RemoveVisual(&stamp);
+    // A fish is dropped from the drawer, carried across the canvas and glued
+    // in colour through its options panel.
+    FSDirectory data = BuiltDataFolder();
+    ASSERT_TRUE(OpenScriptFile(data, "Hd.mms"));
+    for (const char* name : {"Hd.MMP", "App.MMP", "Stmp1.MMP", "Stmp2.MMP"})
+        ASSERT_NE(nullptr, MMOpenPictureFile(data, name, false)) << name;
+    // Deleted with the picture files at the end.
+    auto* rendered = new MMBitmapPictureCollection{64, 0x4500};
+    KVXStampManager* stamps = new KVXStampManager(scene);
+    stamps->SetCanvasVisual(&canvas);
+    stamps->SetPictureCollection(rendered);
+    MMRecordTable entry;
+    entry.Load(StampWorld::EntryTable(4, 0, 3), 10, gDefaultHeap);
+    stamps->PlaceStampsFromTable(&entry, 220, 380);
+    entry.Free();
+    ASSERT_EQ(1u, stamps->Listed().size());
+    KVXStampBase* fish = stamps->Listed()[0];
+    uint32_t paper = ScreenPixel(stage, 700, 470);
     step();
-    EXPECT_EQ(0xE8, plane.PixelAt(186, 164)->red);
-    EXPECT_EQ(0x41, plane.PixelAt(186, 164)->green);
+    Box dropped = fish->GetBox();
+    auto pointer = [&](int32_t x, int32_t y, uint32_t flags) {
+        MMStageEvent event = {kStageEventPointer, 0, 0, x, y, flags};
+        stage->DispatchMouseEvent(event);
+        step();
+    };
+    Pair grab = {(dropped.left + dropped.right) / 2, (dropped.top + dropped.bottom) / 2};
+    ASSERT_TRUE(fish->Visual()->ContainsPoint(grab.x, grab.y));
+    ASSERT_LT(dropped.right, 280) << "clear of the text box below";
+    pointer(grab.x, grab.y, kPointerPressed | kPointerHeld);
+    for (int i = 1; i <= 10; ++i)
+        pointer(grab.x + 15 * i, grab.y + 10 * i, kPointerHeld);
+    pointer(grab.x + 150, grab.y + 100, kPointerReleased);
+    Box carried = fish->GetBox();
+    EXPECT_EQ(dropped.left + 150, carried.left);
+    EXPECT_EQ(dropped.top + 100, carried.top);
+    Pair middle = {(carried.left + carried.right) / 2, (carried.top + carried.bottom) / 2};
+    EXPECT_NE(paper, ScreenPixel(stage, middle.x, middle.y)) << "the fish is shown where it went";
+    EXPECT_EQ(paper, ScreenPixel(stage, grab.x, grab.y)) << "and no longer where it was";
+    Box handle = stamps->Selector()->OptionsHandle()->GetBounds();
+    pointer((handle.left + handle.right) / 2, (handle.top + handle.bottom) / 2, 0);
+    ASSERT_NE(nullptr, stamps->Selector()->ColourButton());
+    Box colour = stamps->Selector()->ColourButton()->GetBounds();
+    pointer((colour.left + colour.right) / 2, (colour.top + colour.bottom) / 2,
+            kPointerPressed | kPointerHeld);
+    pointer((colour.left + colour.right) / 2, (colour.top + colour.bottom) / 2, kPointerReleased);
+    step();
+    EXPECT_TRUE(stamps->Listed().empty()) << "glued";
+    int32_t gluedPixels = 0;
+    for (int32_t y = carried.top; y < carried.bottom; ++y)
+        for (int32_t x = carried.left; x < carried.right; ++x) {
+            const KVXComponentPixel* p = plane.PixelAt(x - 144, y - 16);
+            gluedPixels += std::memcmp(p, &kBlankPixel, 4) != 0;
+        }
+    EXPECT_GT(gluedPixels, carried.Width() * carried.Height() / 4);
+    const KVXComponentPixel gluedMiddle = *plane.PixelAt(middle.x - 144, middle.y - 16);
+    EXPECT_NE(gluedMiddle.red + gluedMiddle.green + gluedMiddle.blue, 0) << "in colour";
 
     // A text box, typed into with the keyboard.
     KVXCanvasTextTarget target(&canvas);
@@ -168,11 +192,14 @@ TEST(PaintingScreen, AGluedStampAndCommittedTextStayInTheCanvas)
     EXPECT_EQ(0, outside);
     EXPECT_LT(darkest.red, 120) << "in its colour";
     EXPECT_GT(darkest.blue, 150);
-    EXPECT_EQ(0xE8, plane.PixelAt(186, 164)->red) << "and the stamp is still there";
+    EXPECT_EQ(0, std::memcmp(plane.PixelAt(middle.x - 144, middle.y - 16), &gluedMiddle, 4))
+        << "and the stamp is still there";
 
     delete box;
+    delete stamps;
     stage->TopEnclosure()->RemoveVisual(&canvas);
     delete &canvas;
-    disc.Clear();
     delete window;
+    DeleteAllPictureCollections();
+    CloseAllScriptFiles();
 }

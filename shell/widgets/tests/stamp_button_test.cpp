@@ -11,11 +11,11 @@
 #include "canvas/canvas_scene.h"
 #include "shell/widgets/frame_visual.h"
 #include "shell/widgets/stamp_button.h"
-#include "stamps/base_stamp_manager.h"
+#include "stamps/stamp_drop_target.h"
 
 namespace {
 
-class FakeStampManager : public KVXBaseStampManager {
+class FakeStampManager : public KVXStampDropTarget {
 public:
     explicit FakeStampManager(std::vector<std::string>* log) : log(log) {}
     void StartDragSound() override { log->push_back("start sound"); }
