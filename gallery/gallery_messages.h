@@ -4,7 +4,10 @@
 // tests can tell why an operation was refused.
 #include <cstdint>
 
-constexpr int16_t kTextTrashFolder = 6;
+// The sketchbook folder (books, cache.img) and the trash folder (thrown-away
+// books, trash.img) are two subfolders of the program folder.
+constexpr int16_t kTextTrashFolder = 5;
+constexpr int16_t kTextBooksFolder = 6;
 constexpr int16_t kTextPageName = 7;
 constexpr int16_t kTextBmpExtension = 9;
 constexpr int16_t kTextJpegExtension = 10;
@@ -13,6 +16,7 @@ constexpr int16_t kTextBookName = 27;
 constexpr int16_t kAlertWriteFailed = 33;
 constexpr int16_t kAlertReadFailed = 34;
 constexpr int16_t kAlertBookFull = 35;
+constexpr int16_t kAlertNoMoreBooks = 36;
 constexpr int16_t kAlertPictureRefused = 37;
 constexpr int16_t kAlertNotOldBook = 42;
 constexpr int16_t kAlertNoThumbnailBuffer = 43;

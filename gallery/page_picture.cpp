@@ -41,6 +41,11 @@ void PagePicture::Render(MMSurface* surface, int32_t step, bool plain)
     plane.RenderWithOverlays(surface, drawer.get(), slate.get(), step, plain);
 }
 
+KVXPageStamps* PagePicture::Drawer()
+{
+    return drawer.get();
+}
+
 bool PagePicture::HasStrokes() const
 {
     return slate->HasStrokes();

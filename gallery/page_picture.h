@@ -10,6 +10,7 @@
 #include "gallery/magic_slate_part.h"
 #include "stamps/stamps_block.h"
 
+class KVXPageStamps;
 class KVXPlaneComponent;
 class KVXRecordedStamps;
 class MagicSlateStore;
@@ -37,6 +38,7 @@ public:
     MagicSlateStore& Slate() { return *slate; }
     KVXStampsBlock& Stamps() { return stamps; }
     KVXPlaneComponent& Plane() { return plane; }
+    KVXPageStamps* Drawer();
 
 private:
     KVXPlaneComponent& plane;

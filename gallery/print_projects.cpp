@@ -10,9 +10,11 @@
 #include "engine/record_table.h"
 #include "framework/print_configuration.h"
 #include "gallery/gallery_messages.h"
+#include "gallery/page_picture.h"
 #include "media/bitmap.h"
 #include "media/offscreen_surface.h"
 #include "media/printable_surface.h"
+#include "selection/slate_store.h"
 #include "shell/alert_box.h"
 
 namespace {
@@ -216,7 +218,8 @@ bool KVXPrintSession::PrintPage(int)
     ProjectLayout layout;
     std::vector<PlacedSlot> placed;
     PrinterCaps caps = Caps();
-    if (!LoadProjectLayout(LayoutTableFor(PaperMillimetres()), kind, layout) ||
+    layoutTable = LayoutTableFor(PaperMillimetres());
+    if (!LoadProjectLayout(layoutTable, kind, layout) ||
         !PlaceProjectSlots(layout, caps, kind, picture->GetBounds(), placed))
         return false;
     int32_t titleSize = MulDiv(std::atoi(GalleryText(kTextTitleSize)), caps.pixelsY, 72);
@@ -284,4 +287,22 @@ bool KVXPrintSession::PrintTitle(const PlacedSlot& slot, const PrinterCaps& caps
     AFPrintableText text({topLeft.x, topLeft.y + titleSize}, title, face, titleSize,
                          MakeMMColorFromRgb(0), kTitleWeight);
     return text.Print(*this);
+}
+
+int PrintPageProject(AFPrintConfiguration& configuration, SketchbookFile& book, int32_t page,
+                     KVXPlaneComponent& plane, int16_t kind, const char* title,
+                     const char* statusText, int32_t* documents)
+{
+    std::unique_ptr<WinMMOffscreenSurface, SurfaceDeleter> surface(
+        MMSurface::CreateBitmapDC(32, {0, 0, plane.width, plane.height}, nullptr));
+    PagePicture picture(plane);
+    if (!surface || !picture.Load(book, page))
+        return AFPrintSession::kJobFailed;
+    KVXPrintSession session(configuration, surface.get(), &plane, picture.Drawer(),
+                            &picture.Slate(), picture.HasStrokes() || picture.HasPlacedStamps(),
+                            kind, title);
+    int result = session.Run(statusText);
+    if (documents != nullptr)
+        *documents = session.DocumentsPrinted();
+    return result;
 }

@@ -12,6 +12,7 @@
 #include "media/color.h"
 
 class AFPrintConfiguration;
+class SketchbookFile;
 class KVXPageStamps;
 class KVXPlaneComponent;
 class KVXSlateRecording;
@@ -103,6 +104,8 @@ public:
     virtual void RefuseLandscape();
 
     int16_t FrameCounter() const { return frameCounter; }
+    // The layout table of the last page laid out (0 before any).
+    int16_t LayoutTable() const { return layoutTable; }
     int32_t DocumentsPrinted() const { return documents; }
 
 private:
@@ -118,4 +121,13 @@ private:
     char title[256];
     int16_t frameCounter;
     int32_t documents = 0;
+    int16_t layoutTable = 0;
 };
+
+// Prints page `page` of `book` as project `kind` through the print dialog:
+// the page is read into `plane` with its slate and stamps. The session's
+// result, or 3 when nothing could be prepared; `documents` receives the
+// number of print jobs.
+int PrintPageProject(AFPrintConfiguration& configuration, SketchbookFile& book, int32_t page,
+                     KVXPlaneComponent& plane, int16_t kind, const char* title,
+                     const char* statusText, int32_t* documents = nullptr);

@@ -54,6 +54,11 @@ public:
     bool OpenCache(bool deleteFirst);
     SketchbookFile* TrashBook() const { return trash.get(); }
     SketchbookFile* CacheBook() const { return cache.get(); }
+    bool TrashFolder(FSDirectory& folder) const
+    {
+        folder = trashFolder;
+        return folder.IsValid();
+    }
 
     // Each answers whether the source was left without pages; false with an
     // alert when nothing moved.

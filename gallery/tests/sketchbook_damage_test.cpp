@@ -3,6 +3,7 @@
 #include <random>
 
 #include "book_fixture.h"
+#include "gallery/sketchbook_list.h"
 
 namespace {
 
@@ -212,5 +213,71 @@ TEST_F(BookTest, AFailingWriteLeavesEarlierPagesIntact)
             EXPECT_EQ(kAlertWriteFailed, LastGalleryAlert());
             ASSERT_LT(n, 100);
         }
+    }
+}
+
+TEST_F(BookTest, FailingCopiesAndCompactionsLoseNothing)
+{
+    std::string good = GoodBook(scratch.folder);
+    TestCanvas blank(8, 6);
+    FSDirectory trashFolder;
+    FSCreateSubfolder(scratch.folder, "Corbeille", trashFolder);
+    auto holds = [](SketchbookFile& book, int32_t page, uint32_t seed) {
+        TestCanvas loaded(8, 6), painted(8, 6);
+        painted.Paint(seed);
+        return book.LoadPage(loaded.content, page) && loaded.SameAs(painted);
+    };
+    for (int n = 1;; ++n) {
+        SCOPED_TRACE("copy, write " + std::to_string(n));
+        Put("good", good);
+        FSDeleteFile(scratch.folder, "other");
+        {
+            SketchbookFile other(scratch.folder, "other");
+            other.SetCreationTime(int32_t(0x7FFFFFF0));
+            ASSERT_TRUE(other.Open(1, &blank.content));
+            other.Close();
+        }
+        MpSketchbookList list(scratch.folder, trashFolder, blank.content);
+        ASSERT_TRUE(list.ScanFolder());
+        ASSERT_EQ(2, list.BookCount());
+        SketchbookFile& source = *list.BookAt(0);
+        SketchbookFile& destination = *list.BookAt(1);
+        SketchbookStream::FailWrite(n);
+        bool moved = list.MovePage(destination, source, 1);
+        SketchbookStream::FailWrite(0);
+        SketchbookFile goodAgain(scratch.folder, "good"), otherAgain(scratch.folder, "other");
+        ASSERT_TRUE(goodAgain.ReadPageTable() && otherAgain.ReadPageTable());
+        // Page 1 is somewhere whole, the others never moved.
+        bool inSource = goodAgain.PageCount() == 3 && holds(goodAgain, 1, 2);
+        bool inDestination = otherAgain.PageCount() == 2 && holds(otherAgain, 1, 2);
+        EXPECT_TRUE(inSource || inDestination);
+        EXPECT_TRUE(holds(goodAgain, 0, 1));
+        EXPECT_TRUE(holds(goodAgain, goodAgain.PageCount() - 1, 3));
+        if (moved) {
+            EXPECT_TRUE(inDestination);
+            EXPECT_EQ(2, goodAgain.PageCount());
+            break;
+        }
+        ASSERT_LT(n, 100);
+    }
+    FSDeleteFile(scratch.folder, "other");
+    for (int n = 1;; ++n) {
+        SCOPED_TRACE("compaction, write " + std::to_string(n));
+        Put("good", good);
+        SketchbookFile book(scratch.folder, "good");
+        ASSERT_TRUE(book.RemovePage(0));
+        SketchbookStream::FailWrite(n);
+        bool compacted = book.Compact();
+        SketchbookStream::FailWrite(0);
+        SketchbookFile reread(scratch.folder, "good");
+        ASSERT_TRUE(reread.ReadPageTable());
+        ASSERT_EQ(2, reread.PageCount());
+        EXPECT_TRUE(holds(reread, 0, 2));
+        EXPECT_TRUE(holds(reread, 1, 3));
+        if (compacted) {
+            EXPECT_EQ(size_t(1897 + 2 * kRegion), Bytes("good").size());
+            break;
+        }
+        ASSERT_LT(n, 100);
     }
 }
