@@ -294,6 +294,8 @@ TEST(RowBlitterSelection, AlphaRowsAreExactForEveryValue)
 {
     const int kWidth = 256 + 3;  // a tail of single pixels too
     std::vector<uint8_t> source(4 * kWidth), destination(4 * kWidth), expected(4 * kWidth);
+    // Alpha the same along the row, and different from pixel to pixel.
+    for (int spread : {0, 97})
     for (int tr : {kTransparencyPremultiplied, kTransparencyStraight}) {
         MMRowRoutine routine = MMFindRowRoutine(kPixelBGRA, tr, kPixelBGRA, false, kStepOne);
         ASSERT_NE(routine, nullptr);
@@ -307,10 +309,11 @@ TEST(RowBlitterSelection, AlphaRowsAreExactForEveryValue)
                     uint8_t* s = &source[4 * j];
                     uint8_t* d = &destination[4 * j];
                     uint8_t other = static_cast<uint8_t>(j);
+                    int pixelAlpha = (a + spread * j) & 255;
                     s[0] = static_cast<uint8_t>(value);
                     s[1] = other;
                     s[2] = static_cast<uint8_t>(255 - value);
-                    s[3] = static_cast<uint8_t>(a);
+                    s[3] = static_cast<uint8_t>(pixelAlpha);
                     d[0] = other;
                     d[1] = static_cast<uint8_t>(value);
                     d[2] = static_cast<uint8_t>(other ^ value);
@@ -318,18 +321,19 @@ TEST(RowBlitterSelection, AlphaRowsAreExactForEveryValue)
                     uint8_t* e = &expected[4 * j];
                     for (int c = 0; c < 4; ++c)
                         e[c] = d[c];
-                    if (a == 255)
+                    if (pixelAlpha == 255)
                         continue;
+                    int pa = pixelAlpha;
                     for (int c = 0; c < 3; ++c) {
                         e[c] = tr == kTransparencyStraight
-                                   ? static_cast<uint8_t>((s[c] * (255 - a) + d[c] * a) / 255)
-                                   : static_cast<uint8_t>(s[c] + d[c] * a / 255);
+                                   ? static_cast<uint8_t>((s[c] * (255 - pa) + d[c] * pa) / 255)
+                                   : static_cast<uint8_t>(s[c] + d[c] * pa / 255);
                     }
                     e[3] = 0;
                 }
                 routine(source.data(), destination.data(), q);
                 ASSERT_EQ(expected, destination) << "rule " << tr << " alpha " << a << " value "
-                                                 << value;
+                                                 << value << " spread " << spread;
             }
         }
     }
