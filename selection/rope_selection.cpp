@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "canvas/resample.h"
 #include "media/bitmap.h"
 #include "media/offscreen_surface.h"
 #include "media/surface.h"
@@ -61,6 +62,7 @@ void KVXRopeSelection::Drop()
     surface = nullptr;
     cut.reset();
     outline.clear();
+    baseOutline.clear();
     savedMasks.clear();
 }
 
@@ -125,6 +127,7 @@ bool KVXRopeSelection::Make(const Pair* points, int32_t count, KVXPlaneComponent
     if (cutOut)
         CutFromCanvas(canvas);
     fromPicture = false;
+    KeepBase();
     return true;
 }
 
@@ -200,6 +203,7 @@ bool KVXRopeSelection::TakePicture(const MMBitmap& picture)
     outline = {{left, top}, {box.right - 1, top}, {box.right - 1, box.bottom - 1},
                {left, box.bottom - 1}, {left, top}};
     fromPicture = true;
+    KeepBase();
     return true;
 }
 
@@ -237,7 +241,52 @@ void KVXRopeSelection::MoveTo(const Pair& topLeft)
     Pair by = {topLeft.x - box.left, topLeft.y - box.top};
     for (Pair& p : outline)
         p = {p.x + by.x, p.y + by.y};
+    for (Pair& p : baseOutline)
+        p = {p.x + by.x, p.y + by.y};
     box.Offset(by);
+    baseBox.Offset(by);
+}
+
+bool KVXRopeSelection::Resize(const Box& next, bool rebuild)
+{
+    if (surface == nullptr || next.IsEmpty() || baseBox.IsEmpty())
+        return false;
+    double sx = double(next.Width()) / baseBox.Width(), sy = double(next.Height()) / baseBox.Height();
+    for (size_t i = 0; i < outline.size() && i < baseOutline.size(); ++i)
+        outline[i] = {int32_t(sx * (baseOutline[i].x - baseBox.left) + next.left),
+                      int32_t(sy * (baseOutline[i].y - baseBox.top) + next.top)};
+    box = next;
+    if (!rebuild || (next.Width() == cut->width && next.Height() == cut->height)) {
+        if (rebuild)
+            KeepBase();
+        return true;
+    }
+    Pair size = {next.Width(), next.Height()};
+    auto grown = std::make_unique<KVXPlaneComponentTop>(size);
+    MMSurface* old = surface;
+    surface = nullptr;
+    if (!MakeSurface(size)) {
+        surface = old;
+        outline = baseOutline;
+        box = baseBox;
+        MoveTo({next.left, next.bottom - cut->height});
+        return false;
+    }
+    grown->Fill({255, 255, 255, 0, 0, 0});
+    ResamplePlane(*cut, *grown);
+    surface->FillBox(surface->GetBounds(), kWhite);
+    MMBitmap from, to;
+    if (old->GetBitmap(from) && surface->GetBitmap(to)) {
+        for (int32_t y = 0; y < size.y; ++y)
+            for (int32_t x = 0; x < size.x; ++x)
+                to.PixelAddress(x, y)[3] = 255;
+        ResampleBitmap(from, to);
+    }
+    old->Dispose();
+    cut = std::move(grown);
+    RenderColours();
+    KeepBase();
+    return true;
 }
 
 void KVXRopeSelection::MakeTranslucent()
@@ -280,6 +329,7 @@ void KVXRopeSelection::FlipX()
     for (Pair& p : outline)
         p.x = twice - p.x;
     RenderColours();
+    KeepBase();
 }
 
 void KVXRopeSelection::FlipY()
@@ -294,6 +344,7 @@ void KVXRopeSelection::FlipY()
     for (Pair& p : outline)
         p.y = twice - p.y;
     RenderColours();
+    KeepBase();
 }
 
 void KVXRopeSelection::ApplyEffect(int32_t kind, int32_t strength, const uint8_t* dabMask,

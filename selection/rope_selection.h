@@ -45,6 +45,10 @@ public:
     void Drop();
 
     void MoveTo(const Pair& topLeft);
+    // Stretches the outline over a new box; with rebuild the pixels are
+    // resampled to its size (area-weighted). False when the new pixels
+    // cannot be had: the selection keeps its old ones.
+    bool Resize(const Box& next, bool rebuild);
     // While dragged the selection shows half through; the masks come back
     // exactly as they were.
     void MakeTranslucent();
@@ -61,6 +65,7 @@ public:
     // Whether the box still meets the canvas area.
     bool MeetsCanvas() const;
     uint8_t MaskAt(int32_t x, int32_t y) const;  // selection coordinates
+    const uint8_t* PixelAt(int32_t x, int32_t y) const { return SurfacePixel(x, y); }
     MMSurface* Surface() const { return surface; }
     KVXPlaneComponentTop* CutPlane() const { return cut.get(); }
 
@@ -69,11 +74,15 @@ private:
     void RenderMask(const std::vector<Pair>& relative);
     void RenderColours();
     void CutFromCanvas(KVXPlaneComponent& canvas);
+    void KeepBase() { baseOutline = outline; baseBox = box; }
     uint8_t* SurfacePixel(int32_t x, int32_t y) const;
 
     Box area;
     Box box = {0, 0, 0, 0};
     std::vector<Pair> outline;
+    // The outline as it was when the pixels were last made, and their box.
+    std::vector<Pair> baseOutline;
+    Box baseBox = {0, 0, 0, 0};
     std::unique_ptr<KVXPlaneComponentTop> cut;
     MMSurface* surface = nullptr;
     std::vector<uint8_t> savedMasks;

@@ -20,6 +20,7 @@
 #include "media/transition_dissolves.h"
 #include "media/transition_wipes.h"
 #include "selection/chalk_talk_scene.h"
+#include "selection/rope_interpreters.h"
 #include "shell/alert_box.h"
 #include "shell/app_transitions.h"
 #include "shell/creation_scene.h"
@@ -243,6 +244,7 @@ bool KVXApp::OpenDefault()
     scenes[kSceneIntro] = new (gDefaultHeap) IntroScene(stage);
     scenes[kSceneCreation] = new (gDefaultHeap) CreationScene(stage, canvasPlane, undoSnapshot);
     scenes[kSceneChalkTalk] = new (gDefaultHeap) ChalkTalkScene(stage);
+    RegisterRopeInterpreters();
     if (!SetUpFolders())
         return false;
     stage->StartWithScene(scenes[kSceneIntro]);

@@ -1,0 +1,178 @@
+// The rope on a stage with a 64 x 48 canvas at (10, 10), driven by synthetic
+// pointer events: a lasso cuts, the floating selection drags and is put
+// down (a Control-drag leaves a copy), locked pixels stay, a selection
+// dropped off the canvas goes and leaves its hole, the scale handle never
+// makes it smaller than 3 x 3, flips, effects, a rope of 600 points, a
+// picture centred, and the outline's colour coming round every 16 redraws.
+#include "tool_fixture.h"
+
+#include <memory>
+
+#include "media/bitmap.h"
+#include "media/offscreen_surface.h"
+#include "media/surface.h"
+#include "selection/pixel_kernels.h"
+#include "selection/rope_interpreters.h"
+
+namespace {
+
+const KVXComponentPixel kRed = {0, 0, 255, kPixelPlain, 5000, 0};
+
+struct RopeStageTest : ToolFixture {
+    RopeStageTest()
+    {
+        bare.stage.TopEnclosure()->AddVisual(&canvas);
+        canvas.SetDrawMethod(kDrawStatic, 0, 0);
+        // The canvas's left half is red.
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 32; ++x)
+                *plane.PixelAt(x, y) = kRed;
+    }
+    ~RopeStageTest() override
+    {
+        rope.reset();
+        bare.stage.TopEnclosure()->RemoveVisual(&canvas);
+    }
+    static MMStageEvent Event(int x, int y, uint32_t flags)
+    {
+        return MMStageEvent{kStageEventPointer, 0, 0, x, y, flags};
+    }
+    // A rectangle rope from one stage point to another.
+    void Lasso(Pair from, Pair to)
+    {
+        rope.reset(new KVXRopeToolBoxInterpreter(&host, &bare.stage, &canvas, nullptr, kRopeSound, false));
+        rope->SetFeedbackStyle(1);
+        rope->Interpret(Event(from.x, from.y, kPointerPressed | kPointerHeld));
+        rope->Interpret(Event(to.x, to.y, kPointerHeld));
+        rope->Interpret(Event(to.x, to.y, kPointerReleased));
+    }
+    void Drag(MMMouseInterpreter* by, Pair from, Pair to, uint32_t extra = 0)
+    {
+        by->Interpret(Event(from.x, from.y, kPointerPressed | kPointerHeld | extra));
+        by->Interpret(Event((from.x + to.x) / 2, (from.y + to.y) / 2, kPointerHeld | extra));
+        by->Interpret(Event(to.x, to.y, kPointerReleased | extra));
+    }
+    MMMouseInterpreter* Grab() { return rope->Visual()->GetMouseInterpreter(); }
+    bool IsRed(int sx, int sy) { return plane.PixelAt(sx - 10, sy - 10)->red == 255 && plane.PixelAt(sx - 10, sy - 10)->blue == 0; }
+    bool IsBlank(int sx, int sy)
+    {
+        const KVXComponentPixel& p = *plane.PixelAt(sx - 10, sy - 10);
+        return p.red == 255 && p.green == 255 && p.blue == 255 && p.height == kBlankHeight;
+    }
+
+    std::unique_ptr<KVXBaseRopeToolInterpreter> rope;
+};
+
+TEST_F(RopeStageTest, ALassoCutsAndTheSelectionDragsAndGoesDown)
+{
+    Lasso({14, 14}, {30, 30});
+    ASSERT_TRUE(rope->HasSelection());
+    Box box = rope->Selection().GetBox();
+    EXPECT_EQ((Box{14, 14, 31, 31}), box);
+    EXPECT_TRUE(IsBlank(20, 20)) << "the cut leaves blank canvas";
+    EXPECT_TRUE(IsRed(40, 20));
+    // Paint where the selection goes, one pixel locked.
+    plane.PixelAt(52 - 10, 22 - 10)->type = kPixelLocked;
+    Drag(Grab(), {20, 20}, {50, 25});
+    EXPECT_EQ((Box{44, 19, 61, 36}), rope->Selection().GetBox());
+    EXPECT_FALSE(rope->Selection().MeetsCanvas() == false);
+    EXPECT_EQ(0, rope->Selection().MaskAt(3, 3)) << "opaque again after the drag";
+    rope->FinishRope(0);
+    EXPECT_FALSE(rope->HasSelection());
+    EXPECT_TRUE(IsRed(50, 25)) << "put down where it was dragged";
+    EXPECT_EQ(kPixelLocked, plane.PixelAt(52 - 10, 22 - 10)->type);
+    EXPECT_TRUE(IsBlank(52, 22)) << "a locked pixel is never overwritten";
+    EXPECT_TRUE(IsBlank(20, 20)) << "the hole stays";
+}
+
+TEST_F(RopeStageTest, AControlDragLeavesACopyAndADropOffTheCanvasLeavesTheHole)
+{
+    Lasso({14, 14}, {30, 30});
+    Drag(Grab(), {20, 20}, {50, 25}, kPointerControl);
+    EXPECT_TRUE(IsRed(20, 20)) << "the copy left behind";
+    Drag(Grab(), {50, 25}, {300, 300});
+    EXPECT_FALSE(rope->HasSelection()) << "dropped off the canvas";
+    EXPECT_TRUE(IsBlank(50, 25));
+    EXPECT_TRUE(IsRed(20, 20));
+}
+
+TEST_F(RopeStageTest, TheScaleHandleKeepsThreeByThreeAndTheMoveHandleKeepsTheCanvas)
+{
+    Lasso({14, 14}, {30, 30});
+    ASSERT_NE(nullptr, rope->Control(0));
+    MMMouseInterpreter* scale = rope->Control(0)->GetMouseInterpreter();
+    MMMouseInterpreter* move = rope->Control(1)->GetMouseInterpreter();
+    ASSERT_NE(nullptr, scale);
+    Drag(scale, {31, 14}, {0, 100});
+    Box box = rope->Selection().GetBox();
+    EXPECT_EQ(14, box.left);
+    EXPECT_EQ(31, box.bottom) << "left and bottom kept";
+    EXPECT_EQ(3, box.Width());
+    EXPECT_EQ(3, box.Height());
+    Drag(scale, {17, 28}, {45, 20});
+    EXPECT_EQ((Box{14, 20, 45, 31}), rope->Selection().GetBox());
+    ASSERT_NE(nullptr, rope->Selection().CutPlane());
+    EXPECT_EQ(31, rope->Selection().CutPlane()->width) << "the pixels are made at the new size";
+    Drag(move, {14, 20}, {-50, 400});
+    EXPECT_EQ((Box{10, 47, 41, 58}), rope->Selection().GetBox()) << "the whole box stays on the canvas";
+}
+
+TEST_F(RopeStageTest, FlipsEffectsAndTheOutlineComingRoundEverySixteenRedraws)
+{
+    Lasso({36, 14}, {47, 20});  // red on its left, blank on its right
+    ASSERT_TRUE(rope->HasSelection());
+    KVXPlaneComponentTop* cut = rope->Selection().CutPlane();
+    EXPECT_EQ(0, cut->PixelAt(0, 0)->blue);
+    EXPECT_EQ(255, cut->PixelAt(11, 0)->blue);
+    rope->FlipSelectionX();
+    EXPECT_EQ(0, cut->PixelAt(11, 0)->blue);
+    EXPECT_EQ(255, cut->PixelAt(0, 0)->blue);
+    rope->FlipSelectionY();
+    EXPECT_EQ(0, cut->PixelAt(11, 6)->blue);
+    uint8_t untouched = plane.PixelAt(0, 40)->blue;
+    rope->ApplyEffect(kEffectMosaic, 400);
+    EXPECT_EQ(untouched, plane.PixelAt(0, 40)->blue) << "with a selection only the selection changes";
+    EXPECT_GT(cut->PixelAt(0, 0)->blue, 0) << "a tile of red and white mixes";
+    EXPECT_LT(cut->PixelAt(0, 0)->blue, 255);
+
+    MMSurface* screen = MMSurface::CreateBitmapDC(32, {0, 0, 100, 80}, nullptr);
+    ASSERT_NE(nullptr, screen);
+    screen->SetClipBox(screen->GetBounds());
+    KVXRopeSelectionVisual* visual = rope->Visual();
+    EXPECT_EQ(0.0, visual->Hue());
+    for (int i = 1; i <= 16; ++i) {
+        visual->Draw(screen);
+        if (i < 16)
+            EXPECT_NE(0.0, visual->Hue()) << i;
+    }
+    EXPECT_EQ(0.0, visual->Hue()) << "16 colours, then round again";
+    screen->Dispose();
+}
+
+TEST_F(RopeStageTest, ARopeOfSixHundredPointsKeepsFiveHundredAndTwelveAndAPictureIsCentred)
+{
+    auto* poly = new KVXRopeToolPolylineInterpreter(&host, &bare.stage, &canvas, nullptr, kRopeSound);
+    rope.reset(poly);
+    poly->Interpret(Event(12, 12, kPointerPressed | kPointerHeld));
+    for (int i = 0; i < 600; ++i)
+        poly->Interpret(Event(i % 2 ? 12 : 70, 12 + i % 37, kPointerHeld));
+    EXPECT_EQ(size_t(kRopePoints - 1), poly->Points().size());
+    poly->Interpret(Event(12, 12, kPointerReleased));
+    ASSERT_TRUE(rope->HasSelection());
+    EXPECT_EQ(size_t(kRopePoints), rope->Selection().Outline().size()) << "closed within its 512 points";
+
+    std::unique_ptr<MMBitmapWithPixels> picture(MMBitmap::CreateWithPixels({0, 0, 10, 6}, kPixelBGRA, nullptr));
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 10; ++x) {
+            uint8_t* p = picture->PixelAddress(x, y);
+            p[0] = 200, p[1] = 100, p[2] = 50, p[3] = 0;
+        }
+    ASSERT_TRUE(rope->TakeSurfaceAsSelection(*picture));
+    EXPECT_TRUE(rope->Selection().FromPicture());
+    EXPECT_EQ((Box{37, 31, 47, 37}), rope->Selection().GetBox());
+    rope->FinishRope(0);
+    EXPECT_EQ(50, plane.PixelAt(37 - 10, 31 - 10)->red);
+    EXPECT_EQ(200, plane.PixelAt(46 - 10, 36 - 10)->blue);
+}
+
+}  // namespace
