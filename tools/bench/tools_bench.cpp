@@ -1,0 +1,169 @@
+// Times a stroke of every freehand tool on the program's built data: 400
+// samples at 200 Hz, each queued and followed by one stage step (the
+// "Freehand Ticker", the brush, the canvas rendered into the back buffer),
+// and prints the cost of a sample as a share of its 5 ms.
+#include <windows.h>
+
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "canvas/canvas_scene.h"
+#include "canvas/canvas_visual.h"
+#include "engine/enclosure.h"
+#include "engine/picture_loader.h"
+#include "engine/scene.h"
+#include "engine/script_file.h"
+#include "engine/stage.h"
+#include "engine/stage_cursors.h"
+#include "framework/thread.h"
+#include "tools/fill_tools.h"
+#include "tools/marker_tools.h"
+#include "tools/palette_target.h"
+#include "trays/sub_scene.h"
+
+namespace {
+
+const int32_t kSamples = 400;
+const double kSamplePeriodMs = 5.0;
+
+class BenchScene : public MMScene {
+public:
+    using MMScene::MMScene;
+    void Begin() override {}
+};
+
+class BenchCanvasScene : public KVXCanvasScene {
+public:
+    KVXPlaneUChar* TexturePlane() override { return texture; }
+    void DeleteSoundChannel() override {}
+    MMScrollBarVisual* MakeZoomScrollBarVisual(MMResourceId, MMResourceId, MMResourceId,
+                                              const Box&) override
+    {
+        return nullptr;
+    }
+    KVXSlateRecording* MakeSlateRecording() override { return nullptr; }
+    KVXPlaneUChar* texture = nullptr;
+};
+
+class BenchHost : public KVXCreationHost, public KVXPaletteTarget {
+public:
+    MMBaseScene* HostScene() override { return scene; }
+    KVXCanvasVisual* CreationCanvas() override { return canvas; }
+    KVXPlaneComponentTop* CanvasComponentPlane() override { return plane; }
+    KVXPlaneUChar* CanvasBytePlane() override { return texture; }
+    KVXPaletteTarget* ColorPickerOwner() override { return this; }
+    MMCursor* AppCursor(int32_t) override { return nullptr; }
+    UURegistryKey* SettingsKey() override { return nullptr; }
+    KVXBrushScene* BrushScene() override { return nullptr; }
+    void NotifyPaletteMolecule(uint32_t) override {}
+
+    MMBaseScene* scene = nullptr;
+    KVXCanvasVisual* canvas = nullptr;
+    KVXPlaneComponentTop* plane = nullptr;
+    KVXPlaneUChar* texture = nullptr;
+};
+
+FSDirectory ProgramFolder()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string p(path);
+    return FSDirectory(p.substr(0, p.rfind('\\') + 1).c_str());
+}
+
+typedef std::function<KVXToolBase*(BenchHost*, const uint8_t*)> ToolMaker;
+
+struct Entry {
+    const char* name;
+    ToolMaker make;
+};
+
+}  // namespace
+
+int main()
+{
+    FSDirectory folder = ProgramFolder();
+    if (!OpenScriptFile(folder, "Hd.mms") || !MMOpenPictureFile(folder, "Hd.MMP", false) ||
+        !MMOpenPictureFile(folder, "App.MMP", false)) {
+        std::printf("the data files are missing beside the program\n");
+        return 1;
+    }
+    MMStage stage(nullptr, Box{0, 0, 800, 600}, 32, nullptr, nullptr, nullptr, nullptr);
+    stage.StartClock();
+    BenchScene scene(&stage);
+    KVXPlaneComponentTop plane({640, 480});
+    KVXPlaneUCharTop texture({640, 480});
+    texture.Fill(128);
+    UndoSnapshot undo(plane);
+    BenchCanvasScene canvasScene;
+    canvasScene.texture = &texture;
+    KVXCanvasVisual canvas(&scene, &canvasScene, {144, 16, 784, 496}, 10, &plane, &undo);
+    stage.TopEnclosure()->AddVisual(&canvas);
+    BenchHost host;
+    host.scene = &scene;
+    host.canvas = &canvas;
+    host.plane = &plane;
+    host.texture = &texture;
+    uint8_t colour[4] = {200, 60, 30, 0};
+    int32_t pattern = -1;
+
+    const Entry tools[] = {
+        {"marker", [](BenchHost* h, const uint8_t* c) { return new MarkerTool(h, 519, 4, c); }},
+        {"leaky marker", [](BenchHost* h, const uint8_t* c) { return new LeakyMarkerTool(h, 520, 4, c); }},
+        {"invisible ink", [](BenchHost* h, const uint8_t* c) {
+             return new KVXToolInvisibleInkMarkerTool(h, 521, 4, c);
+         }},
+        {"ink reveal", [](BenchHost* h, const uint8_t* c) {
+             return new KVXToolInvisibleInkRevealMarkerTool(h, 521, 4, c);
+         }},
+        {"flood fill", [](BenchHost* h, const uint8_t* c) { return new FloodTool(h, 543, c); }},
+        {"pattern fill", [&pattern](BenchHost* h, const uint8_t* c) {
+             return new PatternFloodTool(h, 543, c, &pattern);
+         }},
+    };
+    std::printf("%-16s %10s %12s\n", "tool", "ms/sample", "of 5 ms");
+    double worst = 0;
+    std::string worstName;
+    for (const Entry& entry : tools) {
+        plane.Fill(kBlankPixel);
+        std::unique_ptr<KVXToolBase> tool(entry.make(&host, colour));
+        tool->Begin();
+        MMMouseInterpreter* interpreter = canvas.GetMouseInterpreter();
+        if (!interpreter) {
+            std::printf("%-16s no interpreter\n", entry.name);
+            continue;
+        }
+        MMStageEvent press = {kStageEventPointer, 0, 0, 200, 100, kPointerHeld | kPointerPressed};
+        interpreter->Interpret(press);
+        uint32_t start = ElapsedMilliseconds();
+        for (int32_t i = 0; i < kSamples; ++i) {
+            // A wave across the canvas, 1.3 pixels a sample.
+            int32_t x = 200 + i * 13 / 10;
+            int32_t y = 200 + int32_t(80 * std::sin(i / 30.0));
+            stage.QueuePointerSample(MMPointerSample{x, y, kMouseCursor, 255});
+            stage.RunDueTasks();
+            stage.RedrawDirty();
+        }
+        MMStageEvent release = {kStageEventPointer, 0, 0, 720, 200, kPointerReleased};
+        interpreter->Interpret(release);
+        stage.RunDueTasks();
+        stage.RedrawDirty();
+        double perSample = double(ElapsedMilliseconds() - start) / kSamples;
+        double share = perSample / kSamplePeriodMs;
+        std::printf("%-16s %10.3f %11.1f%%\n", entry.name, perSample, 100 * share);
+        if (share > worst) {
+            worst = share;
+            worstName = entry.name;
+        }
+        tool->DeleteMolecules();
+    }
+    std::printf("worst: %s at %.1f%% of 5 ms\n", worstName.c_str(), 100 * worst);
+    stage.TopEnclosure()->RemoveVisual(&canvas);
+    CloseAllScriptFiles();
+    DeleteAllPictureCollections();
+    return 0;
+}
