@@ -37,9 +37,26 @@ void MMScrollBarVisual::SetBox(const Box& newBox)
     thumbRange_ = int16_t(trackSpan_ - thumbLength_);
 }
 
+void MMScrollBarVisual::UseWholeTrack(int16_t thumbLength)
+{
+    fixedThumb_ = true;
+    firstButtonBox_ = secondButtonBox_ = Box{box.left, box.top, box.left, box.top};
+    trackBox_ = box;
+    buttonSize_ = 0;
+    length_ = int16_t(vertical_ ? box.Height() : box.Width());
+    thumbPos_ = 0;
+    thumbLength_ = thumbLength;
+    trackSpan_ = length_;
+    thumbRange_ = int16_t(trackSpan_ > thumbLength ? trackSpan_ - thumbLength : 0);
+}
+
 void MMScrollBarVisual::SetProportion(int32_t total, int32_t page)
 {
     thumbPos_ = 0;
+    if (fixedThumb_) {
+        InvalidateArea(trackBox_);
+        return;
+    }
     if (page < total) {
         int32_t length = MulDiv(trackSpan_, page, total);
         thumbLength_ = int16_t(length < buttonSize_ ? buttonSize_ : length);

@@ -55,6 +55,11 @@ public:
     const Box& TrackBox() const { return trackBox_; }
     const Box& SecondButtonBox() const { return secondButtonBox_; }
 
+protected:
+    // A bar without end buttons whose track is the whole box and whose thumb
+    // keeps the given length whatever the proportion.
+    void UseWholeTrack(int16_t thumbLength);
+
 private:
     void InvalidateArea(const Box& box);
     void InvalidatePart(int32_t part);
@@ -72,6 +77,7 @@ private:
     Box firstButtonBox_ = {0, 0, 0, 0};
     Box trackBox_ = {0, 0, 0, 0};
     Box secondButtonBox_ = {0, 0, 0, 0};
+    bool fixedThumb_ = false;
 };
 
 class MMPlainScrollBarVisual : public MMScrollBarVisual {

@@ -87,7 +87,7 @@ bool RegistrySettings::GetTextureId(MMResourceId& out)
     // gives the texture the canvas starts with.
     int32_t index = -1;
     bool stored = ReadLong("TextureId", -1, index);
-    out = TextureAt(index);
+    out = TextureResourceAt(index);
     if (out == MM_NO_RESOURCE)
         out = StartingTexture();
     return stored;

@@ -8,6 +8,7 @@ const int16_t kTextureTableExtra = 2;
 const int16_t kLayoutTable = 734;
 const int16_t kLayoutExtra = 66;
 const int16_t kTextureKey = 0;
+const int16_t kPreviewKey = 1;
 const int16_t kStartRowKey = 43;
 
 }  // namespace
@@ -19,15 +20,23 @@ int32_t TextureCount()
     return table.CountRows(0, 0, kTextureKey);
 }
 
-MMResourceId TextureAt(int32_t index)
+namespace {
+
+MMResourceId NthOfKey(int32_t index, int16_t key)
 {
     if (index < 0)
         return MM_NO_RESOURCE;
     MMRecordTable table;
     table.LoadTenByteRows(kTextureTable, kTextureTableExtra);
-    int32_t row = table.FindRow(0, 0, index, kTextureKey);
+    int32_t row = table.FindRow(0, 0, index, key);
     return row < 0 ? MM_NO_RESOURCE : table.LongAt(row, 2);
 }
+
+}  // namespace
+
+MMResourceId TextureResourceAt(int32_t index) { return NthOfKey(index, kTextureKey); }
+
+MMResourceId TexturePreviewAt(int32_t index) { return NthOfKey(index, kPreviewKey); }
 
 int32_t TextureIndexOf(MMResourceId texture)
 {

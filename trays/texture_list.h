@@ -10,7 +10,10 @@ const int16_t kTextureTable = 759;
 // The number of textures.
 int32_t TextureCount();
 // The picture of texture index; MM_NO_RESOURCE when there is no such row.
-MMResourceId TextureAt(int32_t index);
+MMResourceId TextureResourceAt(int32_t index);
+// The preview picture of texture index (its row keyed 1); MM_NO_RESOURCE
+// when there is no such row.
+MMResourceId TexturePreviewAt(int32_t index);
 // The index of the first texture whose picture is texture; the number of
 // textures when none is.
 int32_t TextureIndexOf(MMResourceId texture);

@@ -101,11 +101,11 @@ TEST_F(SettingsTest, TheTextureIsStoredByItsIndex)
     EXPECT_EQ(count, stored);
     EXPECT_TRUE(settings.GetTextureId(texture));
     EXPECT_EQ(StartingTexture(), texture);
-    settings.SetTextureId(TextureAt(2));
+    settings.SetTextureId(TextureResourceAt(2));
     settings.ReadLong("TextureId", -1, stored);
     EXPECT_EQ(2, stored);
     settings.GetTextureId(texture);
-    EXPECT_EQ(TextureAt(2), texture);
+    EXPECT_EQ(TextureResourceAt(2), texture);
 }
 
 TEST(SettingsWithoutKey, NothingIsWrittenAndDefaultsAreRead)

@@ -54,7 +54,7 @@ TEST_F(TextureListTest, IndexesAndTheirReverse)
     } cases[] = {{0, 0x40000010}, {1, 0x40000011}, {2, 0x40000012},
                  {3, MM_NO_RESOURCE}, {-1, MM_NO_RESOURCE}};
     for (const Case& c : cases) {
-        EXPECT_EQ(c.texture, TextureAt(c.index)) << c.index;
+        EXPECT_EQ(c.texture, TextureResourceAt(c.index)) << c.index;
         if (c.index >= 0 && c.index < 3) {
             EXPECT_EQ(c.index, TextureIndexOf(c.texture)) << c.index;
         }
@@ -69,7 +69,7 @@ TEST(TextureListWithoutTable, NothingIsFound)
 {
     EXPECT_EQ(0, TextureCount());
     EXPECT_EQ(0, TextureIndexOf(0x40000010));
-    EXPECT_EQ(MM_NO_RESOURCE, TextureAt(0));
+    EXPECT_EQ(MM_NO_RESOURCE, TextureResourceAt(0));
     EXPECT_EQ(MM_NO_RESOURCE, StartingTexture());
 }
 
