@@ -124,21 +124,23 @@ bool KVXRopeSelectionVisual::Run()
 
 void KVXRopeSelectionVisual::Draw(MMSurface* surface)
 {
-    MMBitmap target;
+    MMBitmap target, pixels;
     MMSurface* source = selection->Surface();
-    if (source && surface->GetBitmap(target) && target.bitsPerPixel == 32) {
+    if (source && surface->GetBitmap(target) && target.bitsPerPixel == 32 && source->GetBitmap(pixels)) {
         Box shown = box;
         shown.Intersect(area);
         shown.Intersect(target.box);
         for (int32_t y = shown.top; y < shown.bottom; ++y) {
-            for (int32_t x = shown.left; x < shown.right; ++x) {
-                uint8_t t = selection->MaskAt(x - box.left, y - box.top);
-                if (t == 255)
-                    continue;
-                const uint8_t* s = selection->PixelAt(x - box.left, y - box.top);
-                uint8_t* d = target.PixelAddress(x, y);
-                for (int k = 0; k < 3; ++k)
-                    d[k] = uint8_t((s[k] * (255 - t) + d[k] * t) / 255);
+            const uint8_t* s = pixels.PixelAddress(shown.left - box.left, y - box.top);
+            uint8_t* d = target.PixelAddress(shown.left, y);
+            for (int32_t x = shown.left; x < shown.right; ++x, s += 4, d += 4) {
+                uint8_t t = s[3];
+                if (t == 0) {
+                    d[0] = s[0], d[1] = s[1], d[2] = s[2];
+                } else if (t != 255) {
+                    for (int k = 0; k < 3; ++k)
+                        d[k] = uint8_t((s[k] * (255 - t) + d[k] * t) / 255);
+                }
             }
         }
     }
