@@ -20,7 +20,15 @@
 #include "engine/stage.h"
 #include "engine/stage_cursors.h"
 #include "framework/thread.h"
+#include "brushes/brush_scene.h"
+#include "tools/chalk_tools.h"
+#include "tools/eraser_tools.h"
 #include "tools/fill_tools.h"
+#include "tools/image_tools.h"
+#include "tools/oil_tools.h"
+#include "tools/pencil_tools.h"
+#include "tools/smear_tools.h"
+#include "tools/spray_tools.h"
 #include "tools/marker_tools.h"
 #include "tools/palette_target.h"
 #include "trays/sub_scene.h"
@@ -49,6 +57,13 @@ public:
     KVXPlaneUChar* texture = nullptr;
 };
 
+// Sprayed pictures land without their animations here.
+class BenchBrushScene : public KVXBrushScene {
+public:
+    void StartSprayedAnimation(int32_t, int32_t, const Pair&, bool) override {}
+    void PlayPhaserSound() override {}
+};
+
 class BenchHost : public KVXCreationHost, public KVXPaletteTarget {
 public:
     MMBaseScene* HostScene() override { return scene; }
@@ -58,13 +73,14 @@ public:
     KVXPaletteTarget* ColorPickerOwner() override { return this; }
     MMCursor* AppCursor(int32_t) override { return nullptr; }
     UURegistryKey* SettingsKey() override { return nullptr; }
-    KVXBrushScene* BrushScene() override { return nullptr; }
+    KVXBrushScene* BrushScene() override { return &sprays; }
     void NotifyPaletteMolecule(uint32_t) override {}
 
     MMBaseScene* scene = nullptr;
     KVXCanvasVisual* canvas = nullptr;
     KVXPlaneComponentTop* plane = nullptr;
     KVXPlaneUChar* texture = nullptr;
+    BenchBrushScene sprays;
 };
 
 FSDirectory ProgramFolder()
@@ -111,7 +127,27 @@ int main()
     uint8_t colour[4] = {200, 60, 30, 0};
     int32_t pattern = -1;
 
+#define TOOL(NAME, EXPR) {NAME, [](BenchHost* h, const uint8_t* c) -> KVXToolBase* { return EXPR; }}
     const Entry tools[] = {
+        TOOL("pencil", new PencilTool(h, 507, 4, c)),
+        TOOL("bundle pencil", new BundlePencilTool(h, 508, 4, c)),
+        TOOL("chalk", new ChalkTool(h, 518, 4, c)),
+        TOOL("crayon", new CrayonTool(h, 522, 4, c)),
+        TOOL("melted crayon", new MeltedCrayonTool(h, 523, 4, c)),
+        TOOL("oil", new OilTool(h, 514, 4, c)),
+        TOOL("watercolour", new WaterColorTool(h, 515, 4, c)),
+        TOOL("finger paint", new FingerPaintTool(h, 516, 4, c)),
+        TOOL("toothbrush", new ElectricToothbrushTool(h, 517, 4, c)),
+        TOOL("soft eraser", new SoftEraserTool(h, 525, 4)),
+        TOOL("water", new WaterTool(h, 526, 4, c)),
+        TOOL("squeegee", new SqueegeeEraserTool(h, 527, 4)),
+        TOOL("phaser eraser", new PhaserEraserTool(h, 528)),
+        TOOL("fine spray", new FineSprayTool(h, 498, 4, c)),
+        TOOL("spatter", new SpatterTool(h, 499, 4, c)),
+        TOOL("gloppy paint", new GloppyPaintTool(h, 500, 4, c)),
+        TOOL("whipped cream", new WhippedCream(h, 506, c)),
+        TOOL("image spray", new KVXToolImageSpray(h, 539, 0)),
+        TOOL("image tube", new KVXToolImageTube(h, 541, 0)),
         {"marker", [](BenchHost* h, const uint8_t* c) { return new MarkerTool(h, 519, 4, c); }},
         {"leaky marker", [](BenchHost* h, const uint8_t* c) { return new LeakyMarkerTool(h, 520, 4, c); }},
         {"invisible ink", [](BenchHost* h, const uint8_t* c) {
