@@ -67,7 +67,7 @@ bool PictureLoads(int32_t id, void*)
 
 }  // namespace
 
-KVXBaseStampManager::KVXBaseStampManager(MMBaseScene* host) : host(host) {}
+KVXBaseStampManager::KVXBaseStampManager(KVXCreationHost* creation) : KVXSubScene(creation) {}
 
 KVXBaseStampManager::~KVXBaseStampManager()
 {
@@ -81,20 +81,14 @@ KVXBaseStampManager::~KVXBaseStampManager()
     }
 }
 
-MMStage* KVXBaseStampManager::Stage()
+MMBaseScene* KVXBaseStampManager::Host() const
 {
-    return host ? host->Stage() : nullptr;
+    return creationScene ? creationScene->HostScene() : nullptr;
 }
 
-MMEnclosure* KVXBaseStampManager::TopEnclosure()
+KVXCanvasVisual* KVXBaseStampManager::CanvasVisual() const
 {
-    return host ? host->TopEnclosure() : nullptr;
-}
-
-void KVXBaseStampManager::TakeKeyboardFocus()
-{
-    if (host)
-        host->TakeKeyboardFocus();
+    return canvasVisual ? canvasVisual : GetCreationCanvas();
 }
 
 void KVXBaseStampManager::Begin()
@@ -109,7 +103,7 @@ void KVXBaseStampManager::End()
 
 Box KVXBaseStampManager::CanvasBox() const
 {
-    return canvasVisual ? canvasVisual->GetBounds() : ::CanvasBox;
+    return CanvasVisual() ? CanvasVisual()->GetBounds() : ::CanvasBox;
 }
 
 KVXStampBase* KVXBaseStampManager::CreateStamp(int16_t depth, int32_t kind, MMPictureID bwPicture,
@@ -313,14 +307,14 @@ void KVXBaseStampManager::RemoveAllStamps(bool notify)
 
 void KVXBaseStampManager::TakeUndoSnapshot()
 {
-    if (canvasVisual)
-        canvasVisual->SnapshotForUndo(false);
+    if (CanvasVisual())
+        CanvasVisual()->SnapshotForUndo(false);
 }
 
 void KVXBaseStampManager::AdvanceChangeState()
 {
-    if (canvasVisual && canvasVisual->Plane())
-        canvasVisual->Plane()->changeState.Advance();
+    if (CanvasVisual() && CanvasVisual()->Plane())
+        CanvasVisual()->Plane()->changeState.Advance();
     link->AdvanceChangeState();
 }
 
@@ -345,8 +339,8 @@ void KVXBaseStampManager::GlueStampNow(KVXStampBase* stamp, bool colour, bool re
     at = {at.x + offsetX, at.y + offsetY};
     MMPictureReference picture;
     picture.Load(id);
-    if (canvasVisual)
-        GlueStampPicture(canvasVisual, picture, at);
+    if (CanvasVisual())
+        GlueStampPicture(CanvasVisual(), picture, at);
     picture.Clear();
     link->MarkCurrentPageModified();
     if (remove)
@@ -402,11 +396,11 @@ void KVXBaseStampManager::PlayStamp(KVXStampBase* stamp)
                 layer->SetGrouped(false);
         bool hadBackground = background != nullptr;
         if (background) {
-            GlueStamp(background, true, host != nullptr, false);
+            GlueStamp(background, true, Host() != nullptr, false);
             removeAfter.push_back(background);
         }
         if (midground) {
-            GlueStamp(midground, true, host != nullptr && !hadBackground, false);
+            GlueStamp(midground, true, Host() != nullptr && !hadBackground, false);
             removeAfter.push_back(midground);
         }
         if (!foreground) {

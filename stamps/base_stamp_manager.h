@@ -7,12 +7,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/scene.h"
 #include "framework/geometry.h"
 #include "stamps/stamp_base.h"
 #include "stamps/stamp_drop_target.h"
 #include "stamps/stamp_scale_sound.h"
 #include "stamps/stamp_scene_link.h"
+#include "trays/sub_scene.h"
 
 class FSReader;
 class FSWriter;
@@ -42,18 +42,15 @@ enum : uint16_t {
     kKeyStampDown = 1012,
 };
 
-class KVXBaseStampManager : public MMBaseScene, public KVXStampDropTarget {
+class KVXBaseStampManager : public KVXSubScene, public KVXStampDropTarget {
 public:
-    // host: the painting screen whose stage and top enclosure the stamps use.
-    explicit KVXBaseStampManager(MMBaseScene* host);
+    // The painting screen whose stage, enclosure and canvas the stamps use.
+    explicit KVXBaseStampManager(KVXCreationHost* creation);
     ~KVXBaseStampManager() override;
 
     void Begin() override;
     virtual void End();
     bool HandleKey(uint32_t keyData) override;
-    MMStage* Stage() override;
-    MMEnclosure* TopEnclosure() override;
-    void TakeKeyboardFocus() override;
 
     virtual void OnBackgroundRemoved() {}
     virtual void OnStampsChanged() {}
@@ -64,8 +61,9 @@ public:
     virtual void SaveSceneData(int16_t words[4]);
     virtual void LoadSceneData(const int16_t words[4]);
 
-    // The canvas the stamps are glued into and the collection their rendered
-    // pictures go to; the link to the painting screen (none: quiet).
+    // The canvas the stamps are glued into (the creation scene's unless set)
+    // and the collection their rendered pictures go to; the link to the
+    // painting screen (none: quiet).
     void SetCanvasVisual(KVXCanvasVisual* canvas) { canvasVisual = canvas; }
     void SetPictureCollection(MMBitmapPictureCollection* collection) { pictures = collection; }
     void SetSceneLink(KVXStampSceneLink* value) { link = value ? value : &quietLink; }
@@ -136,10 +134,11 @@ public:
     const std::vector<KVXStampBase*>& Listed() const { return listed; }
     KVXStampSelector* Selector() const { return selector; }
     MMGenericSoundChannel* Channel() const { return channel; }
-    KVXCanvasVisual* CanvasVisual() const { return canvasVisual; }
+    KVXCanvasVisual* CanvasVisual() const;
     MMBitmapPictureCollection* Pictures() const { return pictures; }
     KVXStampSceneLink* Link() const { return link; }
-    MMBaseScene* Host() const { return host; }
+    // The painting screen, when the manager has one.
+    MMBaseScene* Host() const;
     int32_t OffsetX() const { return offsetX; }
     int32_t OffsetY() const { return offsetY; }
     int16_t Station() const { return station; }
@@ -154,7 +153,6 @@ protected:
     void CollectRecord(KVXStampBase* stamp, struct KVXStampRecord* record);
     KVXStampBase* StampFromRecord(const struct KVXStampRecord& record);
 
-    MMBaseScene* host;
     MMGenericSoundChannel* channel = nullptr;
     bool playWithStopCommand = false;
     int32_t offsetX = 0;

@@ -81,7 +81,7 @@ void LoadPicturePair(MMResourceId tableId, MMPictureID* normal, MMPictureID* pre
 
 }  // namespace
 
-KVXStampManager::KVXStampManager(MMBaseScene* host) : KVXBaseStampManager(host)
+KVXStampManager::KVXStampManager(KVXCreationHost* creation) : KVXBaseStampManager(creation)
 {
     playWithStopCommand = true;
     MMStage* stage = Stage();
@@ -108,8 +108,8 @@ void KVXStampManager::Begin()
                                         kCatcherLayer, nullptr);
     catcher->Hide();
     KVXBaseStampManager::Begin();
-    if (canvasVisual)
-        canvasVisual->SetDrawMethod(kDrawStatic, 0, 0);
+    if (KVXCanvasVisual* canvas = CanvasVisual())
+        canvas->SetDrawMethod(kDrawStatic, 0, 0);
     for (MMResourceId table : {kDrawerFrontTable, kDrawerBadgeTable})
         if (MMPictureMolecule* molecule = PictureFromTable(table, kFrontLayer))
             decor.push_back(molecule);

@@ -33,7 +33,7 @@ enum : MMResourceId {
 
 class KVXStampManager : public KVXBaseStampManager {
 public:
-    explicit KVXStampManager(MMBaseScene* host);
+    explicit KVXStampManager(KVXCreationHost* creation);
     ~KVXStampManager() override;
 
     void Begin() override;

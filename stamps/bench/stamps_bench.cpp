@@ -19,6 +19,7 @@
 #include "media/bitmap_picture_collection.h"
 #include "media/offscreen_surface.h"
 #include "stamps/base_stamp_manager.h"
+#include "stamps/stamp_host.h"
 #include "stamps/stamp_record.h"
 #include "stamps/stamp_visual.h"
 #include "text/rich_edit_control.h"
@@ -99,7 +100,8 @@ double DragStep(MMBitmapPictureCollection& pictures, MMBitmapPictureCollection& 
     MMPictureVisual background;
     background.ConstructWithPictureAt(back, 144, 16, 10, false, false);
     screen.stage.TopEnclosure()->AddVisual(&background);
-    KVXBaseStampManager manager(&scene);
+    KVXStampHost creation(&scene);
+    KVXBaseStampManager manager(&creation);
     manager.SetPictureCollection(&rendered);
     KVXStampBase* stamp =
         manager.CreateStamp(0, kStampCharacter, stampPicture.Id(), stampPicture.Id(), -1, {200, 60});
@@ -149,9 +151,9 @@ double GlueBackground(MMBitmapPictureCollection& pictures, MMBitmapPictureCollec
     screen.Step();
     MMPictureReference background;
     pictures.BindPicture(background, 0, *Disc(640, 480, false), nullptr);
-    KVXBaseStampManager manager(&scene);
+    KVXStampHost creation(&scene, &canvas);
+    KVXBaseStampManager manager(&creation);
     manager.SetPictureCollection(&rendered);
-    manager.SetCanvasVisual(&canvas);
     KVXStampBase* stamp = manager.CreateStamp(0, kStampBackground, background.Id(),
                                               background.Id(), -1, {144, 16});
     manager.AddStamp(stamp, false);

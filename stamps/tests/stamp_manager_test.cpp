@@ -213,8 +213,7 @@ TEST_F(StampWorld, PagesRoundTripToTheSameStampsAndBytes)
         manager->RemoveAllStamps(false);
         page.fill(this);
         std::vector<uint8_t> first = WriteBlock(manager);
-        KVXStampManager other(host);
-        other.SetCanvasVisual(canvas);
+        KVXStampManager other(creation);
         other.SetPictureCollection(&rendered);
         other.SetSceneLink(&link);
         ASSERT_TRUE(ReadBlock(&other, first));
@@ -248,7 +247,7 @@ TEST_F(StampWorld, ADamagedRecordIsSkippedAndTheGoodStampsStay)
     // The first listed record's left-right mirror byte.
     bytes[10 + 3 * kStampRecordSize + 22] = 7;
     ClearPendingError();
-    KVXStampManager other(host);
+    KVXStampManager other(creation);
     other.SetPictureCollection(&rendered);
     EXPECT_FALSE(ReadBlock(&other, bytes));
     EXPECT_TRUE(IsErrorPending());

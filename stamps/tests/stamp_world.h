@@ -25,6 +25,7 @@
 #include "media/picture_visual.h"
 #include "shell/alert_box.h"
 #include "stage_fixture.h"
+#include "stamps/stamp_host.h"
 #include "stamps/stamp_kinds.h"
 #include "stamps/stamp_manager.h"
 #include "stamps/stamp_selector.h"
@@ -112,14 +113,15 @@ public:
         canvas = new KVXCanvasVisual(host, &canvasHost, CanvasBox, 10, &plane, &undo);
         canvas->SetDrawMethod(kDrawStatic, 0, 0);
         stage->TopEnclosure()->AddVisual(canvas);
-        manager = new KVXStampManager(host);
-        manager->SetCanvasVisual(canvas);
+        creation = new KVXStampHost(host, canvas);
+        manager = new KVXStampManager(creation);
         manager->SetPictureCollection(&rendered);
         manager->SetSceneLink(&link);
     }
     void TearDown() override
     {
         delete manager;
+        delete creation;
         stage->TopEnclosure()->RemoveVisual(canvas);
         delete canvas;
         delete host;
@@ -194,5 +196,6 @@ public:
     KVXCanvasVisual* canvas = nullptr;
     MMBitmapPictureCollection rendered{64, 0x4500};
     RecordingStampLink link;
+    KVXStampHost* creation = nullptr;
     KVXStampManager* manager = nullptr;
 };

@@ -95,8 +95,8 @@ TEST(PaintingScreen, AGluedStampAndCommittedTextStayInTheCanvas)
         ASSERT_NE(nullptr, MMOpenPictureFile(data, name, false)) << name;
     // Deleted with the picture files at the end.
     auto* rendered = new MMBitmapPictureCollection{64, 0x4500};
-    KVXStampManager* stamps = new KVXStampManager(scene);
-    stamps->SetCanvasVisual(&canvas);
+    KVXStampHost creation(scene, &canvas);
+    KVXStampManager* stamps = new KVXStampManager(&creation);
     stamps->SetPictureCollection(rendered);
     MMRecordTable entry;
     entry.Load(StampWorld::EntryTable(4, 0, 3), 10, gDefaultHeap);
