@@ -132,3 +132,31 @@ TEST_F(SliderTableTest, ARollerNotCurrentOnlyStoresItsHeights)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SliderTableTest, AMarkerTwinPaintsThePreviewAndTakesNoInterpreter)
+{
+    BlankCanvas preview(32, 16);
+    ModifierMarkerTool twin(&host, kTestToolTable, 2, colour, &preview);
+    twin.Begin();
+    ASSERT_NE(twin.Brush(), nullptr);
+    EXPECT_EQ(twin.Interpreter(), nullptr);
+    EXPECT_EQ(canvas.GetMouseInterpreter(), nullptr);
+    BrushDab dab;
+    dab.Set(8, 8, 19, 0, 0);
+    twin.Brush()->BeginStroke(&dab);
+    twin.Brush()->EndStroke(&dab);
+    EXPECT_NE(preview.ColorAt(8, 8), 0x00FFFFFFu);
+    EXPECT_EQ(plane.ColorAt(8, 8), 0x00FFFFFFu);
+    twin.DeleteMolecules();
+    EXPECT_EQ(twin.Brush(), nullptr);
+
+    ModifierLeakyMarkerTool inert(&host, kTestToolTable, 2, colour, &preview);
+    inert.Begin();
+    EXPECT_EQ(inert.Brush(), nullptr);
+    inert.SetSlider2(400);
+    EXPECT_EQ(inert.Slider2(), 400);
+}
+
+}  // namespace
