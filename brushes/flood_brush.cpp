@@ -55,22 +55,6 @@ bool KVXBrushFlood::EnsureMarks()
     return true;
 }
 
-bool KVXBrushFlood::Passes(const KVXComponentPixel& p)
-{
-    if (!colorTest)
-        // Everything lower than the seed, and up to 32 above it.
-        return p.type == kPixelPlain && int32_t(p.height) - int32_t(seedPixel.height) <= 32;
-    uint32_t word = p.ColorWord();
-    if (word != lastWord) {
-        lastWord = word;
-        int32_t most = std::max({std::abs(p.blue - seedPixel.blue),
-                                 std::abs(p.green - seedPixel.green),
-                                 std::abs(p.red - seedPixel.red)});
-        lastAnswer = p.type == kPixelPlain && most <= 32;
-    }
-    return lastAnswer;
-}
-
 int32_t KVXBrushFlood::TakeRun(int32_t y, int32_t x, int32_t end, int32_t step, bool checker)
 {
     uint8_t* markRow = marks->Row(y);

@@ -5,7 +5,9 @@
 // by their brightness, and the apply pass paints every mark and clears it.
 // The marks live in a byte plane of the brush's own, so other paint in the
 // region's box is never mistaken for them.
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 
 #include "brushes/std_brush.h"
 #include "framework/ring_buffer.h"
@@ -68,7 +70,21 @@ private:
     bool EnsureMarks();
     // Whether an unmarked pixel passes the fill's test (plain, and near the
     // seed's colour or not far above its height).
-    bool Passes(const KVXComponentPixel& p);
+    bool Passes(const KVXComponentPixel& p)
+    {
+        if (!colorTest)
+            // Everything lower than the seed, and up to 32 above it.
+            return p.type == kPixelPlain && int32_t(p.height) - int32_t(seedPixel.height) <= 32;
+        uint32_t word = p.ColorWord();
+        if (word != lastWord) {
+            lastWord = word;
+            int32_t most = std::max({std::abs(p.blue - seedPixel.blue),
+                                     std::abs(p.green - seedPixel.green),
+                                     std::abs(p.red - seedPixel.red)});
+            lastAnswer = p.type == kPixelPlain && most <= 32;
+        }
+        return lastAnswer;
+    }
     bool IsFillable(const uint8_t* markRow, const KVXComponentPixel* row, int32_t x)
     {
         return markRow[x] == 0 && Passes(row[x]);

@@ -4,7 +4,6 @@
 // dab's rectangle), mixed with the dab colour and raised or carved.
 #include <algorithm>
 #include <cstdint>
-#include <vector>
 
 #include "brushes/std_brush.h"
 
@@ -88,7 +87,7 @@ private:
     static double Floor(double v)
     {
         double t = double(int32_t(v));
-        return t > v ? t - 1 : t;
+        return t - double(t > v);
     }
     static SmearAxis Axis(double s, int32_t first, int32_t end)
     {
@@ -97,7 +96,8 @@ private:
         // 4 x the fraction lies in [0, 4): truncation is its floor.
         axis.quarter = int32_t(4 * (s - Floor(s)));
         axis.low = int32_t(s);
-        axis.high = s > end - 2 ? axis.low : int32_t(s + 1);
+        int32_t next = int32_t(s + 1);
+        axis.high = s > end - 2 ? axis.low : next;
         return axis;
     }
 };
@@ -137,43 +137,31 @@ public:
         bool backY = dab->dy > 0;
         int32_t w = clip.Width();
         int32_t h = clip.Height();
-        // Each column keeps its last opacity and where that sampled along x.
-        columnOpacity.assign(size_t(w), -1);
-        columnAxis.resize(size_t(w));
         for (int32_t j = 0; j < h; ++j) {
             int32_t y = backY ? h - 1 - j : j;
             KVXComponentPixel* row = plane->Row(clip.top + y) + clip.left;
             const uint8_t* nibRow = nib.Row(clip.top + y - top) + (clip.left - left);
-            int32_t rowOpacity = -1;
-            SmearAxis ay = {0, 0, 0};
+            const uint8_t* textureRow = this->TextureRow(clip.top + y);
+            int32_t textureEnd = textureRow != nullptr ? this->texture->width - clip.left : 0;
             for (int32_t i = 0; i < w; ++i) {
                 int32_t x = backX ? w - 1 - i : i;
                 KVXComponentPixel& p = row[x];
                 if (p.type == kPixelLocked)
                     continue;
-                uint8_t o = this->opacity.Opacity(nibRow[x],
-                                                  this->TextureAt(clip.left + x, clip.top + y), s);
+                uint8_t t = x < textureEnd && clip.left + x >= 0 ? textureRow[clip.left + x] : 0;
+                uint8_t o = this->opacity.Opacity(nibRow[x], t, s);
                 if (o == 0)
                     continue;
-                if (o != rowOpacity) {
-                    rowOpacity = o;
-                    ay = mover.AxisY(y, o);
-                }
-                if (o != columnOpacity[size_t(x)]) {
-                    columnOpacity[size_t(x)] = o;
-                    columnAxis[size_t(x)] = mover.AxisX(x, o);
-                }
-                // The pixel becomes its sample, mixed with the dab colour;
-                // a type the colour transfer gives the sample is not kept.
-                KVXComponentPixel sample = mover.Sample(columnAxis[size_t(x)], ay);
-                uint8_t type = p.type;
+                // The pixel with its sample's colour and height, mixed with
+                // the dab colour; only colour and height are kept.
+                KVXComponentPixel sample = mover.Sample(mover.AxisX(x, o), mover.AxisY(y, o));
+                sample.type = p.type;
+                sample.shadow = p.shadow;
+                CT::Apply(sample, c, o);
                 p.blue = sample.blue;
                 p.green = sample.green;
                 p.red = sample.red;
-                p.height = sample.height;
-                CT::Apply(p, c, o);
-                p.type = type;
-                p.height = HT::Apply(p.height, heightRow[o]);
+                p.height = HT::Apply(sample.height, heightRow[o]);
                 PT::Apply(p);
             }
         }
@@ -181,8 +169,4 @@ public:
     }
 
     Mover mover;
-
-private:
-    std::vector<int32_t> columnOpacity;
-    std::vector<SmearAxis> columnAxis;
 };

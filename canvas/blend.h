@@ -23,8 +23,10 @@ inline void BlendRgb(uint8_t* destination, const uint8_t* source, uint8_t weight
 {
     const uint8_t* keep = BlendTable[255 - weight];
     const uint8_t* take = BlendTable[weight];
-    for (int i = 0; i < 3; ++i)
-        destination[i] = static_cast<uint8_t>(keep[destination[i]] + take[source[i]]);
+    // Three statements, not a loop, so that a pixel held in registers stays there.
+    destination[0] = static_cast<uint8_t>(keep[destination[0]] + take[source[0]]);
+    destination[1] = static_cast<uint8_t>(keep[destination[1]] + take[source[1]]);
+    destination[2] = static_cast<uint8_t>(keep[destination[2]] + take[source[2]]);
 }
 
 // Smooths a locked 32-bit bitmap in place, row by row, except its one-pixel
