@@ -75,13 +75,57 @@ void KVXBrushFlood::Push(int32_t x, int32_t y)
         overflowed = true;
 }
 
+namespace {
+
+// The first x from x to end (inclusive) whose byte is 0; end + 1 when none
+// is. Eight bytes a step over marked stretches.
+int32_t NextUnmarked(const uint8_t* row, int32_t x, int32_t end)
+{
+    const uint64_t ones = 0x0101010101010101ull;
+    const uint64_t highs = 0x8080808080808080ull;
+    for (; x + 7 <= end; x += 8) {
+        uint64_t v;
+        std::memcpy(&v, row + x, 8);
+        if (((v - ones) & ~v & highs) != 0)
+            break;
+    }
+    while (x <= end && row[x] != 0)
+        ++x;
+    return x;
+}
+
+// The last x from x down to end (inclusive) whose byte is 0; end - 1 when
+// none is.
+int32_t PreviousUnmarked(const uint8_t* row, int32_t x, int32_t end)
+{
+    const uint64_t ones = 0x0101010101010101ull;
+    const uint64_t highs = 0x8080808080808080ull;
+    for (; x - 7 >= end; x -= 8) {
+        uint64_t v;
+        std::memcpy(&v, row + x - 7, 8);
+        if (((v - ones) & ~v & highs) != 0)
+            break;
+    }
+    while (x >= end && row[x] != 0)
+        --x;
+    return x;
+}
+
+}  // namespace
+
 void KVXBrushFlood::PushRuns(int32_t row, int32_t from, int32_t to)
 {
     const uint8_t* markRow = marks->Row(row);
     const KVXComponentPixel* pixels = plane->Row(row);
     bool inRun = false;
     for (int32_t x = from; x >= to; --x) {
-        bool fillable = IsFillable(markRow, pixels, x);
+        if (markRow[x] != 0) {
+            // A marked stretch holds no seed.
+            inRun = false;
+            x = PreviousUnmarked(markRow, x, to) + 1;
+            continue;
+        }
+        bool fillable = Passes(pixels[x]);
         if (fillable && !inRun)
             Push(x, row);
         inRun = fillable;
@@ -162,26 +206,6 @@ bool KVXBrushFlood::SeedFill(int32_t x, int32_t y, bool checker, Box& region)
     return true;
 }
 
-namespace {
-
-// The first x from x to end (inclusive) whose byte is 0; end + 1 when none
-// is. Eight bytes a step over marked stretches.
-int32_t NextUnmarked(const uint8_t* row, int32_t x, int32_t end)
-{
-    const uint64_t ones = 0x0101010101010101ull;
-    const uint64_t highs = 0x8080808080808080ull;
-    for (; x + 7 <= end; x += 8) {
-        uint64_t v;
-        std::memcpy(&v, row + x, 8);
-        if (((v - ones) & ~v & highs) != 0)
-            break;
-    }
-    while (x <= end && row[x] != 0)
-        ++x;
-    return x;
-}
-
-}  // namespace
 
 Box KVXBrushFlood::SoftenEdge(const Box& region)
 {
