@@ -218,6 +218,8 @@ double CommitTextBox()
 
 int main()
 {
+    // The stamps are carried and glued within the painting screen's canvas.
+    CanvasBox = {144, 16, 784, 496};
     MMBitmapPictureCollection pictures{2, 0x4300};
     MMBitmapPictureCollection rendered{8, 0x4400};
     double drag = DragStep(pictures, rendered);
