@@ -216,3 +216,21 @@ TEST_F(StampWorld, TheDrawerShowsItsRacksLooks)
     EXPECT_NE(-1, drawer.Animation()->ScriptId());
     EXPECT_EQ(1, drawer.Animation()->VisualCount());
 }
+
+TEST_F(StampWorld, APlayedStampHidesForItsAnimationAndComesBackSelected)
+{
+    Drop(EntryTable(kSea, 0, 3), 400, 250);
+    KVXStampBase* fish = manager->Selected();
+    ASSERT_NE(nullptr, fish);
+    manager->Selector()->PlayCommand();
+    EXPECT_EQ(nullptr, manager->Selected());
+    ASSERT_NE(nullptr, fish->Animation());
+    EXPECT_TRUE(fish->IsHidden());
+    EXPECT_TRUE(fish->IsAnimated());
+    EXPECT_EQ(1, manager->CountAnimatedStamps());
+    for (int i = 0; i < 200 && fish->Animation(); ++i)
+        Step();
+    EXPECT_EQ(nullptr, fish->Animation()) << "the animation ended";
+    EXPECT_FALSE(fish->IsHidden());
+    EXPECT_EQ(fish, manager->Selected());
+}
