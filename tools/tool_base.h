@@ -212,6 +212,8 @@ public:
     int32_t SizeType() const { return sizeType; }
     int32_t CursorIndex() const { return cursorIndex; }
     MMResourceId SoundId() const { return soundId; }
+    int16_t Slider1() const { return slider1; }
+    int16_t Slider2() const { return slider2; }
 
 protected:
     void LoadTable();

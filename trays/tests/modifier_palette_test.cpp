@@ -91,6 +91,7 @@ struct PaletteTest : WidgetTest {
     {
         WidgetTest::TearDown();
         CloseAllScriptFiles();
+        DeleteAllPictureCollections();
     }
 };
 
@@ -152,8 +153,9 @@ struct StrokeTest : PaletteTest {
 
     void TearDown() override
     {
-        PaletteTest::TearDown();
+        scene.DeleteMolecules();
         delete bitmap;
+        PaletteTest::TearDown();
     }
     KVXStrokedPreview Preview(MMResourceId points)
     {
