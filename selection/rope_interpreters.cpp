@@ -261,8 +261,7 @@ bool KVXBaseRopeToolInterpreter::MakeSelection(const std::vector<Pair>& outline)
     canvas->SnapshotForUndo(false);
     if (!selection.Make(outline.data(), int32_t(outline.size()), *canvas->Plane(), true))
         return false;
-    canvas->Invalidate();
-    canvas->Plane()->changeState.Advance();
+    RefreshCanvas(selection.GetBox());
     visual = new KVXRopeSelectionVisual(stage_, &selection, area);
     visualMolecule = new MMVisualMolecule(SceneOf(host, stage_), visual);
     visual->Activate();
@@ -285,14 +284,27 @@ bool KVXBaseRopeToolInterpreter::TakeSurfaceAsSelection(const MMBitmap& picture)
     return CreateSelectionControls();
 }
 
+void KVXBaseRopeToolInterpreter::RefreshCanvas(const Box& stageBox)
+{
+    Box changed = stageBox;
+    changed.Inflate(1);
+    changed.Intersect(area);
+    Box onCanvas = {changed.left - area.left, changed.top - area.top, changed.right - area.left,
+                    changed.bottom - area.top};
+    canvas->Plane()->AddDirtyRect(onCanvas);
+    canvas->RefreshDrawMethodRect(onCanvas);
+    canvas->InvalidateBox(changed);
+    canvas->Invalidate();
+    canvas->Plane()->changeState.Advance();
+}
+
 void KVXBaseRopeToolInterpreter::PlaceSelection()
 {
     if (!selection.IsActive() || !canvas || !canvas->Plane())
         return;
     canvas->SnapshotForUndo(false);
     selection.Place(*canvas->Plane());
-    canvas->Invalidate();
-    canvas->Plane()->changeState.Advance();
+    RefreshCanvas(selection.GetBox());
 }
 
 void KVXBaseRopeToolInterpreter::EndSelection(bool apply)

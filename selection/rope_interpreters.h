@@ -106,6 +106,8 @@ protected:
     // A press on the canvas puts a floating selection down first.
     bool StartRope(const MMStageEvent& event);
     bool IsRopePress(const MMStageEvent& event) const;
+    // The canvas re-rendered and redrawn over a stage box (grown by 1).
+    void RefreshCanvas(const Box& stageBox);
 
     Box area;
     KVXRopeSelection selection;

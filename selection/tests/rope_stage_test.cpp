@@ -142,8 +142,9 @@ TEST_F(RopeStageTest, FlipsEffectsAndTheOutlineComingRoundEverySixteenRedraws)
     EXPECT_EQ(0.0, visual->Hue());
     for (int i = 1; i <= 16; ++i) {
         visual->Draw(screen);
-        if (i < 16)
+        if (i < 16) {
             EXPECT_NE(0.0, visual->Hue()) << i;
+        }
     }
     EXPECT_EQ(0.0, visual->Hue()) << "16 colours, then round again";
     screen->Dispose();
