@@ -9,6 +9,13 @@
 #include "framework/geometry.h"
 
 class Heap;
+class KVXStampsBlock;
+class MagicSlateStore;
+class SketchbookPageContent;
+class WinMMOffscreenSurface;
+class AFPrintable;
+struct PackedDibLayout;
+struct TW_IMAGEINFO;
 class KVXPlaneComponentTop;
 class KVXStage;
 class KVXStageWindow;
@@ -75,6 +82,49 @@ public:
     int32_t LeaveStepCount() const { return leaveSteps; }
     void SetDisplayMode(int32_t command);
 
+    // Services to the screens: printing, the current page, the loop
+    // setting and the bridge to the scanner on the UI thread.
+    int32_t PrintPicture(WinMMOffscreenSurface* surface, void* printable, void* second,
+                         int32_t kind, bool dispose);
+    int32_t RunPrintSession(WinMMOffscreenSurface* surface, void* printable, void* second,
+                            int32_t kind, bool dispose);
+    void MarkCurrentPageModified();
+    void ClearCurrentPageModified();
+    bool IsLoopOn();
+    void SetLoop(bool on);
+    void StartTwain();
+    DWORD PostInitializeTwain();
+    DWORD PostBringUpTwain();
+    DWORD PostTwainShutDown();
+    DWORD PostTwainMessage(int32_t index);
+    int32_t TwainSourceCount() const;
+    // On the UI thread: the scanner's picture (a packed DIB), fitted into the
+    // canvas, goes to the painting screen as its imported picture.
+    void ReceiveTwainImage(const TW_IMAGEINFO& info, HGLOBAL dib);
+    // The picture of a packed DIB, fitted into the canvas box; null when the
+    // block is refused.
+    static WinMMOffscreenSurface* FitPackedDib(const void* block, SIZE_T size,
+                                              const Box& canvas);
+    // The file import's open dialog and picture; null when none came.
+    WinMMOffscreenSurface* ImportPicture();
+    bool CanImportFiles() const { return sketchbookList != nullptr; }
+    // The picture the scanner handed over, or the given one.
+    WinMMOffscreenSurface* TakeImportedPicture(WinMMOffscreenSurface* given);
+    void SetMenuAllowed(bool allowed) { menuAllowed = allowed ? 1 : 0; }
+    bool MenuAllowed() const { return menuAllowed != 0; }
+
+    // The current page of the current book into the canvas plane, the
+    // slate store and the page's stamps; blank without a book.
+    bool LoadCurrentPage(MagicSlateStore* slate);
+    // The radio's four words of the page.
+    int16_t* PageSceneData();
+    MpSketchbookList* SketchbookList() const { return sketchbookList; }
+    TwainManager* Twain() const { return twainManager; }
+    void SetSketchbookListForTest(MpSketchbookList* list) { sketchbookList = list; }
+    void SetCurrentPageForTest(int16_t page) { currentPage = page; }
+    // Scene 6's stamp manager goes when the painting screen begins.
+    void ReleasePassageStamps();
+
     KVXStageWindow* StageWindow() const { return stageWindow; }
     KVXStage* Stage() const { return stage; }
     RegistrySettings* Settings() const { return settings; }
@@ -93,6 +143,11 @@ public:
     void SetStageWindowForTest(KVXStageWindow* window) { stageWindow = window; }
     void SetStageForTest(KVXStage* value) { stage = value; }
     void SetSettingsForTest(RegistrySettings* value) { settings = value; }
+    void SetCanvasForTest(KVXPlaneComponentTop* plane, UndoSnapshot* snapshot)
+    {
+        canvasPlane = plane;
+        undoSnapshot = snapshot;
+    }
 
     int32_t displayMode;
     int32_t word0;
@@ -128,6 +183,18 @@ protected:
     int32_t word;
     MMCursor* cursors[kAppCursorCount];
     uint8_t flag2;
+    bool SetUpSketchbooks();
+    bool WritePageOnLeave();
+    void CreateTwainManager();
+    static void ImageReceiver(const TW_IMAGEINFO& info, HGLOBAL dib, void* context);
+    static void StageNotifier(int code, void* context);
+
+    KVXStampsBlock* pageStamps = nullptr;
+    MagicSlateStore* blankSlate = nullptr;
+    class MagicSlatePart* blankSlatePart = nullptr;
+    SketchbookPageContent* blankContent = nullptr;
+    WinMMOffscreenSurface* volatile scannedPicture = nullptr;
+    uint8_t menuAllowed = 1;
     bool canvasLeft = true;
     int32_t leaveSteps = 0;
 };

@@ -17,14 +17,22 @@
 #include "framework/string_table.h"
 #include "framework/thread.h"
 #include "media/bitmap_picture_collection.h"
+#include "media/offscreen_surface.h"
 #include "media/transition_dissolves.h"
 #include "media/transition_wipes.h"
 #include "selection/chalk_talk_scene.h"
 #include "selection/rope_interpreters.h"
+#include "gallery/canvas_page_content.h"
+#include "gallery/magic_slate_part.h"
+#include "gallery/sketchbook_list.h"
+#include "gallery/twain_manager.h"
+#include "selection/slate_store.h"
 #include "shell/alert_box.h"
+#include "stamps/stamps_block.h"
 #include "shell/app_transitions.h"
 #include "shell/creation_scene.h"
 #include "shell/intro_scene.h"
+#include "shell/passage_scenes.h"
 #include "shell/menu_commands.h"
 #include "shell/print_configuration.h"
 #include "shell/registry_settings.h"
@@ -200,7 +208,10 @@ bool KVXApp::CreateCanvas()
     canvasPlane->SetDirtyBox(canvasPlane->Bounds());
     canvasPlane->SetDirtyFlag(0);
     undoSnapshot = new (gDefaultHeap) UndoSnapshot(*canvasPlane);
-    return undoSnapshot && undoSnapshot->Copy().bits;
+    if (!undoSnapshot || !undoSnapshot->Copy().bits)
+        return false;
+    CreateTwainManager();
+    return twainManager != nullptr;
 }
 
 bool KVXApp::OpenDefault()
@@ -245,6 +256,8 @@ bool KVXApp::OpenDefault()
     scenes[kSceneCreation] = new (gDefaultHeap) CreationScene(stage, canvasPlane, undoSnapshot);
     scenes[kSceneChalkTalk] = new (gDefaultHeap) ChalkTalkScene(stage);
     RegisterRopeInterpreters();
+    scenes[kSceneToGallery] = new (gDefaultHeap) KVXTransitionToUTHScene(stage);
+    scenes[kSceneFromGallery] = new (gDefaultHeap) KVXTransitionFromUTHScene(stage);
     if (!SetUpFolders())
         return false;
     stage->StartWithScene(scenes[kSceneIntro]);
@@ -277,10 +290,43 @@ bool KVXApp::SetUpFolders()
     if (name[0] && (FSFindSubfolder(program, name, sketchbooks) ||
                     FSCreateSubfolder(program, name, sketchbooks)))
         lstrcpynA(folders[2], sketchbooks.Path(), kFolderSize);
-    // The sketchbook list comes with the gallery; until then page 0.
-    currentPage = 0;
     settings->SetTextureId(MM_NO_RESOURCE);
-    return pictureCollection != nullptr;
+    return pictureCollection != nullptr && SetUpSketchbooks();
+}
+
+// The books of the program folder, the trash in the sketchbook folder; the
+// current book and page as the settings left them.
+bool KVXApp::SetUpSketchbooks()
+{
+    currentPage = 0;
+    if (!folders[2][0] || !canvasPlane)
+        return true;
+    pageStamps = new (gDefaultHeap) KVXStampsBlock;
+    blankSlate = new (gDefaultHeap) MagicSlateStore;
+    if (!pageStamps || !blankSlate)
+        return false;
+    blankSlate->Init();
+    blankSlatePart = new (gDefaultHeap) MagicSlatePart(*blankSlate);
+    blankContent = new (gDefaultHeap)
+        CanvasPageContent(*canvasPlane, *blankSlatePart, *pageStamps, nullptr);
+    FSDirectory books;
+    books.Set(folders[0]);
+    FSDirectory trash;
+    trash.Set(folders[2]);
+    sketchbookList = new (gDefaultHeap) MpSketchbookList(books, trash, *blankContent);
+    if (!sketchbookList || !sketchbookList->ScanFolder())
+        return false;
+    char name[kSketchbookFolderLength + 1] = "";
+    if (settings->GetSketchbookName(name, sizeof name) && name[0])
+        sketchbookList->SelectBookByName(name);
+    int32_t page = 0;
+    settings->GetImageNumber(page);
+    SketchbookFile* book = sketchbookList->CurrentBook();
+    if (page < 0 || !book || page >= book->PageCount())
+        page = 0;
+    currentPage = int16_t(page);
+    sketchbookList->SetCurrentPage(currentPage);
+    return true;
 }
 
 void KVXApp::LoadCursors()
@@ -324,6 +370,10 @@ void KVXApp::MessageLoop()
         }
         if (message.message == WM_QUIT)
             return;
+        if (twainManager && twainManager->HandleMessage(message))
+            continue;
+        if (twainManager && twainManager->IsSourceEnabled() && twainManager->ProcessEvent(&message))
+            continue;
         if (message.message == twain.bringUp) {
             SetThreadPriorityOf(stage, THREAD_PRIORITY_BELOW_NORMAL);
         } else if (message.message == twain.bitmapReady) {
@@ -362,6 +412,25 @@ void KVXApp::DeleteAllWindows()
 
 void KVXApp::Terminate()
 {
+    delete sketchbookList;
+    sketchbookList = nullptr;
+    delete blankContent;
+    blankContent = nullptr;
+    delete blankSlatePart;
+    blankSlatePart = nullptr;
+    delete blankSlate;
+    blankSlate = nullptr;
+    delete pageStamps;
+    pageStamps = nullptr;
+    if (twainManager) {
+        twainManager->Shutdown();
+        delete twainManager;
+        twainManager = nullptr;
+    }
+    if (scannedPicture) {
+        scannedPicture->Dispose();
+        scannedPicture = nullptr;
+    }
     delete pictureCollection;
     pictureCollection = nullptr;
     EngineShutDown();
@@ -375,7 +444,8 @@ void KVXApp::Terminate()
 
 void KVXApp::SaveCanvasOnLeave()
 {
-    if (stage && scenes[kSceneCreation] && stage->Scene() == scenes[kSceneCreation])
+    MMBaseScene* creation = scenes[kSceneCreation];
+    if (creation && creation->Stage() && creation->Stage()->Scene() == creation)
         LeaveCanvas();
 }
 
@@ -387,7 +457,7 @@ void KVXApp::LeaveCanvas()
     ++leaveSteps;
     if (!canvasPlane)
         return;
-    // Until sketchbooks keep the page, leaving clears it.
+    WritePageOnLeave();
     canvasPlane->Fill(kBlankPixel);
     canvasPlane->MarkAllDirty();
     canvasPlane->MarkUnchanged();

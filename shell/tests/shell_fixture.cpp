@@ -3,6 +3,8 @@
 #include "engine/picture_collection.h"
 #include "engine/picture_loader.h"
 #include "engine/script_file.h"
+#include "media/sound/sound_collection.h"
+#include "media/sound/sound_loader.h"
 
 std::vector<ShownBox> BoxScript::shown;
 std::vector<int> BoxScript::answers;
@@ -38,8 +40,15 @@ bool OpenBuiltData()
     return true;
 }
 
+bool OpenBuiltSounds()
+{
+    FSDirectory folder = BuiltDataFolder();
+    return CreateSoundLoader("Hd.MMA", folder, false) && CreateSoundLoader("App.MMA", folder, false);
+}
+
 void CloseBuiltData()
 {
+    DeleteAllSoundCollections();
     CloseAllScriptFiles();
     DeleteAllPictureCollections();
 }

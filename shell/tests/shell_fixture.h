@@ -13,6 +13,8 @@ FSDirectory BuiltDataFolder();
 // Opens the script file and the picture files of the built data.
 bool OpenBuiltData();
 void CloseBuiltData();
+// The two sound files of the built data (closed by CloseBuiltData).
+bool OpenBuiltSounds();
 
 // Removes the program's settings key, as on a machine that never ran it.
 void RemoveSettingsKey();

@@ -1,0 +1,463 @@
+// The painting screen on a stage stepped by hand with the program's data:
+// its canvas, buttons, modes, commands, sprayed animations and panels.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+
+#include "canvas/canvas_visual.h"
+#include "canvas/undo_snapshot.h"
+#include "engine/animation_molecule.h"
+#include "engine/picture_molecule.h"
+#include "engine/record_table.h"
+#include "engine/stage_cursors.h"
+#include "framework/heap.h"
+#include "media/bitmap.h"
+#include "media/bitmap_picture_collection.h"
+#include "media/picture_visual.h"
+#include "media/sound/logical_sound_channel.h"
+#include "shell/app.h"
+#include "shell/creation_scene.h"
+#include "shell/passage_scenes.h"
+#include "shell/radio.h"
+#include "shell/registry_settings.h"
+#include "shell/widgets/animated_button.h"
+#include "shell/widgets/quit_button.h"
+#include "shell_fixture.h"
+#include "stage_fixture.h"
+
+namespace {
+
+const Box kCanvas = {144, 16, 784, 496};
+
+MMResourceId LayoutValue(int16_t key)
+{
+    MMRecordTable layout;
+    layout.LoadTenByteRows(kCreationLayoutTable, kCreationLayoutExtra);
+    int32_t row = layout.FindRowByKey(key);
+    return row < 0 ? MM_NO_RESOURCE : layout.LongAt(row, 2);
+}
+
+struct CreationSceneTest : ::testing::Test {
+    AFHeap heap;
+    KVXApp app{&heap, -1};
+    BareStage bare{true};
+    MMStage& stage = bare.stage;
+    Box savedCanvas = CanvasBox;
+    std::unique_ptr<KVXPlaneComponentTop> plane;
+    std::unique_ptr<UndoSnapshot> undo;
+    std::unique_ptr<CreationScene> creation;
+    RegistrySettings* settings = nullptr;
+
+    void SetUp() override
+    {
+        gApp = &app;
+        RemoveSettingsKey();
+        ASSERT_TRUE(OpenBuiltData());
+        ASSERT_TRUE(OpenBuiltSounds());
+        CanvasBox = kCanvas;
+        plane.reset(new KVXPlaneComponentTop({640, 480}));
+        undo.reset(new UndoSnapshot(*plane));
+        settings = new RegistrySettings;
+        settings->Open();
+        app.SetSettingsForTest(settings);
+        creation.reset(new CreationScene(&stage, plane.get(), undo.get()));
+        app.SetSceneSlot(kSceneCreation, creation.get());
+        stage.StartClock();
+        Enter();
+    }
+    void TearDown() override
+    {
+        if (stage.Scene() == creation.get())
+            creation->DeleteMolecules();
+        creation.reset();
+        for (int32_t n = 0; n < kSceneCount; ++n)
+            app.SetSceneSlot(n, nullptr);
+        app.SetSettingsForTest(nullptr);
+        delete settings;
+        RemoveSettingsKey();
+        CanvasBox = savedCanvas;
+        CloseBuiltData();
+        gApp = nullptr;
+    }
+    void Enter(MMBaseScene* scene = nullptr)
+    {
+        stage.SetPendingScene(scene ? scene : creation.get(), nullptr, nullptr);
+        stage.ChangeSceneOrDispatch();
+    }
+    // One stage step of ms milliseconds.
+    void Step(int32_t ms = 20)
+    {
+        FakeClock::now += ms;
+        stage.ChangeSceneOrDispatch();
+        stage.RunDueTasks();
+        stage.FrameTick();
+    }
+    void StepFor(int32_t ms)
+    {
+        for (int32_t t = 0; t < ms; t += 20)
+            Step();
+    }
+    void Paint(int32_t x, int32_t y)
+    {
+        *plane->PixelAt(x, y) = {0, 0, 255, 0, 3072, 0};
+    }
+    bool Blank(int32_t x, int32_t y) const
+    {
+        return plane->ColorAt(x, y) == kBlankPixel.ColorWord();
+    }
+};
+
+TEST_F(CreationSceneTest, BeginWiresTheCanvasButtonsAndRadioAndEndLeavesOnce)
+{
+    KVXCanvasVisual* canvas = creation->CanvasVisual();
+    ASSERT_NE(nullptr, canvas);
+    EXPECT_EQ(plane.get(), canvas->Plane());
+    EXPECT_EQ(50, canvas->Layer());
+    EXPECT_EQ(kCanvas, canvas->GetBounds());
+    EXPECT_NE(nullptr, canvas->DrawMethod());
+    EXPECT_NE(nullptr, creation->SlateStore());
+    ASSERT_NE(nullptr, creation->TexturePlane());
+    EXPECT_EQ((Pair{640, 480}), creation->TexturePlane()->Size());
+    EXPECT_NE(MM_NO_RESOURCE, creation->Texture().Id());
+    for (CreationLayoutKey key : {kLayoutNewPicture, kLayoutUndo, kLayoutImport, kLayoutFlush,
+                                  kLayoutPrint, kLayoutToolModeButton, kLayoutStampModeButton,
+                                  kLayoutSketchbookButton})
+        EXPECT_NE(nullptr, creation->Button(key)) << key;
+    EXPECT_NE(nullptr, creation->ExitButton());
+    EXPECT_NE(nullptr, creation->ZoomToggle());
+    EXPECT_TRUE(creation->IsZoomButtonShown());
+    for (int32_t slot = 0; slot < 4; ++slot) {
+        EXPECT_NE(nullptr, creation->PlayButton(slot)) << slot;
+        EXPECT_TRUE(creation->PlayButtonDimmed(slot)) << slot;
+    }
+    ASSERT_NE(nullptr, creation->Radio());
+    EXPECT_TRUE(creation->Radio()->IsIdle());
+    EXPECT_EQ(kToolMode, creation->Mode());
+    EXPECT_TRUE(creation->ButtonDimmed(kLayoutToolModeButton));
+    EXPECT_FALSE(creation->ButtonDimmed(kLayoutStampModeButton));
+    EXPECT_EQ(1, plane->changeState.value) << "a loaded page is marked changed";
+
+    EXPECT_EQ(0, app.LeaveStepCount());
+    creation->DeleteMolecules();
+    EXPECT_EQ(1, app.LeaveStepCount());
+    EXPECT_EQ(nullptr, creation->CanvasVisual());
+    EXPECT_TRUE(creation->Molecules().empty());
+    // The stage ending the scene again after a quit is the same visit.
+    creation->DeleteMolecules();
+    EXPECT_EQ(1, app.LeaveStepCount());
+    Enter();
+    creation->DeleteMolecules();
+    EXPECT_EQ(2, app.LeaveStepCount());
+}
+
+TEST_F(CreationSceneTest, ModeSwitchesRunTheirAnimationAndTheModeOutlivesAVisit)
+{
+    MMPictureID stampIndicator = MM_NO_RESOURCE;
+    {
+        MMRecordTable layout;
+        layout.LoadTenByteRows(kCreationLayoutTable, kCreationLayoutExtra);
+        MMRecordTable table;
+        table.Load(layout.LongAt(layout.FindRowByKey(kLayoutStampIndicatorTable), 2), 8,
+                   gDefaultHeap);
+        stampIndicator = table.LongAt(0, 4);
+    }
+    int16_t busy = stage.Cursors()->BusyCount();
+    creation->SwitchToStampMode();
+    EXPECT_EQ(kStampMode, creation->Mode());
+    EXPECT_TRUE(creation->ButtonDimmed(kLayoutStampModeButton));
+    EXPECT_FALSE(creation->IsZoomButtonShown());
+    EXPECT_EQ(busy + 1, stage.Cursors()->BusyCount()) << "busy while the switch runs";
+    StepFor(3000);
+    EXPECT_FALSE(creation->ButtonDimmed(kLayoutToolModeButton));
+    EXPECT_EQ(stampIndicator, creation->ModeIndicator()->Visual()->GetPicture().Id());
+    EXPECT_EQ(busy, stage.Cursors()->BusyCount());
+
+    creation->DeleteMolecules();
+    EXPECT_EQ(kStampMode, app.creationMode);
+    Enter();
+    EXPECT_EQ(kStampMode, creation->Mode());
+    EXPECT_TRUE(creation->ButtonDimmed(kLayoutStampModeButton));
+    EXPECT_FALSE(creation->IsZoomButtonShown());
+
+    creation->SwitchToToolMode();
+    StepFor(3000);
+    EXPECT_EQ(kToolMode, creation->Mode());
+    EXPECT_TRUE(creation->ButtonDimmed(kLayoutToolModeButton));
+    EXPECT_FALSE(creation->ButtonDimmed(kLayoutStampModeButton));
+    EXPECT_TRUE(creation->IsZoomButtonShown());
+}
+
+TEST_F(CreationSceneTest, NewPictureClearsOnlyAChangedCanvas)
+{
+    Paint(5, 5);
+    plane->changeState.value = 0;
+    creation->handleNewImageCmd();
+    EXPECT_FALSE(Blank(5, 5)) << "nothing was drawn since the page came";
+    plane->changeState.value = 2;
+    creation->handleNewImageCmd();
+    EXPECT_TRUE(Blank(5, 5));
+}
+
+TEST_F(CreationSceneTest, UndoAtChangeStateOneIsRefusedWithRowSixtyThree)
+{
+    plane->MarkChanged();
+    Paint(7, 7);
+    creation->StarthandleUndoCmd();
+    ASSERT_NE(nullptr, creation->FeedbackChannel());
+    EXPECT_EQ(LayoutValue(kLayoutRefusalSound), creation->FeedbackChannel()->SoundId());
+    EXPECT_TRUE(creation->UndoSkip());
+    creation->handleUndoCmd();
+    EXPECT_FALSE(Blank(7, 7));
+    EXPECT_FALSE(creation->UndoSkip());
+
+    // A change since the snapshot: undo takes it back, with one of the undo sounds.
+    plane->changeState.value = 2;
+    creation->StarthandleUndoCmd();
+    EXPECT_NE(LayoutValue(kLayoutRefusalSound), creation->FeedbackChannel()->SoundId());
+    EXPECT_FALSE(creation->UndoSkip());
+    creation->handleUndoCmd();
+    EXPECT_TRUE(Blank(7, 7));
+}
+
+TEST_F(CreationSceneTest, ASprayedAnimationHoldsOffNewFlushAndUndoUntilItEnds)
+{
+    MMResourceId animation = LayoutValue(kLayoutToToolMode);
+    creation->StartSprayedAnimation(animation, -1, Pair{20, 30}, true);
+    EXPECT_EQ(1, creation->RunningAnimations());
+    Paint(3, 3);
+    plane->changeState.value = 2;
+    creation->handleNewImageCmd();
+    EXPECT_FALSE(Blank(3, 3));
+    creation->handleFlushCmd();
+    EXPECT_FALSE(creation->CanvasVisual()->IsWiping());
+    EXPECT_EQ(2, plane->changeState.value);
+    creation->StarthandleUndoCmd();
+    EXPECT_EQ(LayoutValue(kLayoutRefusalSound), creation->FeedbackChannel()->SoundId());
+    creation->handleUndoCmd();
+    EXPECT_FALSE(Blank(3, 3));
+    StepFor(3000);
+    EXPECT_EQ(0, creation->RunningAnimations());
+    creation->handleNewImageCmd();
+    EXPECT_TRUE(Blank(3, 3));
+}
+
+// A 5 x 3 opaque red picture of the test's own collection.
+struct RedPicture {
+    MMBitmapPictureCollection pictures{2, 777};
+    MMPictureReference reference;
+    RedPicture(int32_t w, int32_t h)
+    {
+        std::unique_ptr<MMBitmapWithPixels> bitmap(
+            MMBitmap::CreateWithPixels({0, 0, w, h}, kPixelBGRA, nullptr));
+        for (int32_t y = 0; y < h; ++y)
+            for (int32_t x = 0; x < w; ++x) {
+                uint8_t* p = bitmap->PixelAddress(x, y);
+                p[0] = 0, p[1] = 0, p[2] = 255, p[3] = 0;
+            }
+        bitmap->transparencyKind = kTransparencyOpaque;
+        pictures.BindPicture(reference, 0, *bitmap, nullptr);
+    }
+};
+
+TEST_F(CreationSceneTest, SprayedPicturesLandCentredOnThePoint)
+{
+    RedPicture red(5, 3);
+    ASSERT_NE(MM_NO_RESOURCE, red.reference.Id());
+    struct Case {
+        MMResourceId animation;
+        MMResourceId picture;
+        bool paste;
+        int32_t running;
+    };
+    MMResourceId animation = LayoutValue(kLayoutToToolMode);
+    const Case cases[] = {
+        {-1, -1, true, 0},
+        {-1, red.reference.Id(), true, 0},
+        {-1, red.reference.Id(), false, 0},
+        {animation, -1, true, 1},
+        {animation, red.reference.Id(), false, 1},
+    };
+    for (const Case& c : cases) {
+        plane->Fill(kBlankPixel);
+        plane->changeState.value = 0;
+        creation->StartSprayedAnimation(c.animation, c.picture, Pair{100, 50}, c.paste);
+        EXPECT_EQ(c.running, creation->RunningAnimations());
+        if (c.running) {
+            bool found = false;
+            for (MMMolecule* m : creation->Molecules())
+                if (auto* a = dynamic_cast<MMAnimationMolecule*>(m))
+                    if (a->ScriptId() == c.animation && a->LayerOffset() == 1000) {
+                        Pair expected = {kCanvas.left + 100, kCanvas.top + 50};
+                        if (c.picture != -1)
+                            expected = {expected.x - 2, expected.y - 1};
+                        EXPECT_EQ(expected, a->Offset());
+                        found = true;
+                    }
+            EXPECT_TRUE(found);
+            StepFor(3000);
+            EXPECT_EQ(0, creation->RunningAnimations());
+        }
+        bool placed = c.picture != -1;
+        // Integer halves: 5 x 3 centred on (100, 50) covers 98..102 x 49..51.
+        EXPECT_EQ(placed, !Blank(98, 49)) << c.animation << " " << c.picture;
+        EXPECT_EQ(placed, !Blank(102, 51));
+        EXPECT_TRUE(Blank(97, 50));
+        EXPECT_TRUE(Blank(103, 50));
+        EXPECT_TRUE(Blank(100, 48));
+        EXPECT_EQ(placed ? 1 : 0, plane->changeState.value);
+    }
+}
+
+TEST_F(CreationSceneTest, PrintingOffDimsThePrintButton)
+{
+    EXPECT_FALSE(creation->ButtonDimmed(kLayoutPrint));
+    settings->SetPrinting(0);
+    EXPECT_TRUE(creation->HandleMenuCommand(13102));
+    EXPECT_TRUE(creation->ButtonDimmed(kLayoutPrint));
+    settings->SetPrinting(1);
+    EXPECT_TRUE(creation->HandleMenuCommand(13102));
+    EXPECT_FALSE(creation->ButtonDimmed(kLayoutPrint));
+}
+
+TEST_F(CreationSceneTest, WithoutAGalleryTheSketchbookButtonIsRefused)
+{
+    creation->HandleSketchbookButton();
+    EXPECT_EQ(nullptr, stage.PendingScene());
+    EXPECT_EQ(LayoutValue(kLayoutRefusalSound), creation->FeedbackChannel()->SoundId());
+    RecordingScene gallery(&stage, &bare.log);
+    app.SetSceneSlot(kSceneGallery, &gallery);
+    KVXTransitionToUTHScene toGallery(&stage);
+    app.SetSceneSlot(kSceneToGallery, &toGallery);
+    creation->HandleSketchbookButton();
+    stage.RunQueue()->RunOnce();
+    EXPECT_EQ(&toGallery, stage.PendingScene());
+}
+
+TEST_F(CreationSceneTest, TheImportPanelWithoutScannerOffersTheFileAndADimmedCamera)
+{
+    creation->HandleImportButton();
+    ASSERT_TRUE(creation->ImportPanelOpen());
+    EXPECT_FALSE(app.MenuAllowed());
+    for (int32_t i = 0; i < 3; ++i)
+        EXPECT_NE(nullptr, creation->ImportPanelButton(i)) << i;
+    EXPECT_FALSE(creation->ImportPanelButton(1)->IsActive());
+    // Without sketchbooks there is no file import: refused with the sound.
+    creation->HandleImportFileButton();
+    EXPECT_FALSE(creation->ImportPanelOpen());
+    EXPECT_TRUE(app.MenuAllowed());
+    EXPECT_EQ(LayoutValue(kLayoutRefusalSound), creation->FeedbackChannel()->SoundId());
+    creation->HandleImportButton();
+    creation->HandleImportCancelButton();
+    EXPECT_FALSE(creation->ImportPanelOpen());
+}
+
+TEST_F(CreationSceneTest, ThePrintPanelBuildsSixButtonsAndCloses)
+{
+    creation->OpenPrintPanel();
+    ASSERT_TRUE(creation->PrintPanelOpen());
+    EXPECT_FALSE(app.MenuAllowed());
+    creation->HandlePrintCancelButton();
+    EXPECT_FALSE(creation->PrintPanelOpen());
+    EXPECT_TRUE(app.MenuAllowed());
+}
+
+// Labels and events of one script: the labels of its frames, and the events
+// posted within the frames of each label.
+struct ScriptShape {
+    std::set<int16_t> labels;
+    std::set<std::pair<int16_t, int16_t>> events;  // (label, event)
+};
+
+ScriptShape ShapeOf(MMResourceId script)
+{
+    ScriptShape shape;
+    MMRecordTable table;
+    table.Load(script, 10, gDefaultHeap);
+    int16_t label = 0;
+    for (int32_t row = 0; row < table.RowCount(); ++row) {
+        int16_t op = table.ShortAt(row, 0);
+        if (op == 5 && table.ShortAt(row, 2) != 0) {
+            label = table.ShortAt(row, 2);
+            shape.labels.insert(label);
+        } else if (op == 10) {
+            shape.events.insert({label, table.ShortAt(row, 2)});
+        }
+    }
+    return shape;
+}
+
+TEST_F(CreationSceneTest, ButtonScriptsHaveTheirLabelsAndEvents)
+{
+    struct Case {
+        int16_t key;
+        int16_t eventLabel;  // the label whose frames post event 1, 0 for none
+    };
+    const Case cases[] = {
+        {kLayoutNewPicture, 0}, {kLayoutUndo, 3},           {kLayoutImport, 0},
+        {kLayoutFlush, 3},      {kLayoutPrint, 0},          {kLayoutToolModeButton, 0},
+        {kLayoutStampModeButton, 0}, {kLayoutSketchbookButton, 0},
+    };
+    for (const Case& c : cases) {
+        ScriptShape shape = ShapeOf(LayoutValue(c.key));
+        EXPECT_TRUE(shape.labels.count(1)) << c.key;
+        EXPECT_TRUE(shape.labels.count(3) || shape.labels.count(6)) << c.key;
+        EXPECT_TRUE(shape.labels.count(99)) << c.key << " has a dimmed look";
+        EXPECT_EQ(c.eventLabel != 0, shape.events.count({c.eventLabel, 1}) == 1) << c.key;
+    }
+    ScriptShape exit = ShapeOf(LayoutValue(kLayoutExit));
+    for (int16_t label : {1, 3, 5, 6})
+        EXPECT_TRUE(exit.labels.count(label)) << label;
+    EXPECT_TRUE(exit.events.count({3, 1})) << "the exit's choice is reached in label 3";
+    MMRecordTable play;
+    play.LoadTenByteRows(1007, 4);
+    for (int16_t key : {0, 1, 2, 3}) {
+        ScriptShape shape = ShapeOf(play.LongAt(play.FindRowByKey(key), 2));
+        EXPECT_TRUE(shape.labels.count(1) && shape.labels.count(99)) << key;
+    }
+}
+
+TEST_F(CreationSceneTest, TheExitButtonQuits)
+{
+    creation->handleExitButton();
+    EXPECT_TRUE(app.QuitFlag());
+}
+
+// Scene 6 shows the painting screen's look: no print button when printing
+// is off, no import button when the screen was left in stamp mode.
+TEST_F(CreationSceneTest, ThePassageBackShowsTheButtonsOfTheModeLeft)
+{
+    creation->DeleteMolecules();
+    app.SetCanvasForTest(plane.get(), undo.get());
+    KVXTransitionFromUTHScene passage(&stage);
+    app.SetSceneSlot(kSceneFromGallery, &passage);
+    auto scripts = [&] {
+        std::set<MMResourceId> ids;
+        for (MMMolecule* m : passage.Molecules())
+            if (auto* b = dynamic_cast<KVXAnimatedButtonMolecule*>(m))
+                ids.insert(b->ScriptId());
+        return ids;
+    };
+    struct Case {
+        int32_t printing;
+        int32_t mode;
+    };
+    for (Case c : {Case{1, kToolMode}, Case{0, kToolMode}, Case{1, kStampMode}}) {
+        settings->SetPrinting(c.printing);
+        app.creationMode = c.mode;
+        passage.Begin();
+        std::set<MMResourceId> ids = scripts();
+        EXPECT_EQ(c.printing != 0, ids.count(LayoutValue(kLayoutPrint)) == 1);
+        EXPECT_EQ(c.mode == kToolMode, ids.count(LayoutValue(kLayoutImport)) == 1);
+        EXPECT_TRUE(ids.count(LayoutValue(kLayoutNewPicture)));
+        EXPECT_TRUE(ids.count(LayoutValue(kLayoutExit)));
+        EXPECT_NE(nullptr, passage.CanvasVisual());
+        stage.RunQueue()->RunOnce();
+        EXPECT_EQ(creation.get(), stage.PendingScene());
+        stage.SetPendingScene(nullptr, nullptr, nullptr);
+        passage.DeleteMolecules();
+    }
+    app.SetCanvasForTest(nullptr, nullptr);
+}
+
+}  // namespace
