@@ -30,6 +30,7 @@ bool CreationToolManagerMenu(KVXManagerTool*, int32_t) { return false; }
 void CreationToolManagerFinish(KVXManagerTool*, bool) {}
 void CreationToolManagerTextureChanged(KVXManagerTool*) {}
 bool CreationRopeTrayIsCurrent(KVXManagerTool*) { return false; }
+KVXPaletteTarget* CreationPaletteTarget(KVXManagerTool*) { return nullptr; }
 void CreationCoverTextBox(KVXManagerTool*, bool) {}
 bool CreationTakeAsSelection(KVXManagerTool*, WinMMOffscreenSurface*) { return false; }
 

@@ -9,6 +9,7 @@
 
 class KVXBaseStampManager;
 class KVXManagerTool;
+class KVXPaletteTarget;
 class WinMMOffscreenSurface;
 
 // The position and picture of row rowIndex of the 8-byte table that the
@@ -27,6 +28,8 @@ void CreationToolManagerFinish(KVXManagerTool* manager, bool finish);
 void CreationToolManagerTextureChanged(KVXManagerTool* manager);
 // Covers (true) or uncovers the text tray's live text box.
 void CreationCoverTextBox(KVXManagerTool* manager, bool cover);
+// Where Control-click on the canvas sends a picked colour (none without trays).
+KVXPaletteTarget* CreationPaletteTarget(KVXManagerTool* manager);
 bool CreationRopeTrayIsCurrent(KVXManagerTool* manager);
 // Makes the picture the rope's floating selection (tray 9); false when
 // there is no rope to take it.

@@ -19,6 +19,7 @@
 #include "shell/menu_commands.h"
 #include "shell/next_time_thread.h"
 #include "shell/radio.h"
+#include "shell/registry_settings.h"
 #include "shell/widgets/animated_button.h"
 #include "shell/widgets/quit_button.h"
 #include "shell/widgets/scroll_bars.h"
@@ -330,4 +331,13 @@ void CreationScene::WriteRadioState()
 {
     if (radio && gApp)
         radio->WriteState(gApp->PageSceneData());
+}
+
+KVXPaletteTarget* CreationScene::ColorPickerOwner() { return CreationPaletteTarget(toolManager); }
+
+MMCursor* CreationScene::AppCursor(int32_t n) { return gApp ? gApp->GetCursor(n) : nullptr; }
+
+UURegistryKey* CreationScene::SettingsKey()
+{
+    return gApp && gApp->Settings() ? gApp->Settings()->Key() : nullptr;
 }

@@ -10,6 +10,7 @@
 #include "engine/picture_collection.h"
 #include "engine/record_table.h"
 #include "shell/base_scene.h"
+#include "trays/sub_scene.h"
 
 class KVXAnimatedButtonMolecule;
 class KVXBaseStampManager;
@@ -68,7 +69,10 @@ const int16_t kCreationLayoutExtra = 66;
 // The slate and stamp play buttons of table 1007.
 enum PlayButtonSlot : int32_t { kPlaySlot = 0, kStopSlot = 1, kGlueUndoSlot = 2, kGlueSlot = 3 };
 
-class CreationScene : public KVXBaseScene, public KVXCanvasScene, public KVXBrushScene {
+class CreationScene : public KVXBaseScene,
+                      public KVXCanvasScene,
+                      public KVXBrushScene,
+                      public KVXCreationHost {
 public:
     CreationScene(MMStage* stage, KVXPlaneComponentTop* plane, UndoSnapshot* snapshot);
     ~CreationScene() override;
@@ -85,6 +89,16 @@ public:
     MMScrollBarVisual* MakeZoomScrollBarVisual(MMResourceId picture, MMResourceId firstTable,
                                               MMResourceId secondTable, const Box& strip) override;
     KVXSlateRecording* MakeSlateRecording() override;
+
+    // What the trays and tools reach through their sub-scenes.
+    MMBaseScene* HostScene() override { return this; }
+    KVXCanvasVisual* CreationCanvas() override { return canvasVisual; }
+    KVXPlaneComponentTop* CanvasComponentPlane() override { return canvasPlane; }
+    KVXPlaneUChar* CanvasBytePlane() override { return texturePlane; }
+    KVXPaletteTarget* ColorPickerOwner() override;
+    MMCursor* AppCursor(int32_t n) override;
+    UURegistryKey* SettingsKey() override;
+    KVXBrushScene* BrushScene() override { return this; }
 
     // What tools, brushes and stamps ask of the screen.
     void StartSprayedAnimation(int32_t animation, int32_t picture, const Pair& point,

@@ -148,7 +148,7 @@ bool KVXRadioVolumeInterpreter::Interpret(const MMStageEvent& event)
 // The radio.
 
 KVXRadio::KVXRadio(CreationScene* host, MMSoundManager* manager, int16_t station)
-    : host(host), manager(manager), station(station)
+    : KVXSubScene(host), host(host), manager(manager), station(station)
 {
     MMRecordTable musicTable;
     musicTable.LoadTenByteRows(kRadioMusicTable, 0);
@@ -169,10 +169,6 @@ KVXRadio::~KVXRadio()
         }
     }
 }
-
-MMStage* KVXRadio::Stage() { return host->Stage(); }
-MMEnclosure* KVXRadio::TopEnclosure() { return host->TopEnclosure(); }
-void KVXRadio::TakeKeyboardFocus() { host->TakeKeyboardFocus(); }
 
 void KVXRadio::Begin()
 {

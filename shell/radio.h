@@ -10,7 +10,7 @@
 #include "engine/mouse_interpreter.h"
 #include "engine/picture_molecule.h"
 #include "engine/record_table.h"
-#include "engine/scene.h"
+#include "trays/sub_scene.h"
 #include "media/visual.h"
 
 class CreationScene;
@@ -78,17 +78,13 @@ private:
     bool tracking = false;
 };
 
-class KVXRadio : public MMBaseScene {
+class KVXRadio : public KVXSubScene {
 public:
     KVXRadio(CreationScene* host, MMSoundManager* manager, int16_t station);
     ~KVXRadio() override;
 
-    // The sub-scene: the host's stage, enclosure and focus.
     void Begin() override;
     void DeleteMolecules() override;
-    MMStage* Stage() override;
-    MMEnclosure* TopEnclosure() override;
-    void TakeKeyboardFocus() override;
 
     void SelectStation(int32_t n);
     void PlayTrack(int32_t station, int32_t index, bool loop);

@@ -20,6 +20,8 @@ public:
     bool IsAvailable() const { return available != 0; }
     KVXPrintConfiguration* PrintConfiguration() const { return printConfiguration; }
     const char* FileName() const { return fileName; }
+    // The settings key itself (null when it could not be opened).
+    UURegistryKey* Key() const { return key; }
 
     // Each stores the value or its default in out; true when one was stored.
     bool GetTextureId(MMResourceId& out);

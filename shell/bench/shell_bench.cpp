@@ -1,7 +1,8 @@
 // Times one step of each of the application's own transitions over the
-// whole stage, and the change from the intro to the creation screen (end,
-// begin and first redraw, without the paced transition), each printed as a
-// ratio to a 16.7 ms frame. Run from build/<arch>/bin, beside the data files.
+// whole stage, the change from the intro to the creation screen (end, begin
+// and first full redraw, without the paced transition), one step of the
+// radio's zoom and one of the closing credits, each printed as a ratio to a
+// 16.7 ms frame. Run from build/<arch>/bin, beside the data files.
 #include <windows.h>
 
 #include <cstdio>
@@ -15,9 +16,15 @@
 #include "framework/folders.h"
 #include "framework/heap.h"
 #include "media/offscreen_surface.h"
+#include "media/sound/sound_loader.h"
 #include "shell/app.h"
 #include "shell/app_transitions.h"
+#include "canvas/plane.h"
+#include "canvas/undo_snapshot.h"
+#include "shell/closing_credits.h"
 #include "shell/creation_scene.h"
+#include "shell/radio.h"
+#include "shell/widgets/quit_button.h"
 #include "shell/intro_scene.h"
 
 namespace {
@@ -75,7 +82,7 @@ bool OpenData()
     for (const char* name : {"Hd.MMP", "App.MMP"})
         if (!MMOpenPictureFile(folder, name, false))
             return false;
-    return true;
+    return CreateSoundLoader("Hd.MMA", folder, false) && CreateSoundLoader("App.MMA", folder, false);
 }
 
 }  // namespace
@@ -109,9 +116,13 @@ int main()
     AFHeap heap;
     KVXApp app(&heap, -1);
     gApp = &app;
+    CanvasBox = canvas;
     MMStage stage(nullptr, kStage, 32, nullptr, nullptr, nullptr, nullptr);
+    KVXPlaneComponentTop plane({canvas.Width(), canvas.Height()});
+    UndoSnapshot undo(plane);
     IntroScene* intro = new IntroScene(&stage);
-    CreationScene* creation = new CreationScene(&stage, nullptr, nullptr);
+    CreationScene* creation = new CreationScene(&stage, &plane, &undo);
+    app.SetSceneSlot(kSceneCreation, creation);
     const int runs = 20;
     double total = 0;
     for (int i = 0; i < runs; ++i) {
@@ -120,13 +131,59 @@ int main()
         double start = NowMs();
         intro->DeleteMolecules();
         creation->Begin();
+        stage.Invalidate(kStage);
         stage.RedrawDirty();
         GdiFlush();
         total += NowMs() - start;
         creation->DeleteMolecules();
     }
-    std::printf("intro to creation screen (end, begin, first redraw), as a share of a frame "
+    std::printf("intro to creation screen (end, begin, first full redraw), as a share of a frame "
                 "(goal 1): %.3f\n", total / runs / kFrameMs);
+
+    // The credits and the radio's zoom on the painting screen, stepped as the
+    // stage steps them: tasks, then the redraw of what changed.
+    stage.SetPendingScene(creation, nullptr, nullptr);
+    stage.StartClock();
+    stage.ChangeSceneOrDispatch();
+    auto step = [&] {
+        stage.ChangeSceneOrDispatch();
+        stage.RunDueTasks();
+        stage.RedrawDirty();
+        GdiFlush();
+    };
+    double radioTotal = 0;
+    int radioSteps = 0;
+    for (int i = 0; i < 10 && creation->Radio(); ++i) {
+        if (creation->Radio()->IsOpen())
+            creation->Radio()->Close();
+        else
+            creation->Radio()->Open();
+        while (creation->Radio()->IsBusy()) {
+            double start = NowMs();
+            step();
+            radioTotal += NowMs() - start;
+            ++radioSteps;
+        }
+    }
+    if (radioSteps)
+        std::printf("one radio zoom step, as a share of a frame (goal 0.25): %.3f\n",
+                    radioTotal / radioSteps / kFrameMs);
+    if (KVXQuitButton* quit = creation->ExitButton()) {
+        auto* credits = new ClosingCreditsMolecule(quit, nullptr);
+        double creditsTotal = 0;
+        const int creditsSteps = 200;
+        for (int i = 0; i < creditsSteps; ++i) {
+            double start = NowMs();
+            step();
+            creditsTotal += NowMs() - start;
+            Sleep(5);
+        }
+        std::printf("one credits step, as a share of a frame (goal 0.25): %.3f\n",
+                    creditsTotal / creditsSteps / kFrameMs);
+        delete credits;
+    }
+    creation->DeleteMolecules();
+    app.SetSceneSlot(kSceneCreation, nullptr);
     gApp = nullptr;
     return 0;
 }

@@ -13,126 +13,13 @@
 #include "engine/record_table.h"
 #include "framework/heap.h"
 #include "media/bitmap.h"
+#include "atelier_driver.h"
 #include "shell_fixture.h"
 
 namespace {
 
 const char* const kDataFiles[] = {"Hd.mms", "Hd.MMP", "App.MMP", "Stmp1.MMP",
                                   "Stmp2.MMP", "Hd.MMA", "App.MMA"};
-
-struct Running {
-    PROCESS_INFORMATION process = {};
-    DWORD started = 0;
-
-    bool Start(const std::string& folder)
-    {
-        std::string exe = folder + "atelier.exe";
-        STARTUPINFOA info = {};
-        info.cb = sizeof(info);
-        std::vector<char> command(exe.begin(), exe.end());
-        command.push_back(0);
-        started = GetTickCount();
-        return CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              folder.c_str(), &info, &process) != 0;
-    }
-    // The exit code, or STILL_ACTIVE when it has not ended in time.
-    DWORD Wait(DWORD ms)
-    {
-        if (!process.hProcess)
-            return STILL_ACTIVE;
-        WaitForSingleObject(process.hProcess, ms);
-        DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(process.hProcess, &code);
-        return code;
-    }
-    ~Running()
-    {
-        if (process.hProcess && Wait(0) == STILL_ACTIVE)
-            TerminateProcess(process.hProcess, 99);
-        if (process.hProcess) {
-            WaitForSingleObject(process.hProcess, 10000);
-            CloseHandle(process.hProcess);
-            CloseHandle(process.hThread);
-        }
-    }
-};
-
-template <class Condition>
-bool WaitFor(Condition condition, DWORD ms = 30000)
-{
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < ms) {
-        if (condition())
-            return true;
-        Sleep(20);
-    }
-    return condition();
-}
-
-struct WindowsOf {
-    DWORD pid;
-    std::vector<HWND> found;
-    static BOOL CALLBACK Collect(HWND window, LPARAM self)
-    {
-        auto* me = reinterpret_cast<WindowsOf*>(self);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == me->pid && IsWindowVisible(window))
-            me->found.push_back(window);
-        return TRUE;
-    }
-    explicit WindowsOf(DWORD pid) : pid(pid) { EnumWindows(Collect, LPARAM(this)); }
-};
-
-std::string ClassOf(HWND window)
-{
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof(name));
-    return name;
-}
-
-std::string TextOf(HWND window)
-{
-    char text[512] = "";
-    GetWindowTextA(window, text, sizeof(text));
-    return text;
-}
-
-// The message box of the process and its text.
-HWND MessageBoxOf(DWORD pid)
-{
-    for (HWND window : WindowsOf(pid).found)
-        if (ClassOf(window) == "#32770")
-            return window;
-    return nullptr;
-}
-
-std::string MessageTextOf(HWND box)
-{
-    HWND text = GetDlgItem(box, 0xFFFF);
-    return text ? TextOf(text) : "";
-}
-
-void Press(const std::vector<WORD>& keys)
-{
-    std::vector<INPUT> inputs;
-    for (WORD key : keys) {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        inputs.push_back(input);
-    }
-    for (auto it = keys.rbegin(); it != keys.rend(); ++it) {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = *it;
-        input.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(input);
-    }
-    SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-std::string BinFolder() { return BuiltDataFolder().Path(); }
 
 // Where the first row of the 8-byte table that a layout row names puts its
 // picture, and the picture's pixel at a point inside it.
@@ -163,14 +50,6 @@ bool ReadDecoration(int16_t key, Decoration& out)
     out.color = RGB(p[2], p[1], p[0]);
     picture.Unlock();
     return true;
-}
-
-COLORREF ScreenPixel(int x, int y)
-{
-    HDC screen = GetDC(nullptr);
-    COLORREF color = GetPixel(screen, x, y);
-    ReleaseDC(nullptr, screen);
-    return color;
 }
 
 struct AtelierRun : ::testing::Test {

@@ -1,0 +1,132 @@
+#pragma once
+// Driving the real atelier.exe from outside, as a child would: starting it,
+// finding its windows, pressing keys and reading the screen.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "shell_fixture.h"
+
+struct Running {
+    PROCESS_INFORMATION process = {};
+    DWORD started = 0;
+
+    bool Start(const std::string& folder)
+    {
+        std::string exe = folder + "atelier.exe";
+        STARTUPINFOA info = {};
+        info.cb = sizeof(info);
+        std::vector<char> command(exe.begin(), exe.end());
+        command.push_back(0);
+        started = GetTickCount();
+        return CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              folder.c_str(), &info, &process) != 0;
+    }
+    // The exit code, or STILL_ACTIVE when it has not ended in time.
+    DWORD Wait(DWORD ms)
+    {
+        if (!process.hProcess)
+            return STILL_ACTIVE;
+        WaitForSingleObject(process.hProcess, ms);
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(process.hProcess, &code);
+        return code;
+    }
+    ~Running()
+    {
+        if (process.hProcess && Wait(0) == STILL_ACTIVE)
+            TerminateProcess(process.hProcess, 99);
+        if (process.hProcess) {
+            WaitForSingleObject(process.hProcess, 10000);
+            CloseHandle(process.hProcess);
+            CloseHandle(process.hThread);
+        }
+    }
+};
+
+template <class Condition>
+inline bool WaitFor(Condition condition, DWORD ms = 30000)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        if (condition())
+            return true;
+        Sleep(20);
+    }
+    return condition();
+}
+
+struct WindowsOf {
+    DWORD pid;
+    std::vector<HWND> found;
+    static BOOL CALLBACK Collect(HWND window, LPARAM self)
+    {
+        auto* me = reinterpret_cast<WindowsOf*>(self);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == me->pid && IsWindowVisible(window))
+            me->found.push_back(window);
+        return TRUE;
+    }
+    explicit WindowsOf(DWORD pid) : pid(pid) { EnumWindows(Collect, LPARAM(this)); }
+};
+
+inline std::string ClassOf(HWND window)
+{
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof(name));
+    return name;
+}
+
+inline std::string TextOf(HWND window)
+{
+    char text[512] = "";
+    GetWindowTextA(window, text, sizeof(text));
+    return text;
+}
+
+// The message box of the process and its text.
+inline HWND MessageBoxOf(DWORD pid)
+{
+    for (HWND window : WindowsOf(pid).found)
+        if (ClassOf(window) == "#32770")
+            return window;
+    return nullptr;
+}
+
+inline std::string MessageTextOf(HWND box)
+{
+    HWND text = GetDlgItem(box, 0xFFFF);
+    return text ? TextOf(text) : "";
+}
+
+inline void Press(const std::vector<WORD>& keys)
+{
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (auto it = keys.rbegin(); it != keys.rend(); ++it) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *it;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+inline std::string BinFolder() { return BuiltDataFolder().Path(); }
+
+inline COLORREF ScreenPixel(int x, int y)
+{
+    HDC screen = GetDC(nullptr);
+    COLORREF color = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return color;
+}
+
