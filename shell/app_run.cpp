@@ -322,6 +322,9 @@ bool KVXApp::SetUpSketchbooks()
     int32_t page = 0;
     settings->GetImageNumber(page);
     SketchbookFile* book = sketchbookList->CurrentBook();
+    // A book without pages gets its first, so that the painting has a page.
+    if (book && book->PageCount() == 0)
+        book->AddPage(*blankContent);
     if (page < 0 || !book || page >= book->PageCount())
         page = 0;
     currentPage = int16_t(page);

@@ -177,7 +177,7 @@ void CreationScene::MakePlayButtons()
 void CreationScene::EnterMode()
 {
     if (mode == kToolMode) {
-        CreationToolManagerBegin(toolManager);
+        BeginTools();
         SetDimmed(toolModeButton, toolModeDimmed, true);
         if (toolModeButton)
             toolModeButton->Select(false);
@@ -256,7 +256,7 @@ void CreationScene::SwitchToStampMode()
     if (MMStageCursorSet* cursors = stage_->Cursors())
         cursors->PushBusy();
     if (mode == kToolMode)
-        CreationToolManagerEnd(toolManager);
+        EndTools();
     if (canvasVisual && canvasVisual->IsZoomed()) {
         handleZoomCmd();
         if (zoomToggle)
@@ -325,7 +325,7 @@ void CreationScene::ToolModeShown()
 void CreationScene::FinishToolMode()
 {
     DeleteModeAnimation();
-    CreationToolManagerBegin(toolManager);
+    BeginTools();
     SetDimmed(stampModeButton, stampModeDimmed, false);
     ShowIndicator(kLayoutToolIndicatorTable, true);
     SetDimmed(printButton, printDimmed, !PrintingOn());

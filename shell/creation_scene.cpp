@@ -24,6 +24,7 @@
 #include "shell/widgets/quit_button.h"
 #include "shell/widgets/scroll_bars.h"
 #include "shell/widgets/toggle_button.h"
+#include "tools/marker_tools.h"
 #include "trays/texture_list.h"
 
 namespace {
@@ -34,6 +35,10 @@ const int16_t kBadgeLayer = 101;
 const int16_t kCanvasLayer = 50;
 const int16_t kBlockerLayer = 9999;
 const int16_t kDecorationKeys[] = {kLayoutToolIndicatorTable, 52, 50, 51};
+// The marker's table and a middle size: the tool of tool mode until the trays
+// offer their own.
+const MMResourceId kSoleToolTable = 519;
+const int32_t kSoleToolSize = 2;
 
 }  // namespace
 
@@ -278,7 +283,7 @@ void CreationScene::DeleteMolecules()
         CreationStampManagerEnd(stampManager);
         EnableMenuItem(kMenuImport, true);
     } else {
-        CreationToolManagerEnd(toolManager);
+        EndTools();
     }
     if (canvasVisual)
         canvasVisual->Terminate();
@@ -340,4 +345,29 @@ MMCursor* CreationScene::AppCursor(int32_t n) { return gApp ? gApp->GetCursor(n)
 UURegistryKey* CreationScene::SettingsKey()
 {
     return gApp && gApp->Settings() ? gApp->Settings()->Key() : nullptr;
+}
+
+void CreationScene::BeginTools()
+{
+    if (toolManager) {
+        CreationToolManagerBegin(toolManager);
+        return;
+    }
+    if (!soleTool)
+        soleTool = new (gDefaultHeap) MarkerTool(this, kSoleToolTable, kSoleToolSize, paintColour);
+    if (soleTool)
+        soleTool->Begin();
+}
+
+void CreationScene::EndTools()
+{
+    if (toolManager) {
+        CreationToolManagerEnd(toolManager);
+        return;
+    }
+    if (!soleTool)
+        return;
+    soleTool->DeleteMolecules();
+    delete soleTool;
+    soleTool = nullptr;
 }

@@ -19,6 +19,7 @@ class KVXManagerTool;
 class KVXQuitButton;
 class KVXRadio;
 class KVXSirenHandler;
+class KVXToolStd;
 class KVXToggleButtonMolecule;
 class MagicSlateStore;
 class MMAnimationMolecule;
@@ -157,6 +158,7 @@ public:
     KVXBaseStampManager* StampManager() const { return stampManager; }
     void SetStampManager(KVXBaseStampManager* manager) { stampManager = manager; }
     KVXManagerTool* ToolManager() const { return toolManager; }
+    KVXToolStd* SoleTool() const { return soleTool; }
     KVXRadio* Radio() const { return radio; }
     const MMRecordTable& Layout() const { return layout; }
     const MMPictureReference& Texture() const { return texture; }
@@ -197,6 +199,10 @@ private:
     void MakePlayButtons();
     void EnterMode();
     void LoadPage();
+    // The tools of tool mode: the tool manager's trays, or the marker alone
+    // while there is no tool manager.
+    void BeginTools();
+    void EndTools();
     void MakeRadio();
     void DeleteRadio();
     void ReadRadioState();
@@ -248,6 +254,9 @@ private:
     uint8_t stampModeDimmed = 0;
     MMAnimationMolecule* modeAnimation = nullptr;
     KVXManagerTool* toolManager = nullptr;
+    KVXToolStd* soleTool = nullptr;
+    // The paint colour, blue, green, red: blue at first.
+    uint8_t paintColour[3] = {255, 0, 0};
     KVXBaseStampManager* stampManager = nullptr;
     KVXCanvasVisual* canvasVisual = nullptr;
     MMVisualMolecule* canvasMolecule = nullptr;
