@@ -14,8 +14,11 @@ TempFolder::TempFolder()
     FSTempFolder(temp);
     char name[64];
     static int counter = 0;
-    std::snprintf(name, sizeof name, "pennaro-engine-%lu-%d", GetCurrentProcessId(), counter++);
-    FSCreateSubfolder(temp, name, folder);
+    // A folder left by a killed run may carry this name (Wine reuses process ids).
+    for (int tries = 0; tries < 100 && !folder.IsValid(); ++tries) {
+        std::snprintf(name, sizeof name, "pennaro-engine-%lu-%d", GetCurrentProcessId(), counter++);
+        FSCreateSubfolder(temp, name, folder);
+    }
 }
 
 TempFolder::~TempFolder()

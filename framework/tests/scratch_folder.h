@@ -17,8 +17,12 @@ public:
         FSDirectory temp;
         FSTempFolder(temp);
         char name[64];
-        std::snprintf(name, sizeof name, "pennaro-%lu-%d", GetCurrentProcessId(), ++serial);
-        FSCreateSubfolder(temp, name, folder);
+        // Wine reuses process ids after its server restarts, so a folder left
+        // by a killed run may carry this name: take the next serial instead.
+        for (int tries = 0; tries < 100 && !folder.IsValid(); ++tries) {
+            std::snprintf(name, sizeof name, "pennaro-%lu-%d", GetCurrentProcessId(), ++serial);
+            FSCreateSubfolder(temp, name, folder);
+        }
     }
     ~ScratchFolder()
     {
