@@ -12,7 +12,7 @@ class WinMMOffscreenSurface;
 struct DecodedPicture;
 
 // The open dialog; tests answer in its place.
-typedef BOOL (*PictureOpenDialog)(OPENFILENAMEA* record);
+typedef BOOL(WINAPI* PictureOpenDialog)(OPENFILENAMEA* record);
 PictureOpenDialog SetPictureOpenDialog(PictureOpenDialog dialog);
 
 // Null when the dialog was cancelled or the file refused (with the alert).

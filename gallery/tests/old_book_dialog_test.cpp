@@ -11,7 +11,7 @@ OPENFILENAMEA gAsked;
 std::string gInitial, gTitle, gFile;
 const char* gAnswer = nullptr;
 
-BOOL AnswerDialog(OPENFILENAMEA* record)
+BOOL WINAPI AnswerDialog(OPENFILENAMEA* record)
 {
     gAsked = *record;
     gInitial = record->lpstrInitialDir;

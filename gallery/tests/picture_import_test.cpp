@@ -291,7 +291,7 @@ std::string gChosen;
 std::string gFilter, gTitle;
 DWORD gFlags = 0;
 
-BOOL AnswerWithChosen(OPENFILENAMEA* record)
+BOOL WINAPI AnswerWithChosen(OPENFILENAMEA* record)
 {
     gFilter.assign(record->lpstrFilter, 24);
     gTitle = record->lpstrTitle;
