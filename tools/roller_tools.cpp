@@ -48,13 +48,8 @@ void KVXToolImageRoller::SetSlider2(int16_t value)
             interpreter->SetBrushes(brush, nullptr);
     }
     if (interpreter) {
-        EndInterpreterStroke();
-        interpreter->ReleaseCapture();
         KVXCanvasVisual* canvas = GetCreationCanvas();
-        if (canvas && canvas->GetMouseInterpreter() == interpreter)
-            canvas->SetMouseInterpreter(nullptr);
-        delete interpreter;
-        interpreter = nullptr;
+        DropToolInterpreter(canvas, interpreter);
         MakeInterpreter();
         if (canvas)
             canvas->SetMouseInterpreter(interpreter);

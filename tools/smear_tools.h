@@ -4,13 +4,11 @@
 // the electric toothbrush smears in squiggles that go on while the pen rests.
 #include "tools/tool_variants.h"
 
-class WaterColorTool : public KVXToolStd {
+class WaterColorTool : public KVXMetaballTool {
 public:
     WaterColorTool(KVXCreationHost* scene, MMResourceId tableId, int32_t sizeType,
                    const uint8_t* colour);
-    void SetSizeType(int32_t type) override;
     void ChooseDrawMethod() override { drawMethodKind = 12; }
-    void MakeBrush() override;
 };
 
 // Paints nothing: it builds no brush, generator or interpreter.

@@ -79,7 +79,7 @@ void SpatterTool::MakeGenerator()
 
 GloppyPaintTool::GloppyPaintTool(KVXCreationHost* scene, MMResourceId tableId, int32_t sizeType,
                                  const uint8_t* colour)
-    : KVXToolStd(scene, tableId, sizeType, colour)
+    : KVXMetaballTool(scene, tableId, sizeType, colour)
 {
     cursorIndex = ToolCursorIndex(22, cursorIndex);
     soundId = 481;
@@ -98,38 +98,6 @@ void GloppyPaintTool::SetSlider2(int16_t value)
 {
     slider2 = value;
     slider2Full = value >= 256;
-}
-
-void GloppyPaintTool::MakeBrush()
-{
-    BuildWriteAllBrush();
-    auto* metaball = new (gDefaultHeap)
-        KVXBrushMetaball(MetaballRadius(pressures.diameterMin), MetaballRadius(pressures.diameterMax),
-                         colour, GetCreationCanvas(), GetCanvasComponentPlane());
-    const double path[4] = {pressures.spacingMin / 255.0, pressures.spacingMax / 255.0,
-                            double(pressures.diameterMin), double(pressures.diameterMax)};
-    auto* generator = new (gDefaultHeap) IteratingPathGenerator;
-    generator->SetParameters(path);
-    metaball->SetPathGenerator(generator);
-    SetBrush(metaball);
-}
-
-void GloppyPaintTool::SetSizeType(int32_t type)
-{
-    if (type == sizeType)
-        return;
-    // The eraser end keeps the row of the size the tool was built with.
-    SavePressureSettings();
-    sizeType = type;
-    LoadTableDefaults();
-    LoadPressureSettings();
-    if (auto* metaball = dynamic_cast<KVXBrushMetaball*>(brush)) {
-        MakeGenerator();
-        metaball->radiusMin = MetaballRadius(pressures.diameterMin);
-        metaball->radiusMax = MetaballRadius(pressures.diameterMax);
-    }
-    SetSlider1(slider1);
-    SetSlider2(slider2);
 }
 
 WhippedCream::WhippedCream(KVXCreationHost* scene, MMResourceId tableId, const uint8_t* colour)

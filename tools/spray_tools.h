@@ -29,15 +29,13 @@ public:
     void MakeGenerator() override;
 };
 
-class GloppyPaintTool : public KVXToolStd {
+class GloppyPaintTool : public KVXMetaballTool {
 public:
     GloppyPaintTool(KVXCreationHost* scene, MMResourceId tableId, int32_t sizeType,
                     const uint8_t* colour);
-    void SetSizeType(int32_t type) override;
     void SetSlider1(int16_t value) override;
     void SetSlider2(int16_t value) override;
     void ChooseDrawMethod() override { drawMethodKind = 10; }
-    void MakeBrush() override;
 };
 
 // The whipped cream's brush stamps the picture its table lists.

@@ -37,6 +37,19 @@ const ValueName kValueNames[16] = {
 int16_t Clamp(int32_t v, int16_t top) { return int16_t(std::clamp<int32_t>(v, 0, top)); }
 }  // namespace
 
+void DropToolInterpreter(KVXCanvasVisual* canvas, KVXInterpreterWithBrush*& interpreter)
+{
+    if (!interpreter)
+        return;
+    interpreter->EndBegunStroke();
+    interpreter->ReleaseCapture();
+    if (canvas && canvas->GetMouseInterpreter() == interpreter)
+        canvas->SetMouseInterpreter(nullptr);
+    delete interpreter;
+    interpreter = nullptr;
+}
+
+
 void KVXToolPressures::ReadRow(const MMRecordTable& table, int32_t row)
 {
     int16_t* pairs[14] = {&saturationMin, &saturationMax, &bleedMin,    &bleedMax,
@@ -108,14 +121,7 @@ KVXToolStd::KVXToolStd(KVXCreationHost* creationScene, MMResourceId tableId, int
 KVXToolStd::~KVXToolStd()
 {
     SavePressureSettings();
-    EndInterpreterStroke();
-    if (interpreter) {
-        interpreter->ReleaseCapture();
-        if (KVXCanvasVisual* canvas = GetCreationCanvas();
-            canvas && canvas->GetMouseInterpreter() == interpreter)
-            canvas->SetMouseInterpreter(nullptr);
-        delete interpreter;
-    }
+    DropToolInterpreter(GetCreationCanvas(), interpreter);
     delete brush;
     delete writeAllBrush;
 }
@@ -282,14 +288,7 @@ void KVXToolStd::SetBrush(BrushBase* newBrush)
 void KVXToolStd::ReplaceInterpreter()
 {
     KVXCanvasVisual* canvas = GetCreationCanvas();
-    if (interpreter) {
-        EndInterpreterStroke();
-        interpreter->ReleaseCapture();
-        if (canvas && canvas->GetMouseInterpreter() == interpreter)
-            canvas->SetMouseInterpreter(nullptr);
-        delete interpreter;
-        interpreter = nullptr;
-    }
+    DropToolInterpreter(canvas, interpreter);
     MakeInterpreter();
     if (canvas)
         canvas->SetMouseInterpreter(interpreter);
@@ -298,11 +297,7 @@ void KVXToolStd::ReplaceInterpreter()
 void KVXToolStd::SwapInterpreter(KVXInterpreterWithBrush* made)
 {
     KVXCanvasVisual* canvas = GetCreationCanvas();
-    EndInterpreterStroke();
-    interpreter->ReleaseCapture();
-    if (canvas && canvas->GetMouseInterpreter() == interpreter)
-        canvas->SetMouseInterpreter(nullptr);
-    delete interpreter;
+    DropToolInterpreter(canvas, interpreter);
     made->SetPending(creationScene ? creationScene->ColorPickerOwner() : nullptr);
     interpreter = made;
     if (canvas)
@@ -367,13 +362,7 @@ void KVXToolStd::Begin()
         MakeBrush();
     MakeGenerator();
     KVXCanvasVisual* canvas = GetCreationCanvas();
-    if (interpreter) {
-        EndInterpreterStroke();
-        if (canvas && canvas->GetMouseInterpreter() == interpreter)
-            canvas->SetMouseInterpreter(nullptr);
-        delete interpreter;
-        interpreter = nullptr;
-    }
+    DropToolInterpreter(canvas, interpreter);
     MakeInterpreter();
     if (canvas) {
         canvas->SetMouseInterpreter(interpreter);
@@ -383,13 +372,9 @@ void KVXToolStd::Begin()
 
 void KVXToolStd::DeleteMolecules()
 {
-    if (interpreter) {
-        EndInterpreterStroke();
-        interpreter->ReleaseCapture();
-        delete interpreter;
-        interpreter = nullptr;
-    }
-    if (KVXCanvasVisual* canvas = GetCreationCanvas())
+    KVXCanvasVisual* canvas = GetCreationCanvas();
+    DropToolInterpreter(canvas, interpreter);
+    if (canvas)
         canvas->SetMouseInterpreter(nullptr);
     delete brush;
     brush = nullptr;
@@ -429,14 +414,7 @@ KVXToolAnim::KVXToolAnim(KVXCreationHost* creationScene, MMResourceId tableId, i
 
 KVXToolAnim::~KVXToolAnim()
 {
-    EndInterpreterStroke();
-    if (interpreter) {
-        interpreter->ReleaseCapture();
-        if (KVXCanvasVisual* canvas = GetCreationCanvas();
-            canvas && canvas->GetMouseInterpreter() == interpreter)
-            canvas->SetMouseInterpreter(nullptr);
-        delete interpreter;
-    }
+    DropToolInterpreter(GetCreationCanvas(), interpreter);
     delete brush;
 }
 
@@ -469,13 +447,7 @@ void KVXToolAnim::Begin()
         MakeBrush();
     MakeGenerator();
     KVXCanvasVisual* canvas = GetCreationCanvas();
-    if (interpreter) {
-        EndInterpreterStroke();
-        if (canvas && canvas->GetMouseInterpreter() == interpreter)
-            canvas->SetMouseInterpreter(nullptr);
-        delete interpreter;
-        interpreter = nullptr;
-    }
+    DropToolInterpreter(canvas, interpreter);
     MakeInterpreter();
     if (canvas) {
         canvas->SetMouseInterpreter(interpreter);
@@ -485,13 +457,9 @@ void KVXToolAnim::Begin()
 
 void KVXToolAnim::DeleteMolecules()
 {
-    if (interpreter) {
-        EndInterpreterStroke();
-        interpreter->ReleaseCapture();
-        delete interpreter;
-        interpreter = nullptr;
-    }
-    if (KVXCanvasVisual* canvas = GetCreationCanvas())
+    KVXCanvasVisual* canvas = GetCreationCanvas();
+    DropToolInterpreter(canvas, interpreter);
+    if (canvas)
         canvas->SetMouseInterpreter(nullptr);
     delete brush;
     brush = nullptr;

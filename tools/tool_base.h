@@ -68,6 +68,12 @@ int32_t ToolCursorIndex(int16_t key, int32_t fallback);
 // The line style of slider 1 (0 to 510), for MakeLineStyleGenerator.
 int32_t LineStyleOf(int32_t slider1);
 
+class KVXCanvasVisual;
+
+// Ends the interpreter's begun stroke, lets go of its capture and of the
+// canvas that holds it, deletes it and clears the pointer.
+void DropToolInterpreter(KVXCanvasVisual* canvas, KVXInterpreterWithBrush*& interpreter);
+
 class KVXToolBase : public KVXSubScene {
 public:
     explicit KVXToolBase(KVXCreationHost* creationScene) : KVXSubScene(creationScene) {}

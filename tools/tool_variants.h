@@ -27,6 +27,15 @@ inline int16_t MetaballRadius(int16_t diameter)
     return int16_t(int32_t(diameter * (1.0 / 255) * 100));
 }
 
+// The watercolour and the gloppy paint: a metaball brush on an iterating
+// path, whose radii follow the size type.
+class KVXMetaballTool : public KVXToolStd {
+public:
+    using KVXToolStd::KVXToolStd;
+    void SetSizeType(int32_t type) override;
+    void MakeBrush() override;
+};
+
 // Straight and curved lines show cursor 22 of the application's set.
 constexpr int32_t kLineCursor = 22;
 
@@ -44,32 +53,18 @@ public:
     void UseStraightLineInterpreter()
     {
         if (this->interpreter)
-            Install(new (gDefaultHeap) KVXStraightLineToolInterpreter(
+            this->SwapInterpreter(new (gDefaultHeap) KVXStraightLineToolInterpreter(
                 this->creationScene, this->Stage(), this->GetCreationCanvas(), this->brush,
                 this->AppCursor(kLineCursor)));
     }
     void UseCurvedLineInterpreter()
     {
         if (this->interpreter)
-            Install(new (gDefaultHeap) KVXCurvedLineToolInterpreter(
+            this->SwapInterpreter(new (gDefaultHeap) KVXCurvedLineToolInterpreter(
                 this->creationScene, this->Stage(), this->GetCreationCanvas(), this->brush,
                 this->AppCursor(kLineCursor)));
     }
 
-private:
-    void Install(KVXInterpreterWithBrush* next)
-    {
-        KVXCanvasVisual* canvas = this->GetCreationCanvas();
-        this->EndInterpreterStroke();
-        this->interpreter->ReleaseCapture();
-        if (canvas && canvas->GetMouseInterpreter() == this->interpreter)
-            canvas->SetMouseInterpreter(nullptr);
-        delete this->interpreter;
-        next->SetPending(this->creationScene ? this->creationScene->ColorPickerOwner() : nullptr);
-        this->interpreter = next;
-        if (canvas)
-            canvas->SetMouseInterpreter(next);
-    }
 };
 
 // The standard arguments of a tool's pressures, then what the brush needs
