@@ -13,19 +13,7 @@ case_name=$1 loader=$2 program=$3
 document="pennaro-$(echo "$case_name" | tr 'A-Z' 'a-z')-$$-$(date +%s%N | tail -c 10)"
 fail() { echo "FAILED: $*" >&2; exit 1; }
 
-output_folder() {
-    local queue conf out user home
-    queue=$(lpstat -d 2>/dev/null | sed -n 's/^system default destination: //p')
-    conf=/etc/cups/cups-pdf.conf
-    [ -n "$queue" ] && [ -f "/etc/cups/cups-pdf-$queue.conf" ] && conf="/etc/cups/cups-pdf-$queue.conf"
-    out=$(sed -n 's/^[[:space:]]*Out[[:space:]]\+//p' "$conf" 2>/dev/null | tail -n 1)
-    [ -n "$out" ] || out='/var/spool/cups-pdf/${USER}'
-    user=$(id -un)
-    home=$(getent passwd "$user" | cut -d: -f6)
-    out=${out//'${HOME}'/$home}
-    out=${out//'${USER}'/$user}
-    echo "${out%/}"
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../../../framework/tests/real_printing/cups_pdf_folder.sh"
 queue_empty() { [ -z "$(lpstat -o 2>/dev/null | awk -v u="$(id -un)" '$2 == u')" ]; }
 
 folder=$(output_folder)
