@@ -157,17 +157,24 @@ TEST(PaintingScreen, AGluedStampAndCommittedTextStayInTheCanvas)
         box->SetTextColor(MakeMMColorFromRgb(0x2EA7E0));
     }
     box->PlaceBox(Box{450, 250, 700, 350});
-    SetForegroundWindow(window->window);
-    box->GainFocus();
-    PumpUntil([&] { return GetFocus() == box->Control()->EditWindow(); });
-    PressKey('A', true);
-    PressKey('M', false);
-    PressKey('I', false);
+    // Real keys go to the foreground window, which a test of another folder
+    // running alongside may take for a moment: type again into an empty box.
     char typed[16] = {};
-    EXPECT_TRUE(PumpUntil([&] {
-        box->GetText(typed, sizeof typed);
-        return std::string(typed) == "Ami";
-    })) << typed;
+    for (int attempt = 0; attempt < 5 && std::string(typed) != "Ami"; ++attempt) {
+        SetWindowTextA(box->Control()->EditWindow(), "");
+        SetForegroundWindow(window->window);
+        box->GainFocus();
+        PumpUntil([&] { return GetFocus() == box->Control()->EditWindow(); });
+        PressKey('A', true);
+        PressKey('M', false);
+        PressKey('I', false);
+        DWORD start = GetTickCount();
+        PumpUntil([&] {
+            box->GetText(typed, sizeof typed);
+            return std::string(typed) == "Ami" || GetTickCount() - start > 4000;
+        });
+    }
+    EXPECT_STREQ("Ami", typed);
 
     // A new box commits the old one.
     box->Hide();
