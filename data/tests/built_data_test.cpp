@@ -502,7 +502,8 @@ TEST_F(BuiltData, PaintToolCursorsAndSounds)
         EXPECT_GE(cursors.LongAt(row, 2), 0);
         EXPECT_LT(cursors.LongAt(row, 2), 42) << "the application has 42 cursors";
     }
-    std::vector<MMResourceId> tables = {458, 459, 461, 462, 465, 466, 467, 468, 475, 476, 480, 481, 485, 486, 487};
+    std::vector<MMResourceId> tables = {456, 458, 459, 461, 462, 463, 465, 466, 467, 468, 470, 472,
+                                        475, 476, 479, 480, 481, 484, 485, 486, 487, 488, 489};
     Table tube(542, 2);
     for (int32_t r = 0; r < tube.RowCount(); ++r) tables.push_back(tube.ItemIdAt(r, 0));
     for (MMResourceId id : tables) {
