@@ -10,38 +10,23 @@ KVXBrushGriddedSprayer::KVXBrushGriddedSprayer(KVXBrushScene* scene, int32_t siz
         e = {-1, -1, 0};
 }
 
-KVXBrushGriddedSprayer::~KVXBrushGriddedSprayer() { delete pathGenerator; }
-
-void KVXBrushGriddedSprayer::SetPathGenerator(PathGeneratorBase* generator)
-{
-    if (generator == pathGenerator)
-        return;
-    delete pathGenerator;
-    pathGenerator = generator;
-    if (generator != nullptr)
-        generator->SetBrush(this);
-}
-
 void KVXBrushGriddedSprayer::BeginStroke(const BrushDab* sample)
 {
     ending = false;
     previousSide = -1;
-    if (pathGenerator != nullptr)
-        pathGenerator->Begin(sample);
+    BeginPath(sample);
 }
 
 void KVXBrushGriddedSprayer::ContinueStroke(const BrushDab* sample)
 {
     ending = false;
-    if (pathGenerator != nullptr)
-        pathGenerator->Continue(sample);
+    ContinuePath(sample);
 }
 
 void KVXBrushGriddedSprayer::EndStroke(const BrushDab* sample)
 {
     ending = true;
-    if (pathGenerator != nullptr)
-        pathGenerator->End(sample);
+    EndPath(sample);
     ending = false;
 }
 

@@ -13,14 +13,11 @@ class KVXBrushScene;
 class KVXBrushGriddedSprayer : public BrushBase {
 public:
     KVXBrushGriddedSprayer(KVXBrushScene* scene, int32_t sizeType);
-    ~KVXBrushGriddedSprayer() override;
 
     void BeginStroke(const BrushDab* sample) override;
     void ContinueStroke(const BrushDab* sample) override;
     void EndStroke(const BrushDab* sample) override;
     void Dab(const BrushDab* dab) override;
-    void SetPathGenerator(PathGeneratorBase* generator) override;
-    PathGeneratorBase* PathGenerator() const { return pathGenerator; }
 
     // Sides: 0 up, 1 right, 2 down, 3 left; piece [in][out] = in x 4 + out.
     static int32_t ExitSide(const BrushDab& dab);
@@ -34,6 +31,5 @@ public:
 private:
     void Place(int32_t index, const BrushDab& dab);
 
-    PathGeneratorBase* pathGenerator = nullptr;
     KVXBrushScene* scene;
 };
