@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "brushes/hsv.h"
+#include "canvas/component_pixel.h"
 #include "framework/random.h"
 
 KVXColorGeneratorBase::KVXColorGeneratorBase(const uint8_t ramp[4], const uint8_t* colour)
@@ -74,4 +76,33 @@ void KVXOpacityGeneratorBase::BuildRamp(const double q[4])
         textureRamp[i] = uint8_t(int32_t(q[2] + (q[0] - q[2]) * i * 0.05263157894736842));
         opacityRamp[i] = uint8_t(int32_t(q[3] + (q[1] - q[3]) * i * 0.05263157894736842));
     }
+}
+
+void KVXColorCycleColorGenerator::Start(const uint8_t*, int32_t)
+{
+    cycle = 0;
+    Paint();
+}
+
+void KVXColorCycleColorGenerator::Step(const uint8_t*, int32_t)
+{
+    cycle = (cycle + 1) % kSteps;
+    Paint();
+}
+
+void KVXColorCycleColorGenerator::Paint()
+{
+    double hue = 0;
+    double saturation = 1;
+    double value = 1;
+    if (colour != nullptr) {
+        double s = 0;
+        double v = 0;
+        RgbToHsv(colour, &hue, &s, &v);
+    }
+    hue += double(cycle) / kSteps;
+    if (hue >= 1)
+        hue -= 1;
+    HsvToRgb(&hue, &saturation, &value, current);
+    current[3] = kPixelColorCycle;
 }

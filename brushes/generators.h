@@ -86,6 +86,22 @@ public:
         : KVXColorGeneratorOffsetSaturation(ramp, colour, 100) {}
 };
 
+// Colour-cycle paint: each dab one step further round the rainbow from the
+// tool colour's hue, the pixel type byte set for the cycling paint.
+class KVXColorCycleColorGenerator : public KVXColorGeneratorBase {
+public:
+    using KVXColorGeneratorBase::KVXColorGeneratorBase;
+    void Start(const uint8_t*, int32_t) override;
+    void Step(const uint8_t*, int32_t) override;
+
+    // 32 steps make one turn of the rainbow.
+    static constexpr int32_t kSteps = 32;
+    int32_t cycle = 0;
+
+private:
+    void Paint();
+};
+
 class KVXOpacityGeneratorBase {
 public:
     // q = {texture max, opacity max, texture min, opacity min}.

@@ -6,6 +6,8 @@
 
 #include <functional>
 #include <memory>
+#include <set>
+#include <cstring>
 #include <string>
 
 #include "brushes/brush_scene.h"
@@ -16,6 +18,7 @@
 #include "engine/picture_collection.h"
 #include "tool_fixture.h"
 #include "tools/chalk_tools.h"
+#include "tools/color_cycle_tool.h"
 #include "tools/eraser_tools.h"
 #include "tools/freehand_interpreter.h"
 #include "tools/gridded_sprayer.h"
@@ -286,4 +289,37 @@ TEST_F(BuiltDataTools, EveryPaintToolPaintsAReplayedStroke)
         }
         tool->DeleteMolecules();
     }
+}
+
+// The colour-cycle tool (on the chalk's settings) lays cycling paint that
+// changes colour along the stroke, raises the paint and leaves locked
+// pixels alone.
+TEST_F(BuiltDataTools, ColourCyclePaintChangesColourAlongTheStroke)
+{
+    plane.Fill(kBlankPixel);
+    KVXComponentPixel locked = kBlankPixel;
+    locked.type = kPixelLocked;
+    const int32_t lockedColumn = 30;
+    for (int32_t y = 0; y < plane.height; ++y)
+        *plane.PixelAt(lockedColumn, y) = locked;
+    KVXToolColorCycle tool(518, nullptr, &built);
+    tool.Begin();
+    ASSERT_NE(Interpreter(), nullptr);
+    Replay({{10, 30}, {25, 30}, {40, 30}, {55, 30}, {70, 30}});
+    std::set<uint32_t> colours;
+    for (int32_t y = 0; y < plane.height; ++y) {
+        for (int32_t x = 0; x < plane.width; ++x) {
+            const KVXComponentPixel& p = *plane.PixelAt(x, y);
+            if (x == lockedColumn) {
+                EXPECT_EQ(std::memcmp(&p, &locked, sizeof p), 0) << "a locked pixel stays";
+            } else if (p.type == kPixelColorCycle) {
+                EXPECT_GT(p.height, kBlankPixel.height);
+                colours.insert(p.blue | p.green << 8 | p.red << 16);
+            } else {
+                EXPECT_EQ(std::memcmp(&p, &kBlankPixel, sizeof p), 0) << "paint is all cycling paint";
+            }
+        }
+    }
+    EXPECT_GE(colours.size(), 3u);
+    tool.DeleteMolecules();
 }
