@@ -96,6 +96,9 @@ public:
     void ScaleSelectionTo(const Box& box, bool rebuild);
     void MoveSelectionByHandle(const Pair& topLeft);
 
+    // The rope tray's mode (twisted or not), kept for whoever asks.
+    virtual void SetMode(int32_t value) { mode = value; }  // 12
+    int32_t Mode() const { return mode; }
     bool HasSelection() const { return selection.IsActive(); }
     KVXRopeSelection& Selection() { return selection; }
     KVXRopeSelectionVisual* Visual() const { return visual; }
@@ -118,6 +121,7 @@ protected:
     KVXRopeHandleInterpreter* handleInterpreters[2] = {nullptr, nullptr};
     MMPictureButtonMolecule* flips[2] = {nullptr, nullptr};  // vertical, horizontal
     bool laying = false;
+    int32_t mode = 0;
 };
 
 class KVXRopeToolPolylineInterpreter : public KVXBaseRopeToolInterpreter {

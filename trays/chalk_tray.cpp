@@ -70,6 +70,11 @@ KVXChalkToolCollection::KVXChalkToolCollection(uint32_t* colorCell,
 {
 }
 
+KVXToolBase* KVXChalkToolCollection::ModifierTwin(int16_t i) const
+{
+    return i == 0 ? twin : nullptr;
+}
+
 void KVXChalkToolCollection::Begin()
 {
     AddTool(new ChalkTool(GetCreationScene(), TrayTableId(kChalkTable), sizeType,

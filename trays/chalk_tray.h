@@ -29,6 +29,7 @@ public:
     void TextureChanged() override;
 
     ModifierChalkTool* Twin() const { return twin; }
+    KVXToolBase* ModifierTwin(int16_t i) const override;
     uint32_t ColorCopy() const { return colorCopy; }
 
 private:

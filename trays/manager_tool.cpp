@@ -1,15 +1,21 @@
 #include "trays/manager_tool.h"
 
+#include "canvas/canvas_visual.h"
 #include "canvas/plane.h"
 #include "engine/command.h"
 #include "engine/record_table.h"
 #include "engine/stage.h"
+#include "engine/stage_event.h"
 #include "framework/heap.h"
 #include "media/bitmap.h"
+#include "selection/rope_interpreters.h"
+#include "shell/app.h"
 #include "shell/widgets/animated_choice_buttons.h"
 #include "shell/widgets/color_changing_thread.h"
+#include "tools/rope_tool.h"
 #include "tools/tool_base.h"
 #include "trays/color_pickers.h"
+#include "trays/creation_zoom.h"
 #include "trays/modifier_buttons.h"
 #include "trays/tool_collection.h"
 #include "trays/tool_trays.h"
@@ -399,6 +405,9 @@ void KVXManagerTool::BindMenuCommands()
     stage->BindMenuCommand(kTweaksOn,
                            new MMClassCommand<KVXManagerTool>("tweaks on", stage, this,
                                                               &KVXManagerTool::RestartCurrentTool));
+    stage->BindMenuCommand(kImportImage,
+                           new MMClassCommand<KVXManagerTool>("Import Image", stage, this,
+                                                              &KVXManagerTool::ImportImage));
     for (int16_t size = 0; size < kToolSizes; ++size)
         stage->BindMenuCommand(kToolSizeFirst + size,
                                new ToolSizeCommand("tool Size", stage, this,
@@ -412,6 +421,7 @@ void KVXManagerTool::UnbindMenuCommands()
         return;
     stage->UnbindMenuCommand(kTweaksOff);
     stage->UnbindMenuCommand(kTweaksOn);
+    stage->UnbindMenuCommand(kImportImage);
     for (int16_t size = 0; size < kToolSizes; ++size)
         stage->UnbindMenuCommand(kToolSizeFirst + size);
 }
@@ -432,6 +442,67 @@ void KVXManagerTool::RestartCurrentTool()
     }
 }
 
+void KVXManagerTool::ImportImage()
+{
+    if (gApp != nullptr)
+        gApp->StartTwain();
+}
+
 // Keys.
 
-bool KVXManagerTool::HandleKey(uint32_t keyData) { return KVXSubScene::HandleKey(keyData); }
+KVXBaseRopeToolInterpreter* KVXManagerTool::RopeSelection() const
+{
+    if (currentType != kRopeCollection)
+        return nullptr;
+    auto* rope = dynamic_cast<RopeTool*>(CurrentTool());
+    auto* interpreter =
+        rope != nullptr ? dynamic_cast<KVXBaseRopeToolInterpreter*>(rope->Interpreter()) : nullptr;
+    return interpreter != nullptr && interpreter->HasSelection() && interpreter->Visual() != nullptr
+               ? interpreter
+               : nullptr;
+}
+
+bool KVXManagerTool::HandleRopeKey(uint16_t code)
+{
+    static const struct {
+        uint16_t code;
+        Pair step;
+    } kArrows[] = {{kRopeKeyLeft, {-1, 0}}, {kRopeKeyRight, {1, 0}}, {kRopeKeyUp, {0, -1}}, {kRopeKeyDown, {0, 1}}};
+    KVXBaseRopeToolInterpreter* rope = RopeSelection();
+    if (rope == nullptr)
+        return false;
+    if (code == kRopeKeyDelete || code == kRopeKeyBackspace) {
+        rope->RemoveSelectionControls();
+        rope->EndSelection(false);
+        return true;
+    }
+    for (const auto& arrow : kArrows) {
+        if (arrow.code != code)
+            continue;
+        const Box& box = rope->Selection().GetBox();
+        rope->MoveSelectionTo({box.left + arrow.step.x, box.top + arrow.step.y});
+        rope->PlaceSelectionControls();
+        return true;
+    }
+    return false;
+}
+
+bool KVXManagerTool::HandleZoomKey(char c)
+{
+    if (c != '<' && c != '>')
+        return false;
+    if (!CreationZoomShown(this))
+        return false;
+    if (CreationZoomed(this) == (c == '<'))
+        ToggleCreationZoom(this);
+    return true;
+}
+
+bool KVXManagerTool::HandleKey(uint32_t keyData)
+{
+    MMStageEvent event = {kStageEventKey, 0, 0, 0, 0, keyData};
+    uint16_t code = event.KeyCommand();
+    if (code != 0 ? HandleRopeKey(code) : HandleZoomKey(char(event.CharLow())))
+        return true;
+    return KVXSubScene::HandleKey(keyData);
+}

@@ -16,6 +16,7 @@
 #include "trays/sub_scene.h"
 
 class KVXAnimatedToolButtonMolecule;
+class KVXBaseRopeToolInterpreter;
 class KVXAnimatedToolSizeButton;
 class KVXPlaneComponentTop;
 class KVXToolBase;
@@ -57,6 +58,18 @@ enum : int32_t {
     kTweaksOff = 13501,
     kTweaksOn = 13502,
     kToolSizeFirst = 13301,  // to 13305
+    kImportImage = 12904,
+};
+
+// The stage's key commands the manager answers while the rope has a
+// floating selection.
+enum : uint16_t {
+    kRopeKeyDelete = 1000,
+    kRopeKeyBackspace = 1001,
+    kRopeKeyLeft = 1009,
+    kRopeKeyRight = 1010,
+    kRopeKeyUp = 1011,
+    kRopeKeyDown = 1012,
 };
 
 class KVXManagerTool : public KVXSubScene, public KVXPaletteTarget {
@@ -100,6 +113,10 @@ public:
     void ColorChosen();
     void SetCurrentToolSize(int16_t size);
     void RestartCurrentTool();
+    // "Import Image": a picture from the scanner.
+    void ImportImage();
+    // The rope interpreter while it holds a floating selection; else null.
+    KVXBaseRopeToolInterpreter* RopeSelection() const;
     void DoNothing() {}
 
     KVXToolCollection* CurrentCollection() const { return currentCollection; }
@@ -133,6 +150,8 @@ private:
     void BuildPreviewPlane();
     void BindMenuCommands();
     void UnbindMenuCommands();
+    bool HandleRopeKey(uint16_t code);
+    bool HandleZoomKey(char c);
     void Switch(KVXToolCollection** collection, KVXAnimatedToolButtonMolecule** button,
                 int32_t type);
 

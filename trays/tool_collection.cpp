@@ -142,6 +142,7 @@ MMCommand* KVXToolCollection::MakeDudCommand()
 
 void KVXToolCollection::PlayDudSound()
 {
+    ++dudSounds;
     MMStage* stage = Stage();
     if (stage == nullptr || stage->SoundManager() == nullptr)
         return;

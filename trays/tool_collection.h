@@ -59,6 +59,9 @@ public:
 
     // The refusal: the creation scene's dud sound (its layout's row 63).
     void PlayDudSound();
+    int32_t DudSounds() const { return dudSounds; }
+    // The tray's modifier twin tools, which draw its buttons' strokes.
+    virtual KVXToolBase* ModifierTwin(int16_t) const { return nullptr; }
 
     void SetManager(KVXManagerTool* owner) { manager = owner; }
     KVXManagerTool* Manager() const { return manager; }
@@ -119,6 +122,7 @@ protected:
 
 private:
     MMGenericSoundChannel* dudChannel = nullptr;
+    int32_t dudSounds = 0;
 };
 
 // The slider-1 and slider-2 values of a tool that has them (the standard and

@@ -1,7 +1,11 @@
 #include "trays/tool_trays.h"
 
 #include "trays/chalk_tray.h"
+#include "trays/image_trays.h"
 #include "trays/manager_tool.h"
+#include "trays/paint_bucket_tray.h"
+#include "trays/rope_tray.h"
+#include "trays/shape_tray.h"
 
 KVXToolCollection* MakeToolCollection(int32_t type, uint32_t* colorCell,
                                       KVXCreationHost* creationScene,
@@ -12,6 +16,21 @@ KVXToolCollection* MakeToolCollection(int32_t type, uint32_t* colorCell,
     switch (type) {
     case kChalkCollection:
         return new KVXChalkToolCollection(colorCell, creationScene, previewPlane, previewBitmapA,
+                                          previewBitmapB);
+    case kImageSprayCollection:
+        return new KVXImageSprayToolCollection(colorCell, creationScene, previewPlane,
+                                               previewBitmapA, previewBitmapB);
+    case kImageTubeCollection:
+        return new KVXImageTubeToolCollection(colorCell, creationScene, previewPlane,
+                                              previewBitmapA, previewBitmapB);
+    case kPaintBucketCollection:
+        return new KVXPaintBucketToolCollection(colorCell, creationScene, previewPlane,
+                                                previewBitmapA, previewBitmapB);
+    case kRopeCollection:
+        return new KVXRopeToolCollection(colorCell, creationScene, previewPlane, previewBitmapA,
+                                         previewBitmapB);
+    case kShapeCollection:
+        return new KVXShapeToolCollection(colorCell, creationScene, previewPlane, previewBitmapA,
                                           previewBitmapB);
     default:
         return nullptr;

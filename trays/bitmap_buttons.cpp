@@ -1,0 +1,61 @@
+#include "trays/bitmap_buttons.h"
+
+#include "canvas/bitmap_ops.h"
+#include "framework/heap.h"
+#include "media/bitmap.h"
+#include "trays/modifier_buttons.h"
+#include "trays/tool_collection.h"
+#include "trays/tray_tables.h"
+
+namespace {
+
+const int16_t kButtonLayer = 107;
+
+void Compose(const MMBitmap& bitmap, MMPictureID background, MMPictureID picture)
+{
+    FillBitmapColor(bitmap, 255, 255, 255);
+    SetBitmapAlpha(bitmap, 0);
+    Pair size = {bitmap.box.right - bitmap.box.left, bitmap.box.bottom - bitmap.box.top};
+    for (MMPictureID id : {background, picture}) {
+        MMPictureReference reference;
+        reference.Load(id);
+        if (reference.IsEmpty())
+            continue;
+        Pair extent = reference.GetSize();
+        DrawPictureIntoBitmap(
+            {&bitmap, (size.x - extent.x) / 2, (size.y - extent.y) / 2, reference.Id()});
+    }
+}
+
+}  // namespace
+
+KVXBitmapButtonRow BitmapButtonRow(const MMRecordTable& layout, int32_t row)
+{
+    KVXBitmapButtonRow result;
+    if (row < 0 || row >= layout.RowCount())
+        return result;
+    result.position = layout.PairAt(row, 0);
+    result.pictureA = MMPictureID(layout.LongAt(row, 4));
+    result.pictureB = MMPictureID(layout.LongAt(row, 8));
+    return result;
+}
+
+KVXModifierBitmapObject* MakeBitmapButton(KVXToolCollection* tray, int16_t toolIndex,
+                                          const KVXBitmapButtonRow& row, MMCommand* command)
+{
+    MMBitmapWithPixels* a = tray->PreviewBitmapA();
+    MMBitmapWithPixels* b = tray->PreviewBitmapB();
+    if (a == nullptr || b == nullptr) {
+        delete command;
+        return nullptr;
+    }
+    MMRecordTable backgrounds;
+    backgrounds.Load(TrayTableId(kBitmapButtonBackgrounds), 16, gDefaultHeap);
+    bool any = backgrounds.RowCount() > 0;
+    Compose(*a, any ? MMPictureID(backgrounds.LongAt(0, 4)) : MMPictureID(MM_NO_RESOURCE),
+            row.pictureA);
+    Compose(*b, any ? MMPictureID(backgrounds.LongAt(0, 12)) : MMPictureID(MM_NO_RESOURCE),
+            row.pictureB);
+    return new KVXModifierBitmapObject(tray, toolIndex, row.position, *a, *b, command,
+                                       kButtonLayer, TrayCursor(0));
+}
