@@ -184,7 +184,7 @@ void KVXPaintBucketToolCollection::SelectModifier(int16_t index)
     // The other fills' buttons answer with the refusal sound themselves.
     if (index != -1 && index != 0)
         index = 0;
-    KVXToolCollection::SelectModifier(index);
+    SelectModifierOfTool(index, 0);
 }
 
 void KVXPaintBucketToolCollection::ForwardSizeOrShape(int16_t which, bool)

@@ -133,7 +133,7 @@ void KVXRopeToolCollection::SelectModifier(int16_t index)
     }
     if (index == currentModifier)
         return;
-    KVXToolCollection::SelectModifier(index);
+    SelectModifierOfTool(index, 0);
     if (index == -1)
         return;
     PutDownSelection();

@@ -371,6 +371,25 @@ void KVXToolCollection::SelectModifier(int16_t index)
     ActivateTool(button->ToolIndex());
 }
 
+void KVXToolCollection::SelectModifierOfTool(int16_t index, int16_t toolIndex)
+{
+    if (index == currentModifier)
+        return;
+    if (KVXBaseModifiersObject* old = ModifierAt(currentModifier))
+        old->Deselect();
+    currentModifier = index;
+    if (index == -1) {
+        ActivateTool(-1);
+        return;
+    }
+    KVXBaseModifiersObject* button = ModifierAt(index);
+    if (button != nullptr) {
+        button->Select();
+        toolIndex = button->ToolIndex();
+    }
+    ActivateTool(toolIndex);
+}
+
 void KVXToolCollection::StoreOwnerValue(const uint32_t* colour)
 {
     if (colour != nullptr && colorCell != nullptr)

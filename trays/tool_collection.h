@@ -96,6 +96,9 @@ protected:
     MMCommand* MakeModifierCommand(int16_t index);
     // "PlayDudSound Command".
     MMCommand* MakeDudCommand();
+    // Selects the modifier as the base does, but activates the tool even
+    // when the tray's data gave no button for it.
+    void SelectModifierOfTool(int16_t index, int16_t toolIndex);
     // The preview picture of a slider for its value: row trunc(x * n) of
     // its preview table, x = value / 510 less 0.01 unless 0.
     void UpdatePreview(int16_t which);
