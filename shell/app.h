@@ -122,6 +122,8 @@ public:
     TwainManager* Twain() const { return twainManager; }
     void SetSketchbookListForTest(MpSketchbookList* list) { sketchbookList = list; }
     void SetCurrentPageForTest(int16_t page) { currentPage = page; }
+    // The gallery's choice of page: the application's and the list's.
+    void SetCurrentPicture(int16_t page);
     // Scene 6's stamp manager goes when the painting screen begins.
     void ReleasePassageStamps();
 

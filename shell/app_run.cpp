@@ -26,6 +26,7 @@
 #include "gallery/magic_slate_part.h"
 #include "gallery/sketchbook_list.h"
 #include "gallery/twain_manager.h"
+#include "gallery/under_the_hood_scene.h"
 #include "selection/slate_store.h"
 #include "shell/alert_box.h"
 #include "stamps/stamps_block.h"
@@ -256,6 +257,7 @@ bool KVXApp::OpenDefault()
     scenes[kSceneCreation] = new (gDefaultHeap) CreationScene(stage, canvasPlane, undoSnapshot);
     scenes[kSceneChalkTalk] = new (gDefaultHeap) ChalkTalkScene(stage);
     RegisterRopeInterpreters();
+    scenes[kSceneGallery] = new (gDefaultHeap) KVXUnderTheHoodScene(stage);
     scenes[kSceneToGallery] = new (gDefaultHeap) KVXTransitionToUTHScene(stage);
     scenes[kSceneFromGallery] = new (gDefaultHeap) KVXTransitionFromUTHScene(stage);
     if (!SetUpFolders())

@@ -98,6 +98,13 @@ int32_t KVXApp::RunPrintSession(WinMMOffscreenSurface* surface, void* printable,
 
 // The current page.
 
+void KVXApp::SetCurrentPicture(int16_t page)
+{
+    currentPage = page;
+    if (sketchbookList)
+        sketchbookList->SetCurrentPage(page);
+}
+
 void KVXApp::MarkCurrentPageModified()
 {
     if (sketchbookList)
