@@ -10,18 +10,21 @@
 #include "framework/files.h"
 #include "gallery/book_list_panel.h"
 #include "gallery/magic_slate_part.h"
+#include "gallery/gallery_messages.h"
 #include "gallery/old_sketchbook.h"
+#include "gallery/print_projects.h"
 #include "gallery/sketchbook_list.h"
 #include "gallery/under_the_hood_scene.h"
 #include "gallery/viewer_panel.h"
-#include "media/offscreen_surface.h"
-#include "media/surface.h"
 #include "selection/slate_store.h"
 #include "shell/app.h"
+#include "shell/print_configuration.h"
+#include "shell/registry_settings.h"
 
 namespace {
 
 constexpr int32_t kNothingPrepared = 3;
+constexpr int32_t kNoPrinter = 4;
 
 HWND OwnerWindow(MMStage* stage)
 {
@@ -38,23 +41,18 @@ int32_t KVXUnderTheHoodScene::PrintProject(int32_t kind)
         return 0;
     }
     KVXPlaneComponentTop* plane = gApp ? gApp->CanvasPlane() : nullptr;
-    if (!plane)
+    MpSketchbookList* books = Books();
+    SketchbookFile* book = books ? books->CurrentBook() : nullptr;
+    if (!plane || !book)
         return kNothingPrepared;
-    WinMMOffscreenSurface* surface =
-        MMSurface::CreateBitmapDC(32, Box{0, 0, plane->width, plane->height}, nullptr);
-    if (!surface)
-        return kNothingPrepared;
-    std::unique_ptr<MagicSlateStore> slate(new (gDefaultHeap) MagicSlateStore);
-    int32_t result = kNothingPrepared;
-    if (slate) {
-        slate->Init();
-        if (gApp->LoadCurrentPage(slate.get())) {
-            plane->RenderWithOverlays(surface, nullptr, slate.get(), 0, false);
-            result = gApp->PrintPicture(surface, nullptr, slate.get(), kind, false);
-        }
+    KVXPrintConfiguration* configuration =
+        gApp->Settings() ? gApp->Settings()->PrintConfiguration() : nullptr;
+    if (!configuration || !configuration->HasPrinter()) {
+        GalleryAlert(kAlertNoPrinter, "no printer", kAlertKindInformation);
+        return kNoPrinter;
     }
-    surface->Dispose();
-    return result;
+    return PrintPageProject(*configuration, *book, CurrentPage(), *plane, int16_t(kind),
+                            GalleryText(kTextPrintTitle), GalleryText(kTextPrintStatus));
 }
 
 // The old book goes into a new book; a failed import takes the new book
