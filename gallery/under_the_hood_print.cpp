@@ -61,6 +61,10 @@ void KVXUnderTheHoodScene::ImportOldBook()
 {
     MpSketchbookList* books = Books();
     KVXPlaneComponentTop* plane = gApp ? gApp->CanvasPlane() : nullptr;
+    if (books && books->BookCount() >= kBookLimit) {
+        GalleryAlert(kAlertNoMoreBooks, "fifty books", kAlertKindInformation);
+        return;
+    }
     if (!books || !plane)
         return;
     char folderPath[FS_PATH_SIZE] = "";

@@ -235,6 +235,10 @@ void KVXUTHviewer::TakeSlot(int32_t to, int32_t from)
 
 void KVXUTHviewer::FillSlots(int32_t mode)
 {
+    // One opening of the book for all the thumbnails read.
+    MpSketchbookList* books = scene->Books();
+    SketchbookFile* book = books ? books->CurrentBook() : nullptr;
+    bool opened = book && !book->IsOpen() && book->OpenExisting(true);
     if (mode == 1) {
         for (int32_t i = 0; i < 6; ++i)
             TakeSlot(i, i + 3);
@@ -249,6 +253,8 @@ void KVXUTHviewer::FillSlots(int32_t mode)
         for (int32_t i = 0; i < kViewerSlots; ++i)
             FillSlot(i);
     }
+    if (opened)
+        book->Close();
 }
 
 void KVXUTHviewer::UpdateNames()
