@@ -2,6 +2,7 @@
 // The marker tray's tools: markers whose slider 2 carves into the paint or
 // builds it up, the invisible-ink markers that write and reveal hidden ink,
 // the rainbow marker and the leaky marker. Slider 1 chooses the line style.
+#include "brushes/brush_base.h"
 #include "tools/tool_base.h"
 
 class MarkerTool : public KVXToolStd {

@@ -1,11 +1,17 @@
 #include "trays/tool_trays.h"
 
 #include "trays/chalk_tray.h"
+#include "trays/crayon_tray.h"
+#include "trays/eraser_tray.h"
 #include "trays/image_trays.h"
 #include "trays/manager_tool.h"
+#include "trays/marker_tray.h"
+#include "trays/paint_brush_tray.h"
 #include "trays/paint_bucket_tray.h"
+#include "trays/pencil_tray.h"
 #include "trays/rope_tray.h"
 #include "trays/shape_tray.h"
+#include "trays/spray_tray.h"
 
 KVXToolCollection* MakeToolCollection(int32_t type, uint32_t* colorCell,
                                       KVXCreationHost* creationScene,
@@ -31,6 +37,24 @@ KVXToolCollection* MakeToolCollection(int32_t type, uint32_t* colorCell,
                                          previewBitmapB);
     case kShapeCollection:
         return new KVXShapeToolCollection(colorCell, creationScene, previewPlane, previewBitmapA,
+                                          previewBitmapB);
+    case kPencilCollection:
+        return new KVXPencilToolCollection(colorCell, creationScene, previewPlane, previewBitmapA,
+                                           previewBitmapB);
+    case kCrayonCollection:
+        return new KVXCrayonToolCollection(colorCell, creationScene, previewPlane, previewBitmapA,
+                                           previewBitmapB);
+    case kMarkerCollection:
+        return new KVXMarkerToolCollection(colorCell, creationScene, previewPlane, previewBitmapA,
+                                           previewBitmapB);
+    case kEraserCollection:
+        return new KVXEraserToolCollection(colorCell, creationScene, previewPlane, previewBitmapA,
+                                           previewBitmapB);
+    case kPaintBrushCollection:
+        return new KVXPaintBrushToolCollection(colorCell, creationScene, previewPlane,
+                                               previewBitmapA, previewBitmapB);
+    case kSprayCollection:
+        return new KVXSprayToolCollection(colorCell, creationScene, previewPlane, previewBitmapA,
                                           previewBitmapB);
     default:
         return nullptr;

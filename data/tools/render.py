@@ -218,8 +218,12 @@ def contact_sheet(pictures, cache, out, magick_montage):
     for p in sorted(pictures, key=lambda q: (q["file"], q["name"])):
         files += ["-label", "%s (%s)" % (p["name"], p["file"]), os.path.join(cache, p["key"] + ".png")]
     sheet = os.path.join(out, "contact-sheet.png")
+    # ImageMagick refuses images over 16384 pixels a side: a tile is 147 px
+    # high with its label, so the sheet widens once it would pass 100 rows.
+    columns = max(8, -(-len(pictures) // 100))
     subprocess.run([magick_montage, "-background", "#D8D2C8", "-fill", "#222222", "-pointsize", "10",
-                    "-geometry", "160x120+6+6", "-tile", "8x"] + files + [sheet + ".tmp.png"], check=True)
+                    "-geometry", "160x120+6+6", "-tile", "%dx" % columns] + files + [sheet + ".tmp.png"],
+                   check=True)
     os.replace(sheet + ".tmp.png", sheet)
 
 

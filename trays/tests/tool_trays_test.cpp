@@ -16,10 +16,16 @@
 #include "shell/widgets/scroll_bars.h"
 #include "tool_fixture.h"
 #include "tools/chalk_tools.h"
+#include "tools/eraser_tools.h"
 #include "tools/fill_tools.h"
 #include "tools/image_tools.h"
+#include "tools/marker_tools.h"
+#include "tools/oil_tools.h"
+#include "tools/pencil_tools.h"
 #include "tools/rope_tool.h"
 #include "tools/shape_tool.h"
+#include "tools/smear_tools.h"
+#include "tools/spray_tools.h"
 #include "trays/image_selection_button.h"
 #include "trays/image_trays.h"
 #include "trays/manager_tool.h"
@@ -50,8 +56,62 @@ struct TrayCase {
 };
 
 const TrayCase kTrays[] = {
+    {"pencil", kPencilCollection, {{&typeid(PencilTool), 507}, {&typeid(BundlePencilTool), 508}},
+     {&typeid(ModifierPencilTool)}, 0, 2, 0, true, false},
     {"chalk", kChalkCollection, {{&typeid(ChalkTool), 518}}, {&typeid(ModifierChalkTool)}, 0, 2, 0,
      true, false},
+    {"crayon", kCrayonCollection, {{&typeid(CrayonTool), 522}, {&typeid(MeltedCrayonTool), 523}},
+     {&typeid(ModifierCrayonTool), &typeid(ModifierMeltedCrayonTool)}, 0, 2, 0, true, false},
+    {"marker",
+     kMarkerCollection,
+     {{&typeid(MarkerTool), 519},
+      {&typeid(LeakyMarkerTool), 520},
+      {&typeid(KVXToolInvisibleInkMarkerTool), 521},
+      {&typeid(KVXToolInvisibleInkRevealMarkerTool), 521}},
+     {&typeid(ModifierMarkerTool), &typeid(ModifierLeakyMarkerTool)},
+     0,
+     2,
+     0,
+     true,
+     false},
+    {"eraser",
+     kEraserCollection,
+     {{&typeid(SoftEraserTool), 525},
+      {&typeid(SqueegeeEraserTool), 527},
+      {&typeid(PhaserEraserTool), 528},
+      {&typeid(WaterTool), 526}},
+     {},
+     0,
+     1,
+     0,
+     true,
+     false},
+    {"paint brush",
+     kPaintBrushCollection,
+     {{&typeid(OilTool), 514},
+      {&typeid(FingerPaintTool), 516},
+      {&typeid(WaterColorTool), 515},
+      {&typeid(ElectricToothbrushTool), 517}},
+     {&typeid(ModifierOilTool), &typeid(ModifierFingerPaintTool), &typeid(ModifierWaterColorTool)},
+     0,
+     2,
+     0,
+     true,
+     false},
+    // Any modifier is the spray's to choose (its other buttons answer with
+    // the dud sound themselves).
+    {"spray",
+     kSprayCollection,
+     {{&typeid(FineSprayTool), 498},
+      {&typeid(SpatterTool), 499},
+      {&typeid(GloppyPaintTool), 500},
+      {&typeid(WhippedCream), 506}},
+     {&typeid(ModifierFineSprayTool), &typeid(ModifierSpatterTool), &typeid(ModifierGloppyPaintTool)},
+     0,
+     0,
+     0,
+     false,
+     true},
     {"image spray", kImageSprayCollection, {{&typeid(KVXToolImageSpray), 539}}, {}, 0, 0, 0, false,
      false},
     {"image tube", kImageTubeCollection, {{&typeid(KVXToolImageTube), 541}}, {}, 0, 0, 0, false,
@@ -195,7 +255,10 @@ TEST_F(BuiltTrays, TheTraysShowTheirButtonsAndSliders)
         int32_t type;
         int16_t buttons;
         bool sliders;
-    } shown[] = {{kImageSprayCollection, 1, false}, {kImageTubeCollection, 1, false},
+    } shown[] = {{kPencilCollection, 1, true},     {kCrayonCollection, 1, true},
+                 {kMarkerCollection, 3, true},     {kEraserCollection, 3, true},
+                 {kPaintBrushCollection, 3, true}, {kSprayCollection, 3, true},
+                 {kImageSprayCollection, 1, false}, {kImageTubeCollection, 1, false},
                  {kPaintBucketCollection, 4, true}, {kRopeCollection, 3, true},
                  {kShapeCollection, 3, true}};
     for (const auto& s : shown) {

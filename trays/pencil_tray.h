@@ -1,0 +1,32 @@
+#pragma once
+// The pencil tray: the pencil with the stroked buttons its twin draws and
+// two sliders; twisted, the bundle of pencils.
+#include <cstdint>
+
+#include "trays/tool_collection.h"
+
+class ModifierPencilTool;
+
+class KVXPencilToolCollection : public KVXToolCollection {
+public:
+    KVXPencilToolCollection(uint32_t* colorCell, KVXCreationHost* creationScene,
+                            KVXPlaneComponentTop* previewPlane,
+                            MMBitmapWithPixels* previewBitmapA,
+                            MMBitmapWithPixels* previewBitmapB);
+
+    void Begin() override;
+    void DeleteMolecules() override;
+    void SetModeAndSelect(int16_t mode, int16_t index) override;
+    KVXBaseModifiersObject* MakeModifierButton(int16_t mode, int16_t index,
+                                               int16_t toolIndex) override;
+    void SelectModifier(int16_t index) override;
+    void ForwardSizeOrShape(int16_t which, bool rebuild) override;
+    void StoreOwnerValue(const uint32_t* colour) override;
+    void TextureChanged() override;
+
+    KVXToolBase* ModifierTwin(int16_t i) const override;
+
+private:
+    ModifierPencilTool* twin = nullptr;
+    uint32_t colorCopy;
+};
