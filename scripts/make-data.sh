@@ -34,6 +34,9 @@ for arch in $ARCHS $run_arch; do
     for f in "$work"/out/*; do
         [ -f "$BUILD_DIR/$arch/bin/$(basename "$f")" ] || complete=no
     done
+    if [ "${PENNARO_CONTACT_SHEET:-1}" != 0 ] && [ ! -f "$BUILD_DIR/$arch/contact-sheet.png" ]; then
+        complete=no
+    fi
 done
 if [ "$complete" = yes ] && [ "$(cat "$work/stamp" 2>/dev/null)" = "$stamp" ]; then
     exit 0
@@ -61,7 +64,13 @@ for arch in $ARCHS $run_arch; do
     for f in "${files[@]}"; do
         if [ -f "$work/out/$f" ]; then cp "$work/out/$f" "$BUILD_DIR/$arch/bin/$f"; fi
     done
-    cp "$work/render/contact-sheet.png" "$BUILD_DIR/$arch/contact-sheet.png"
+    if [ "${PENNARO_CONTACT_SHEET:-1}" != 0 ]; then
+        cp "$work/render/contact-sheet.png" "$BUILD_DIR/$arch/contact-sheet.png"
+    fi
 done
 echo "$stamp" >"$work/stamp"
-echo "data: files written; contact sheet in $BUILD_DIR/<arch>/contact-sheet.png"
+if [ "${PENNARO_CONTACT_SHEET:-1}" != 0 ]; then
+    echo "data: files written; contact sheet in $BUILD_DIR/<arch>/contact-sheet.png"
+else
+    echo "data: files written"
+fi

@@ -5,7 +5,7 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/env.sh"
 echo "Tests run on the $TEST_ARCH build ($TEST_ARCH_WHY)."
-PENNARO_TESTS_ONLY_ON=$TEST_ARCH bash "$here/build.sh"
+PENNARO_TESTS_ONLY_ON=$TEST_ARCH PENNARO_CONTACT_SHEET=${PENNARO_CONTACT_SHEET:-0} bash "$here/build.sh"
 . "$here/wine-session.sh" "$TEST_ARCH"
 . "$here/printing.sh"
 trap 'stop_wine_session; stop_printing' EXIT

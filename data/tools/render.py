@@ -214,16 +214,24 @@ def windows_path(path):
 
 
 def contact_sheet(pictures, cache, out, magick_montage):
+    """The sheet is kept in the cache by its listing, so clones with the same
+    art share one; making it is the slowest step of the data build."""
     files = []
     for p in sorted(pictures, key=lambda q: (q["file"], q["name"])):
         files += ["-label", "%s (%s)" % (p["name"], p["file"]), os.path.join(cache, p["key"] + ".png")]
-    sheet = os.path.join(out, "contact-sheet.png")
     # ImageMagick refuses images over 16384 pixels a side: a tile is 147 px
     # high with its label, so the sheet widens once it would pass 100 rows.
     columns = max(8, -(-len(pictures) // 100))
-    subprocess.run([magick_montage, "-background", "#D8D2C8", "-fill", "#222222", "-pointsize", "10",
-                    "-geometry", "160x120+6+6", "-tile", "%dx" % columns] + files + [sheet + ".tmp.png"],
-                   check=True)
+    key = hashlib.sha256(("%d\0" % columns + "\0".join(files)).encode("utf-8")).hexdigest()[:32]
+    kept = os.path.join(cache, "sheet-" + key + ".png")
+    if not os.path.exists(kept):
+        temporary = "%s.%d.tmp.png" % (kept, os.getpid())
+        subprocess.run([magick_montage, "-background", "#D8D2C8", "-fill", "#222222", "-pointsize", "10",
+                        "-geometry", "160x120+6+6", "-tile", "%dx" % columns] + files + [temporary],
+                       check=True)
+        os.replace(temporary, kept)
+    sheet = os.path.join(out, "contact-sheet.png")
+    shutil.copyfile(kept, sheet + ".tmp.png")
     os.replace(sheet + ".tmp.png", sheet)
 
 
@@ -258,9 +266,12 @@ def main():
     listing = "".join(lines)
     path = os.path.join(out, "pictures.lst")
     old = open(path, encoding="utf-8").read() if os.path.exists(path) else None
-    if old != listing or not os.path.exists(os.path.join(out, "contact-sheet.png")):
+    if old != listing:
         with open(path, "w", encoding="utf-8") as f:
             f.write(listing)
+    # The test command has no use for the sheet and leaves it out.
+    wanted = os.environ.get("PENNARO_CONTACT_SHEET", "1") != "0"
+    if wanted and (old != listing or not os.path.exists(os.path.join(out, "contact-sheet.png"))):
         contact_sheet(pictures, cache, out, montage)
     print("art: %d pictures, %d rendered" % (len(pictures), rendered))
     return 0
