@@ -6,6 +6,7 @@
 #include <typeinfo>
 
 #include "shell/widgets/animated_choice_buttons.h"
+#include "tools/chalk_tools.h"
 #include "tools/pencil_tools.h"
 #include "tray_world.h"
 #include "trays/color_pickers.h"
@@ -30,6 +31,8 @@ public:
         manager = new KVXManagerTool(&host);
         host.picks = manager;
         manager->Begin();
+        // The commands the beginning posted run before the child's first click.
+        Step(3);
     }
     void TearDown() override
     {
@@ -69,6 +72,17 @@ TEST_F(ManagerToolTest, FourteenButtonsBlueCellAndThePencilTrayFirst)
     EXPECT_EQ(2, manager->SizeButtons().current);
     ASSERT_NE(nullptr, manager->Palette());
     EXPECT_EQ(0x000000FFu, *manager->Palette()->CurrentColor() & 0xFFFFFFu);
+}
+
+TEST_F(ManagerToolTest, AClickOnAToolButtonOpensItsTray)
+{
+    // The crayon's button: third in the top row of the tool buttons.
+    Click(71 + 15, 116 + 15);
+    Step(3);
+    EXPECT_EQ(kCrayonCollection, manager->CurrentType());
+    EXPECT_EQ(typeid(CrayonTool), typeid(*manager->CurrentTool()));
+    EXPECT_TRUE(manager->ToolButton(kCrayonCollection)->IsSelected());
+    EXPECT_FALSE(manager->ToolButton(kPencilCollection)->IsSelected());
 }
 
 TEST_F(ManagerToolTest, SwitchingClosesTheOldTrayBeforeOpeningTheNewWithItsOwnSize)
@@ -115,12 +129,12 @@ TEST_F(ManagerToolTest, TheGreyBoxPutsItsExactGreyInTheCell)
     KVXToolColorBoxSetVisual* boxes = manager->Palette()->Boxes()->Boxes();
     ASSERT_EQ(10, boxes->BoxCount());
     ASSERT_EQ(1, boxes->ColorIndexOfBox(1));
-    // What choosing the box does: the picker takes the box's colour.
-    manager->Palette()->Picker()->SetColor(boxes->ColorAt(1));
+    Box grey = boxes->BoxAt(1);
+    Click((grey.left + grey.right) / 2, (grey.top + grey.bottom) / 2);
     Step(3);
+    EXPECT_EQ(1, boxes->Selected());
     EXPECT_EQ(0x00BBBBBBu, *manager->ColorCell() & 0xFFFFFFu);
     EXPECT_EQ(0x00BBBBBBu, manager->CurrentCollection()->ColorCell()[0] & 0xFFFFFFu);
-    EXPECT_EQ(1, boxes->Selected());
 }
 
 TEST_F(ManagerToolTest, ControlClickOnTheCanvasTakesThePixelsColour)
