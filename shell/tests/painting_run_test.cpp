@@ -15,58 +15,6 @@
 
 namespace {
 
-// The stage's top-left corner on the screen.
-POINT StageOrigin(HWND control)
-{
-    POINT origin = {0, 0};
-    ClientToScreen(control, &origin);
-    return origin;
-}
-
-void MouseTo(POINT at)
-{
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = LONG(at.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1));
-    input.mi.dy = LONG(at.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1));
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
-}
-
-void MouseButton(bool down)
-{
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &input, sizeof input);
-}
-
-void Click(POINT at)
-{
-    MouseTo(at);
-    Sleep(150);
-    MouseButton(true);
-    Sleep(150);
-    MouseButton(false);
-    Sleep(150);
-}
-
-// Drags from a to b in small steps, as a hand would.
-void Drag(POINT a, POINT b)
-{
-    MouseTo(a);
-    Sleep(100);
-    MouseButton(true);
-    Sleep(200);
-    const int steps = 100;
-    for (int i = 1; i <= steps; ++i) {
-        MouseTo(POINT{a.x + (b.x - a.x) * i / steps, a.y + (b.y - a.y) * i / steps});
-        Sleep(40);
-    }
-    Sleep(200);
-    MouseButton(false);
-}
-
 int Distance(COLORREF a, COLORREF b)
 {
     return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +

@@ -1,0 +1,133 @@
+// The real atelier.exe from the painting screen to the gallery and back,
+// driven with real pointer input and read back from the screen.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "atelier_driver.h"
+#include "engine/record_table.h"
+#include "framework/heap.h"
+#include "shell_fixture.h"
+
+namespace {
+
+// The middle of a button: its script's first placed visual (opcode 6, x and
+// y at 6 and 8) plus half a 64-pixel button.
+Pair ButtonMiddle(const MMRecordTable& layout, int16_t key)
+{
+    int32_t row = layout.FindRowByKey(key);
+    if (row < 0)
+        return {-1, -1};
+    MMRecordTable script;
+    script.Load(layout.LongAt(row, 2), 10, gDefaultHeap);
+    for (int32_t r = 0; r < script.RowCount(); ++r)
+        if (script.ShortAt(r, 0) == 6)
+            return {script.ShortAt(r, 6) + 32, script.ShortAt(r, 8) + 32};
+    return {-1, -1};
+}
+
+struct Places {
+    Box canvas;
+    Pair toGallery;  // the painting screen's sketchbook button
+    Pair back;       // the gallery's way back to painting
+    Pair exit;
+    Pair firstSlot;  // the middle of the board's first thumbnail
+};
+
+bool ReadPlaces(Places& out)
+{
+    if (!OpenBuiltData())
+        return false;
+    MMRecordTable creation;
+    creation.LoadTenByteRows(734, 66);
+    out.canvas = creation.RectAt(0, 2);
+    out.toGallery = ButtonMiddle(creation, 64);
+    MMRecordTable gallery;
+    gallery.LoadTenByteRows(743, 0);
+    out.back = ButtonMiddle(gallery, 2);
+    out.exit = ButtonMiddle(gallery, 3);
+    Pair slot = gallery.PairAt(gallery.FindRowByKey(24), 2);
+    out.firstSlot = {slot.x + 50, slot.y + 40};
+    CloseBuiltData();
+    return out.toGallery.x > 0 && out.back.x > 0 && out.exit.x > 0;
+}
+
+// The program and its data in a folder of their own, so that its books
+// start empty and go with it.
+struct FreshCopy {
+    std::string folder;
+    FreshCopy()
+    {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        folder = std::string(temp) + "atelier_gallery\\";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        std::string bin = BinFolder();
+        for (const char* file : {"atelier.exe", "Hd.mms", "Hd.MMP", "App.MMP", "Stmp1.MMP",
+                                 "Stmp2.MMP", "Hd.MMA", "App.MMA"})
+            CopyFileA((bin + file).c_str(), (folder + file).c_str(), FALSE);
+    }
+    ~FreshCopy()
+    {
+        FSDirectory copy(folder.c_str());
+        DeleteDirectoryTree(copy);
+    }
+};
+
+bool IsPaper(COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) > 200; }
+// The gallery's felt board: purple.
+bool IsFelt(COLORREF c) { return GetBValue(c) > GetGValue(c) + 50 && GetRValue(c) > GetGValue(c); }
+
+}  // namespace
+
+TEST(GalleryRun, FromPaintingToTheGalleryAndBack)
+{
+    Places places;
+    ASSERT_TRUE(ReadPlaces(places));
+    FreshCopy copy;
+    Running atelier;
+    ASSERT_TRUE(atelier.Start(copy.folder));
+    HWND window = nullptr;
+    // Its own window: other folders' tests may run the program at the same time.
+    ASSERT_TRUE(WaitFor([&] {
+        for (HWND w : WindowsOf(atelier.process.dwProcessId).found)
+            if (ClassOf(w) == "PennaroWindowClass")
+                window = w;
+        return window != nullptr;
+    }));
+    HWND control = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        return (control = FindWindowExA(window, nullptr, "MMStageControlClass", nullptr));
+    }));
+    POINT origin = StageOrigin(control);
+    auto screen = [&](Pair p) { return POINT{origin.x + p.x, origin.y + p.y}; };
+    auto at = [&](Pair p) { return ScreenPixel(origin.x + p.x, origin.y + p.y); };
+    Pair middle = {(places.canvas.left + places.canvas.right) / 2,
+                   (places.canvas.top + places.canvas.bottom) / 2};
+    Pair felt = {290, 58};
+    ASSERT_TRUE(WaitFor([&] { return IsPaper(at(middle)); }, 60000)) << "the painting screen";
+
+    // A click may come while the screen still settles: click until it shows.
+    auto clickUntil = [&](Pair button, auto shown) {
+        return WaitFor([&] {
+            SetForegroundWindow(window);
+            Click(screen(button));
+            return WaitFor(shown, 5000);
+        }, 60000);
+    };
+    ASSERT_TRUE(clickUntil(places.toGallery, [&] { return IsFelt(at(felt)); }))
+        << std::hex << at(felt);
+    EXPECT_TRUE(WaitFor([&] { return IsPaper(at(places.firstSlot)); }, 10000))
+        << "the book's blank page on the board: " << std::hex << at(places.firstSlot);
+
+    ASSERT_TRUE(clickUntil(places.back, [&] { return IsPaper(at(middle)); }))
+        << std::hex << at(middle);
+    WaitFor([&] {
+        SetForegroundWindow(window);
+        Click(screen(places.exit));
+        return atelier.Wait(3000) != STILL_ACTIVE;
+    }, 40000);
+    EXPECT_NE(STILL_ACTIVE, atelier.Wait(0)) << "the exit button ends the program";
+}
