@@ -1,5 +1,6 @@
 #include "trays/tool_trays.h"
 
+#include "text/text_tray.h"
 #include "trays/chalk_tray.h"
 #include "trays/crayon_tray.h"
 #include "trays/eraser_tray.h"
@@ -56,6 +57,9 @@ KVXToolCollection* MakeToolCollection(int32_t type, uint32_t* colorCell,
     case kSprayCollection:
         return new KVXSprayToolCollection(colorCell, creationScene, previewPlane, previewBitmapA,
                                           previewBitmapB);
+    case kTextCollection:
+        return new KVXTextToolCollection(colorCell, creationScene, previewPlane, previewBitmapA,
+                                         previewBitmapB);
     default:
         return nullptr;
     }
