@@ -60,6 +60,17 @@ int32_t KVXBrushFlood::TakeRun(int32_t y, int32_t x, int32_t end, int32_t step, 
     uint8_t* markRow = marks->Row(y);
     KVXComponentPixel* row = plane->Row(y);
     for (; x != end; x += step) {
+        if (!checker) {
+            int32_t past = step > 0 ? blockTest.SkipRight(row, markRow, x, end)
+                                    : blockTest.SkipLeft(row, markRow, x, end);
+            if (past != x) {
+                int32_t first = step > 0 ? x : past + 1;
+                std::memset(markRow + first, kTaken, size_t(std::abs(past - x)));
+                x = past;
+                if (x == end)
+                    break;
+            }
+        }
         if (!TakePixel(markRow, row, x))
             return x;
         if (checker && ((x + y) & 1) != 0)
@@ -125,6 +136,14 @@ void KVXBrushFlood::PushRuns(int32_t row, int32_t from, int32_t to)
             x = PreviousUnmarked(markRow, x, to) + 1;
             continue;
         }
+        if (x - 7 >= to && blockTest.Passes(pixels, markRow, x - 7)) {
+            // Eight fillable pixels: the run goes on through them.
+            if (!inRun)
+                Push(x, row);
+            inRun = true;
+            x -= 7;
+            continue;
+        }
         bool fillable = Passes(pixels[x]);
         if (fillable && !inRun)
             Push(x, row);
@@ -167,6 +186,7 @@ bool KVXBrushFlood::SeedFill(int32_t x, int32_t y, bool checker, Box& region)
     colorTest = mode != nullptr && *mode == kColorTestMode;
     lastWord = seedPixel.ColorWord();
     lastAnswer = seedPixel.type == kPixelPlain;
+    blockTest = FloodBlockTest(seedPixel, colorTest);
     region = {x, y, x, y};
     queue.readIndex = 0;
     queue.writeIndex = 0;
@@ -289,6 +309,11 @@ void KVXBrushFlood::ApplyFill(const Box& box)
         const uint8_t* markRow = marks->Row(y);
         KVXComponentPixel* row = plane->Row(y);
         for (int32_t x = box.left; x <= box.right; ++x) {
+            if (e == 255) {
+                x = CoatTakenRun(row, markRow, x, box.right + 1, fullCoat);
+                if (x > box.right)
+                    break;
+            }
             uint8_t m = markRow[x];
             if (m <= 1)
                 continue;

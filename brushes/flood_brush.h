@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "brushes/flood_scan.h"
 #include "brushes/std_brush.h"
 #include "framework/ring_buffer.h"
 
@@ -33,7 +34,11 @@ public:
                   const int16_t* heightValue);
     ~KVXBrushFlood() override;
 
+    // A fill is poured once, at the press: moving or lifting the pen adds
+    // nothing (pouring again would soften the edge once more each time).
     void BeginStroke(const BrushDab* sample) override;
+    void ContinueStroke(const BrushDab*) override {}
+    void EndStroke(const BrushDab*) override {}
     void Dab(const BrushDab* sample) override;
     virtual void ApplyFill(const Box& box);
 
@@ -117,6 +122,7 @@ private:
     // The fill's test, fixed when it starts; the colour test keeps its last
     // answer, since neighbouring pixels mostly share their colour.
     bool colorTest = false;
+    FloodBlockTest blockTest;
     uint32_t lastWord = 0;
     bool lastAnswer = false;
 };

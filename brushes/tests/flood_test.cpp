@@ -118,6 +118,30 @@ TEST_F(FloodTest, ColourAndHeightTests)
     delete brush;
 }
 
+// Dragging or lifting the pen after the press pours nothing more: the
+// other side of the wall stays blank and the rim keeps its single coat.
+TEST_F(FloodTest, PouredOncePerPress)
+{
+    BlankCanvas canvas(24, 10);
+    for (int y = 0; y < 10; ++y)
+        Set(canvas, 12, y, 0);
+    Set(canvas, 11, 5, 200, 0);
+    Set(canvas, 12, 5, 200, 0);  // a grey gap in the wall
+    Set(canvas, 13, 5, 0);
+    std::unique_ptr<KVXBrushFlood> brush(Make(canvas));
+    BrushDab press = Sample(3, 3, 0);
+    BrushDab drag = Sample(20, 3, 0);
+    brush->BeginStroke(&press);
+    uint32_t rim = canvas.ColorAt(12, 5) & 0xFFFFFF;
+    brush->ContinueStroke(&press);
+    brush->ContinueStroke(&drag);
+    brush->EndStroke(&drag);
+    EXPECT_EQ(Bgr(0, 0, 255), canvas.ColorAt(3, 3) & 0xFFFFFF);
+    EXPECT_EQ(rim, canvas.ColorAt(12, 5) & 0xFFFFFF);
+    EXPECT_EQ(Bgr(255, 255, 255), canvas.ColorAt(20, 3) & 0xFFFFFF);
+    EXPECT_EQ(2, canvas.changeState.value);
+}
+
 TEST_F(FloodTest, ClickOutsideDoesNothing)
 {
     BlankCanvas canvas(4, 4);
