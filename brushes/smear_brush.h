@@ -22,12 +22,23 @@ struct SmearAxis {
     int32_t quarter;
 };
 
+// How far the samples of one opacity lie from their pixels along one axis,
+// in quarter pixels: the same for every pixel of a dab.
+struct SmearShift {
+    int32_t quarters;   // floor of 4 x the shift
+    int32_t onQuarter;  // 1 when the shift is a whole number of quarters
+    bool nearQuarter;   // so near a quarter that rounding could cross it
+};
+
 class SmearColorAndHeightMover {
 public:
     explicit SmearColorAndHeightMover(KVXPlaneComponent* plane) : plane(plane) {}
     virtual ~SmearColorAndHeightMover() = default;
 
     virtual void PrepareDab(const Box& clip, const BrushDab& dab);
+    // Fills the shift tables of QuickAxisX and QuickAxisY from clip, stepX
+    // and stepY (PrepareDab does it).
+    void PrepareShifts();
     // x, y inside the clip; the sampled height and colour (blue, green, red).
     void Smear(int32_t x, int32_t y, uint8_t opacity, uint16_t& height, uint8_t* colour) const
     {
@@ -42,6 +53,24 @@ public:
     SmearAxis AxisY(int32_t y, uint8_t opacity) const
     {
         return Axis((originY + y) - opacity * stepY, clip.top, clip.bottom);
+    }
+    // AxisX and AxisY from the dab's shift tables: the same axes in integers,
+    // reckoned in doubles only for shifts that lie on the edge of a quarter.
+    SmearAxis QuickAxisX(int32_t x, uint8_t opacity) const
+    {
+        const SmearShift& shift = shiftX[opacity];
+        if (!quartered || shift.nearQuarter)
+            return AxisX(x, opacity);
+        return QuarteredAxis(4 * (originX + x) + shift.quarters, shift.onQuarter, clip.left,
+                             clip.right);
+    }
+    SmearAxis QuickAxisY(int32_t y, uint8_t opacity) const
+    {
+        const SmearShift& shift = shiftY[opacity];
+        if (!quartered || shift.nearQuarter)
+            return AxisY(y, opacity);
+        return QuarteredAxis(4 * (originY + y) + shift.quarters, shift.onQuarter, clip.top,
+                             clip.bottom);
     }
     void Sample(const SmearAxis& ax, const SmearAxis& ay, uint16_t& height, uint8_t* colour) const
     {
@@ -82,6 +111,31 @@ public:
     double stepY = 0;
 
 private:
+    static SmearShift ShiftFor(int32_t opacity, double step);
+    // The axis of Axis for a sample q quarter pixels from 0 (never below it).
+    // A sample clamped to the clip lies on a whole pixel.
+    static SmearAxis QuarteredAxis(int32_t q, int32_t onQuarter, int32_t first, int32_t end)
+    {
+        if (q < 4 * first) {
+            q = 4 * first;
+            onQuarter = 1;
+        } else if (q >= 4 * (end - 1)) {
+            q = 4 * (end - 1);
+            onQuarter = 1;
+        }
+        SmearAxis axis;
+        axis.low = q >> 2;
+        axis.quarter = q & 3;
+        axis.high = q >= 4 * (end - 2) + onQuarter ? axis.low : axis.low + 1;
+        return axis;
+    }
+
+    SmearShift shiftX[256] = {};
+    SmearShift shiftY[256] = {};
+    // Whether the shift tables hold for this dab (its clip lies at or right
+    // of and below the plane's origin).
+    bool quartered = false;
+
     // floor() without the library call: exact for every value within the
     // 32-bit range.
     static double Floor(double v)
@@ -154,7 +208,8 @@ public:
                     continue;
                 // The pixel with its sample's colour and height, mixed with
                 // the dab colour; only colour and height are kept.
-                KVXComponentPixel sample = mover.Sample(mover.AxisX(x, o), mover.AxisY(y, o));
+                KVXComponentPixel sample =
+                    mover.Sample(mover.QuickAxisX(x, o), mover.QuickAxisY(y, o));
                 sample.type = p.type;
                 sample.shadow = p.shadow;
                 CT::Apply(sample, c, o);

@@ -315,6 +315,47 @@ TEST(Smear, WeightsAndOrder)
     EXPECT_EQ(1900, row.PixelAt(9, 0)->height);
 }
 
+// The integer sample places agree with the doubles for every opacity and
+// pixel, also for shifts that land on a quarter or a hair beside one.
+TEST(Smear, QuickAxesMatchTheSamplePlaces)
+{
+    BlankCanvas canvas(80, 60);
+    SmearColorAndHeightMover mover(&canvas);
+    const double steps[] = {0.0,     0.25,   -0.25,  0.1,     1.0 / 3,  -0.0123,
+                            0.35,    -0.349, 0.0625, 1e-300,  -3.0,     0.2 / 7,
+                            std::nextafter(0.25 / 3, 1.0), std::nextafter(0.25 / 3, 0.0),
+                            std::nextafter(-0.5 / 9, 0.0), std::nextafter(-0.5 / 9, -1.0)};
+    const Box clips[] = {{0, 0, 80, 60}, {3, 5, 40, 9}, {10, 2, 11, 3}, {70, 50, 80, 60}};
+    for (const Box& clip : clips) {
+        for (double stepX : steps) {
+            for (double stepY : {steps[3], stepX}) {
+                mover.clip = clip;
+                mover.originX = clip.left;
+                mover.originY = clip.top;
+                mover.stepX = stepX;
+                mover.stepY = stepY;
+                mover.PrepareShifts();
+                for (int o = 0; o < 256; ++o) {
+                    for (int32_t i = 0; i < clip.Width(); ++i) {
+                        SmearAxis a = mover.AxisX(i, uint8_t(o));
+                        SmearAxis b = mover.QuickAxisX(i, uint8_t(o));
+                        ASSERT_EQ(a.low, b.low) << stepX << " " << o << " " << i;
+                        ASSERT_EQ(a.high, b.high) << stepX << " " << o << " " << i;
+                        ASSERT_EQ(a.quarter, b.quarter) << stepX << " " << o << " " << i;
+                    }
+                    for (int32_t j = 0; j < clip.Height(); ++j) {
+                        SmearAxis a = mover.AxisY(j, uint8_t(o));
+                        SmearAxis b = mover.QuickAxisY(j, uint8_t(o));
+                        ASSERT_EQ(a.low, b.low) << stepY << " " << o << " " << j;
+                        ASSERT_EQ(a.high, b.high) << stepY << " " << o << " " << j;
+                        ASSERT_EQ(a.quarter, b.quarter) << stepY << " " << o << " " << j;
+                    }
+                }
+            }
+        }
+    }
+}
+
 TEST(Bristles, RakeOffsetsAcrossTheStroke)
 {
     for (int count : {4, 5}) {
