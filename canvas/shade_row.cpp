@@ -85,14 +85,23 @@ void ShadeRow(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count, u
         out[x] = ShadePixel(row + x, below + x);
 }
 
-void DoubleWords(const uint32_t* words, int32_t count, uint32_t* out)
+void DoubleWords(const uint32_t* words, int32_t count, uint32_t* out, uint32_t* out2)
 {
     int32_t i = 0;
     for (; i + 4 <= count; i += 4) {
         __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(words + i));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i), _mm_unpacklo_epi32(v, v));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i + 4), _mm_unpackhi_epi32(v, v));
+        __m128i low = _mm_unpacklo_epi32(v, v);
+        __m128i high = _mm_unpackhi_epi32(v, v);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i), low);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i + 4), high);
+        if (out2 != nullptr) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out2 + 2 * i), low);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out2 + 2 * i + 4), high);
+        }
     }
-    for (; i < count; ++i)
+    for (; i < count; ++i) {
         out[2 * i] = out[2 * i + 1] = words[i];
+        if (out2 != nullptr)
+            out2[2 * i] = out2[2 * i + 1] = words[i];
+    }
 }

@@ -55,8 +55,9 @@ void ShadeRow(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count, u
 // Whether ShadeRow may take 256-bit lanes where the processor has them (it
 // does by default); returns whether it will.
 bool UseWideShadeRows(bool on);
-// out[2i] = out[2i + 1] = words[i] for i below count.
-void DoubleWords(const uint32_t* words, int32_t count, uint32_t* out);
+// out[2i] = out[2i + 1] = words[i] for i below count, and the same into
+// out2 unless it is null.
+void DoubleWords(const uint32_t* words, int32_t count, uint32_t* out, uint32_t* out2);
 
 // Walks the view under target (whose box is relative to the canvas visual)
 // row by row. rowStep(row, below, x, y, count, out) writes the colour words
@@ -91,6 +92,10 @@ void ShadeRows(const KVXPlaneComponent& view, const MMBitmap& target, bool zoome
             int32_t first = 2 * y - phaseY;
             uint8_t* line = target.pixels + ptrdiff_t(first < 0 ? 0 : first) * target.pitch;
             uint32_t* out = reinterpret_cast<uint32_t*>(line);
+            // Both target rows of the view row are written at once.
+            uint32_t* out2 = first >= 0 && first + 1 < box.Height()
+                                 ? reinterpret_cast<uint32_t*>(line + target.pitch)
+                                 : nullptr;
             for (int32_t x = 0; x < columns; x += kChunk) {
                 int32_t count = std::min(kChunk, columns - x);
                 rowStep(row + x, below + x, x, y, count, words);
@@ -99,16 +104,19 @@ void ShadeRows(const KVXPlaneComponent& view, const MMBitmap& target, bool zoome
                 int32_t end = std::min(2 * (x + count) - phaseX, drawnWidth);
                 const uint32_t* from = words + ((t + phaseX) / 2 - x);
                 if (((t + phaseX) & 1) != 0 && t < end) {
+                    if (out2 != nullptr)
+                        out2[t] = *from;
                     out[t++] = *from++;
                 }
                 int32_t pairs = (end - t) / 2;
-                DoubleWords(from, pairs, out + t);
+                DoubleWords(from, pairs, out + t, out2 != nullptr ? out2 + t : nullptr);
                 t += 2 * pairs;
-                if (t < end)
+                if (t < end) {
                     out[t] = from[pairs];
+                    if (out2 != nullptr)
+                        out2[t] = from[pairs];
+                }
             }
-            if (first >= 0 && first + 1 < box.Height())
-                std::memcpy(line + target.pitch, line, size_t(drawnWidth) * 4);
         }
         if (y == 0 && fromTop) {
             for (int32_t x = 0; x < columns; ++x)
