@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include "engine/command.h"
 #include "engine/mouse_interpreter.h"
 #include "engine/stage_cursors.h"
@@ -122,6 +126,68 @@ TEST_F(StageStepTest, StageClockStandsStillDuringAPause)
     EXPECT_EQ(stage.StageTime(), 600) << "the pause from 1600 to 6000 is not counted";
     Tick(6100);
     EXPECT_EQ(stage.StageTime(), 700);
+}
+
+namespace {
+
+// A clock whose first read by the stage thread once armed (the resume's
+// read) lets the other thread queue an event, and holds the resume for up to
+// 300 ms to see whether that thread gets at the clock before it is done.
+struct ResumeRaceClock {
+    static inline std::atomic<uint32_t> now{1000};
+    static inline std::atomic<bool> armed{false};
+    static inline std::atomic<bool> resuming{false};
+    static inline std::atomic<bool> otherRead{false};
+    static inline std::atomic<int> readsDuringResume{0};
+    static inline std::thread::id stageThread;
+    static uint32_t Now()
+    {
+        if (std::this_thread::get_id() != stageThread) {
+            if (resuming)
+                ++readsDuringResume;
+            otherRead = true;
+        } else if (armed.exchange(false)) {
+            resuming = true;
+            auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
+            while (!otherRead && std::chrono::steady_clock::now() < until)
+                std::this_thread::yield();
+            resuming = false;
+        }
+        return now;
+    }
+};
+
+}  // namespace
+
+// An event queued by the UI thread while the stage thread resumes the clock
+// waits until the resume is done, and carries the resumed stage time.
+TEST_F(StageStepTest, EventQueuedDuringAResumeWaitsForTheClock)
+{
+    RecordingScene scene(&stage, &log);
+    stage.SetPendingScene(&scene, nullptr, nullptr);
+    stage.SetClock(ResumeRaceClock::Now);
+    ResumeRaceClock::stageThread = std::this_thread::get_id();
+    ResumeRaceClock::now = 1000;
+    stage.StartClock();
+    stage.ChangeSceneOrDispatch();
+    stage.Pause();
+    ResumeRaceClock::now = 1600;
+    stage.FrameTick();  // pauses at 1600
+    ResumeRaceClock::now = 5000;
+    stage.Resume();
+    std::thread ui([&] {
+        while (!ResumeRaceClock::resuming)
+            std::this_thread::yield();
+        stage.QueueInputEvent(Pointer(1, 1, 0));
+    });
+    ResumeRaceClock::armed = true;
+    stage.FrameTick();  // resumes at 5000
+    ui.join();
+    EXPECT_EQ(0, ResumeRaceClock::readsDuringResume.load())
+        << "the UI thread read the clock while the stage thread was resuming it";
+    MMStageEvent queued;
+    ASSERT_TRUE(stage.InputRing().TakeFront(&queued));
+    EXPECT_EQ(600, queued.stageTime) << "the pause from 1600 to 5000 is not counted";
 }
 
 TEST_F(StageStepTest, SceneChangeWaitsWhilePausedAndEndsTheOldScene)
