@@ -3,11 +3,17 @@
 // seed queue.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "brush_test_support.h"
 #include "brushes/flood_brush.h"
+#include "canvas/blend.h"
+#include "framework/random.h"
 #include "canvas_test_support.h"
 #include "media/bitmap_picture_collection.h"
 
@@ -214,4 +220,109 @@ TEST_F(FloodTest, PatternFill)
     delete blind;
     delete brush;
     picture.Clear();
+}
+
+namespace {
+
+// The fill as plainly stated: the region is the 4-connected set of
+// unmarked plain pixels that pass the test, reached from the seed; the rim
+// is every other plain pixel touching it (8 neighbours), marked by its
+// brightness; the coat goes over both.
+void ReferenceFill(KVXPlaneComponent& canvas, int32_t sx, int32_t sy, bool colorTest,
+                   const uint8_t* c)
+{
+    const KVXComponentPixel seed = *canvas.PixelAt(sx, sy);
+    auto passes = [&](const KVXComponentPixel& p) {
+        if (p.type != kPixelPlain)
+            return false;
+        if (!colorTest)
+            return int32_t(p.height) - int32_t(seed.height) <= 32;
+        return std::max({std::abs(p.blue - seed.blue), std::abs(p.green - seed.green),
+                         std::abs(p.red - seed.red)}) <= 32;
+    };
+    int32_t w = canvas.width, h = canvas.height;
+    std::vector<uint8_t> marks(size_t(w * h), 0);
+    std::vector<std::pair<int32_t, int32_t>> todo = {{sx, sy}};
+    marks[size_t(sy * w + sx)] = 255;
+    while (!todo.empty()) {
+        auto [x, y] = todo.back();
+        todo.pop_back();
+        const int32_t steps[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+        for (const auto& s : steps) {
+            int32_t nx = x + s[0], ny = y + s[1];
+            if (nx < 0 || ny < 0 || nx >= w || ny >= h || marks[size_t(ny * w + nx)] != 0 ||
+                !passes(*canvas.PixelAt(nx, ny)))
+                continue;
+            marks[size_t(ny * w + nx)] = 255;
+            todo.push_back({nx, ny});
+        }
+    }
+    std::vector<uint8_t> rim = marks;
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x) {
+            const KVXComponentPixel& p = *canvas.PixelAt(x, y);
+            if (marks[size_t(y * w + x)] != 0 || p.type != kPixelPlain)
+                continue;
+            bool touches = false;
+            for (int32_t ny = std::max(0, y - 1); ny <= std::min(h - 1, y + 1); ++ny)
+                for (int32_t nx = std::max(0, x - 1); nx <= std::min(w - 1, x + 1); ++nx)
+                    touches = touches || marks[size_t(ny * w + nx)] == 255;
+            if (touches)
+                rim[size_t(y * w + x)] = uint8_t(std::min(254, (p.blue + p.green + p.red) / 3));
+        }
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x) {
+            uint8_t m = rim[size_t(y * w + x)];
+            if (m <= 1)
+                continue;
+            KVXComponentPixel& p = *canvas.PixelAt(x, y);
+            uint8_t* channel = &p.blue;
+            for (int i = 0; i < 3; ++i)
+                channel[i] = m == 255 ? c[i]
+                                      : uint8_t(BlendTable[m][c[i]] + BlendTable[255 - m][channel[i]]);
+            p.type = kPixelPlain;
+        }
+}
+
+}  // namespace
+
+// Patchy canvases of a few colours and heights, filled from many seeds with
+// either test: the fill, eight pixels at a time where it can, leaves the
+// bytes of the plain statement of the fill.
+TEST_F(FloodTest, PatchyCanvasesMatchThePlainFill)
+{
+    const KVXComponentPixel kinds[] = {
+        {255, 255, 255, kPixelPlain, 1000, 0}, {240, 236, 250, kPixelPlain, 1030, 0},
+        {200, 200, 200, kPixelPlain, 1033, 0}, {0, 0, 0, kPixelPlain, 900, 0},
+        {30, 40, 220, kPixelPlain, 1100, 0},   {255, 255, 255, kPixelLocked, 1000, 0},
+    };
+    UURandom random(77);
+    for (int round = 0; round < 24; ++round) {
+        const int32_t w = 19 + round % 5 * 7, h = 9 + round % 3 * 5;
+        BlankCanvas canvas(w, h);
+        for (int patch = 0; patch < 12; ++patch) {
+            int32_t left = random.Range(0, w - 1), top = random.Range(0, h - 1);
+            int32_t right = std::min(w, left + random.Range(1, w / 2));
+            int32_t bottom = std::min(h, top + random.Range(1, h / 2));
+            const KVXComponentPixel& kind = kinds[random.Range(0, 5)];
+            for (int32_t y = top; y < bottom; ++y)
+                for (int32_t x = left; x < right; ++x)
+                    *canvas.PixelAt(x, y) = kind;
+        }
+        int32_t sx = random.Range(0, w - 1), sy = random.Range(0, h - 1);
+        if (canvas.PixelAt(sx, sy)->type != kPixelPlain)
+            continue;
+        mode = round % 2 == 0 ? KVXBrushFlood::kColorTestMode : 0;
+        BlankCanvas expected(w, h);
+        for (int32_t y = 0; y < h; ++y)
+            for (int32_t x = 0; x < w; ++x)
+                *expected.PixelAt(x, y) = *canvas.PixelAt(x, y);
+        ReferenceFill(expected, sx, sy, mode == KVXBrushFlood::kColorTestMode, red);
+        std::unique_ptr<KVXBrushFlood> brush(Make(canvas));
+        Click(*brush, sx, sy);
+        for (int32_t y = 0; y < h; ++y)
+            for (int32_t x = 0; x < w; ++x)
+                ASSERT_TRUE(SamePixel(*expected.PixelAt(x, y), *canvas.PixelAt(x, y)))
+                    << "round " << round << " at " << x << ", " << y;
+    }
 }
