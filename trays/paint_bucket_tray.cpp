@@ -11,6 +11,7 @@
 #include "trays/bitmap_buttons.h"
 #include "trays/color_pickers.h"
 #include "trays/modifier_buttons.h"
+#include "trays/tray_rows.h"
 #include "trays/tray_tables.h"
 
 namespace {
@@ -33,7 +34,6 @@ enum : int16_t {
 };
 const int16_t kControlLayer = 107;
 const int16_t kButtonPriority = 100;
-const int16_t kFullScale = 510;
 
 MMResourceId SetRow(int16_t key)
 {
@@ -65,13 +65,6 @@ void FillCanvasWithColor(KVXSubScene* scene, uint32_t colour)
     plane->changeState.Advance();
     if (canvas != nullptr)
         canvas->Invalidate();
-}
-
-int16_t SwitchPosition(int16_t position)
-{
-    if (position == 0 || position == kFullScale)
-        return position;
-    return position < 256 ? 0 : kFullScale;
 }
 
 KVXPaintBucketToolCollection::KVXPaintBucketToolCollection(uint32_t* colorCell,
@@ -189,11 +182,8 @@ void KVXPaintBucketToolCollection::SelectModifier(int16_t index)
 
 void KVXPaintBucketToolCollection::ForwardSizeOrShape(int16_t which, bool)
 {
-    if (which == 0 && slider1 != nullptr) {
-        int16_t position = slider1->Position();
-        if (SwitchPosition(position) != position)
-            slider1->SetPosition(SwitchPosition(position));
-    }
+    if (which == 0)
+        SnapSliderToEnds(this, 0);
     KVXToolCollection::ForwardSizeOrShape(which, false);
 }
 

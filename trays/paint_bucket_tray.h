@@ -15,9 +15,6 @@ class MMAnimationMolecule;
 // Every pixel's blue, green and red become the colour's (types and heights
 // stay), after an undo checkpoint; the whole canvas is redrawn.
 void FillCanvasWithColor(KVXSubScene* scene, uint32_t colour);
-// A switch slider's position: 0 and 510 stay, others go to 0 below 256,
-// else to 510.
-int16_t SwitchPosition(int16_t position);
 
 class KVXPaintBucketToolCollection : public KVXToolCollection {
 public:
