@@ -2,24 +2,32 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
+#include <string>
 
 #include "brushes/hsv.h"
 #include "canvas/canvas_visual.h"
+#include "canvas/point_array.h"
 #include "engine/command.h"
 #include "engine/enclosure.h"
 #include "engine/molecule.h"
 #include "engine/picture_molecule.h"
 #include "engine/record_table.h"
 #include "engine/stage.h"
+#include "engine/stage_cursors.h"
 #include "framework/color.h"
 #include "framework/heap.h"
 #include "framework/random.h"
 #include "media/bitmap.h"
 #include "media/picture_visual.h"
+#include "media/sound/logical_sound_channel.h"
+#include "media/sound/sound_collection.h"
 #include "media/surface.h"
 #include "selection/pixel_kernels.h"
 #include "selection/shape_visuals.h"
-#include "canvas/point_array.h"
+#include "shell/alert_box.h"
+#include "shell/widgets/animation_thread.h"
+#include "tools/tool_sound.h"
 #include "trays/sub_scene.h"
 
 namespace {
@@ -30,7 +38,16 @@ const int16_t kFlipYTable = 999;
 const int16_t kFlipXTable = 997;
 const int16_t kDabMaskTable = 546;
 const int32_t kSelectionCursor = 4;
+const int16_t kHandleCursor = 29;
 const int32_t kOutlineSteps = 16;
+const MMResourceId kSelectionSoundsTable = 497;
+const MMResourceId kHandleSoundsTable = 1008;
+const MMResourceId kMessageTable = 0;
+enum : int16_t { kGrabSoundKey = 0, kDragSoundKey = 1 };
+enum : int16_t { kScaleSoundKey = 3, kMoveSoundKey = 4, kHandleDropKey = 5, kTooBigText = 22 };
+const int32_t kFullVolume = 1024;
+const int32_t kHeldVolume = 896;
+const int32_t kNormalPitch = 0x10000;
 
 bool IsPress(const MMStageEvent& e)
 {
@@ -163,6 +180,38 @@ KVXRopeSelectionMouseInterpreter::KVXRopeSelectionMouseInterpreter(KVXBaseRopeTo
     : MMStandardMouseInterpreter(rope->Stage()), rope(rope)
 {
     SetCursor(cursor);
+    MMRecordTable pairs;
+    pairs.Load(kSelectionSoundsTable, 2, gDefaultHeap);
+    if (pairs.RowCount() > 0) {
+        int32_t row = ProgramRandom().Range(0, pairs.RowCount() - 1);
+        sounds.Load(pairs.ItemIdAt(row, 0), 10, gDefaultHeap);
+    }
+    if (stage_ && stage_->SoundManager())
+        channel = new (std::nothrow) MMGenericSoundChannel(stage_->SoundManager());
+}
+
+KVXRopeSelectionMouseInterpreter::~KVXRopeSelectionMouseInterpreter()
+{
+    if (channel) {
+        channel->Stop();
+        delete channel;
+    }
+}
+
+MMResourceId KVXRopeSelectionMouseInterpreter::SoundOf(int16_t key) const
+{
+    int32_t row = sounds.IsLoaded() ? sounds.FindRowByKey(key) : -1;
+    return row < 0 ? MM_NO_RESOURCE : sounds.LongAt(row, 2);
+}
+
+void KVXRopeSelectionMouseInterpreter::Play(int16_t key)
+{
+    MMResourceId id = SoundOf(key);
+    if (!channel || id == MM_NO_RESOURCE)
+        return;
+    MMSoundReference sound;
+    sound.Load(id);
+    channel->Play(sound, false);
 }
 
 bool KVXRopeSelectionMouseInterpreter::Interpret(const MMStageEvent& e)
@@ -174,18 +223,24 @@ bool KVXRopeSelectionMouseInterpreter::Interpret(const MMStageEvent& e)
         if (e.data & kPointerControl)
             rope->PlaceSelection();
         grab = {e.x - selection.GetBox().left, e.y - selection.GetBox().top};
+        Play(kGrabSoundKey);
         dragging = true;
         selection.MakeTranslucent();
         rope->ShowSelectionControls(true);
         return true;
     }
     rope->MoveSelectionTo({e.x - grab.x, e.y - grab.y});
-    if (!Released(e))
+    if (!Released(e)) {
+        if (!IsChannelPlaying(channel))
+            Play(kDragSoundKey);
         return true;
+    }
     dragging = false;
     selection.MakeOpaque();
     rope->Visual()->Follow();
     rope->ShowSelectionControls(false);
+    if (IsChannelPlaying(channel))
+        channel->Stop();
     if (!selection.MeetsCanvas()) {
         rope->RemoveSelectionControls();
         rope->EndSelection(false);
@@ -193,45 +248,112 @@ bool KVXRopeSelectionMouseInterpreter::Interpret(const MMStageEvent& e)
     return false;
 }
 
-KVXRopeHandleInterpreter::KVXRopeHandleInterpreter(KVXBaseRopeToolInterpreter* rope, bool scale)
-    : MMStandardMouseInterpreter(rope->Stage()), rope(rope), scale(scale)
+KVXRopeManipulatorInterpreter::KVXRopeManipulatorInterpreter(KVXBaseRopeToolInterpreter* rope)
+    : MMStandardMouseInterpreter(rope->Stage()), rope(rope)
 {
 }
 
-bool KVXRopeHandleInterpreter::Interpret(const MMStageEvent& e)
+KVXRopeManipulatorInterpreter::~KVXRopeManipulatorInterpreter()
 {
-    const Box& box = rope->Selection().GetBox();
+    if (dragging && stage_ && stage_->Cursors())
+        stage_->Cursors()->SetCursor(savedCursor);
+}
+
+void KVXRopeManipulatorInterpreter::Light(bool on)
+{
+    for (int i = 0; i < 2; ++i)
+        if (rope->Control(i) && rope->Control(i)->GetMouseInterpreter() == this)
+            if (auto* button = dynamic_cast<MMPictureButtonVisual*>(rope->Control(i)))
+                button->SetHighlighted(on);
+}
+
+bool KVXRopeManipulatorInterpreter::Interpret(const MMStageEvent& e)
+{
+    Pair point = {e.x, e.y};
     if (!dragging) {
         if (!IsPress(e))
             return false;
-        kept = box;
-        offset = scale ? Pair{e.x - box.right, e.y - box.top} : Pair{e.x - box.left, e.y - box.top};
+        MMStageCursorSet* cursors = stage_ ? stage_->Cursors() : nullptr;
+        if (cursors) {
+            savedCursor = cursors->Requested();
+            KVXCreationHost* host = rope->Host();
+            cursors->SetCursor(host ? host->AppCursor(kHandleCursor) : KVXAppCursor(kHandleCursor));
+        }
+        PressStep(point);
+        Light(true);
         dragging = true;
         return true;
     }
-    bool done = Released(e);
-    if (scale) {
-        Box next = {kept.left, e.y - offset.y, e.x - offset.x, kept.bottom};
-        if (next.Width() < 3)
-            next.right = next.left + 3;
-        if (next.Height() < 3)
-            next.top = next.bottom - 3;
-        next.Intersect(rope->CanvasArea());
-        if (!next.IsEmpty())
-            rope->ScaleSelectionTo(next, done);
-    } else {
-        rope->MoveSelectionByHandle({e.x - offset.x, e.y - offset.y});
+    if (!Released(e)) {
+        DragStep(point);
+        return true;
     }
-    if (done)
-        dragging = false;
-    return !done;
+    EndStep(point);
+    if (stage_ && stage_->Cursors())
+        stage_->Cursors()->SetCursor(savedCursor);
+    Light(false);
+    dragging = false;
+    return false;
+}
+
+Box KVXRopeScaleManipulatorInterpreter::BoxAt(const Pair& point) const
+{
+    Box next = {kept.left, point.y - offset.y, point.x - offset.x, kept.bottom};
+    if (next.Width() < 3)
+        next.right = next.left + 3;
+    if (next.Height() < 3)
+        next.top = next.bottom - 3;
+    next.Intersect(rope->CanvasArea());
+    return next;
+}
+
+void KVXRopeScaleManipulatorInterpreter::PressStep(const Pair& point)
+{
+    kept = rope->Selection().GetBox();
+    offset = {point.x - kept.right, point.y - kept.top};
+    rope->StartHandleSound(kScaleSoundKey, point);
+}
+
+void KVXRopeScaleManipulatorInterpreter::DragStep(const Pair& point)
+{
+    Box next = BoxAt(point);
+    if (!next.IsEmpty())
+        rope->ScaleSelectionTo(next, false);
+    rope->FollowHandleSound(point);
+}
+
+void KVXRopeScaleManipulatorInterpreter::EndStep(const Pair& point)
+{
+    Box next = BoxAt(point);
+    rope->EndHandleSound();
+    if (!next.IsEmpty())
+        rope->ScaleSelectionTo(next, true);
+}
+
+void KVXRopeMoveManipulatorInterpreter::PressStep(const Pair& point)
+{
+    const Box& box = rope->Selection().GetBox();
+    offset = {point.x - box.left, point.y - box.top};
+    rope->StartHandleSound(kMoveSoundKey, point);
+}
+
+void KVXRopeMoveManipulatorInterpreter::DragStep(const Pair& point)
+{
+    rope->MoveSelectionByHandle({point.x - offset.x, point.y - offset.y});
+}
+
+void KVXRopeMoveManipulatorInterpreter::EndStep(const Pair& point)
+{
+    DragStep(point);
+    rope->EndHandleSound();
 }
 
 KVXBaseRopeToolInterpreter::KVXBaseRopeToolInterpreter(KVXCreationHost* host, MMStage* stage,
                                                        KVXCanvasVisual* canvas, MMCursor* cursor,
-                                                       MMResourceId)
+                                                       MMResourceId ropeSoundId)
     : KVXShapeInterpreter(host, stage, canvas, nullptr, cursor, kShapeSoundId),
-      area(canvas ? canvas->GetBounds() : Box{0, 0, 640, 480}), selection(area)
+      area(canvas ? canvas->GetBounds() : Box{0, 0, 640, 480}), selection(area),
+      ropeSound(new KVXRopeSound(stage, ropeSoundId))
 {
 }
 
@@ -239,6 +361,59 @@ KVXBaseRopeToolInterpreter::~KVXBaseRopeToolInterpreter()
 {
     RemoveSelectionControls();
     EndSelection(true);
+    if (handleChannel) {
+        handleChannel->Stop();
+        delete handleChannel;
+    }
+}
+
+void KVXBaseRopeToolInterpreter::StartHandleSound(int16_t key, const Pair& press)
+{
+    handlePress = press;
+    referenceDistance = int32_t(std::sqrt(double(press.x) * press.x + double(press.y) * press.y));
+    lastDistance = 0;
+    if (!handleChannel && stage_ && stage_->SoundManager())
+        handleChannel = new (std::nothrow) MMGenericSoundChannel(stage_->SoundManager());
+    if (!handleChannel)
+        return;
+    MMRecordTable rows;
+    rows.Load(kHandleSoundsTable, 10, gDefaultHeap);
+    int32_t row = rows.FindRowByKey(key);
+    if (row < 0)
+        return;
+    MMSoundReference sound;
+    sound.Load(rows.LongAt(row, 2));
+    handleChannel->SetVolume(kFullVolume);
+    handleChannel->SetPan(0);
+    handleChannel->SetFrequency(kNormalPitch);
+    handleChannel->Play(sound, true);
+    handleChannel->SetVolume(kHeldVolume);
+}
+
+void KVXBaseRopeToolInterpreter::FollowHandleSound(const Pair& point)
+{
+    double dx = point.x - handlePress.x, dy = point.y - handlePress.y;
+    lastDistance = int32_t(std::sqrt(dx * dx + dy * dy));
+    if (handleChannel)
+        handleChannel->SetFrequency(ScaleHandleFrequency(lastDistance, referenceDistance));
+}
+
+void KVXBaseRopeToolInterpreter::EndHandleSound()
+{
+    if (!handleChannel)
+        return;
+    handleChannel->Stop();
+    handleChannel->SetVolume(kFullVolume);
+    handleChannel->SetPan(0);
+    handleChannel->SetFrequency(kNormalPitch);
+    MMRecordTable rows;
+    rows.Load(kHandleSoundsTable, 10, gDefaultHeap);
+    int32_t row = rows.FindRowByKey(kHandleDropKey);
+    if (row < 0)
+        return;
+    MMSoundReference sound;
+    sound.Load(rows.LongAt(row, 2));
+    handleChannel->Play(sound, false);
 }
 
 void KVXBaseRopeToolInterpreter::FinishRope(int32_t)
@@ -353,10 +528,27 @@ void KVXBaseRopeToolInterpreter::ScaleSelectionTo(const Box& next, bool rebuild)
     if (next.left != selection.GetBox().left || next.top != selection.GetBox().top ||
         next.right != selection.GetBox().right || next.bottom != selection.GetBox().bottom || rebuild) {
         visual->Invalidate();
-        selection.Resize(next, rebuild);
+        if (rebuild)
+            visual->SetHidden(true);
+        bool made = selection.Resize(next, rebuild);
+        if (rebuild)
+            visual->SetHidden(false);
         visual->Follow();
         PlaceSelectionControls();
+        if (!made && rebuild)
+            TellTooBig();
     }
+}
+
+void KVXBaseRopeToolInterpreter::TellTooBig()
+{
+    MMRecordTable texts;
+    texts.Load(kMessageTable, 10, gDefaultHeap);
+    int32_t row = texts.FindRowByKey(kTooBigText);
+    const char* text = row < 0 ? nullptr : texts.StringAt(row, 2);
+    std::string shown = text ? text : "";
+    texts.Free();
+    AlertBox(shown.c_str(), kAlertInformation).Show();
 }
 
 void KVXBaseRopeToolInterpreter::FlipSelectionX()
@@ -403,7 +595,9 @@ bool KVXBaseRopeToolInterpreter::CreateSelectionControls()
     for (int i = 0; i < 2; ++i) {
         if (handles[i])
             continue;
-        handleInterpreters[i] = new KVXRopeHandleInterpreter(this, i == 0);
+        handleInterpreters[i] = i == 0 ? static_cast<KVXRopeManipulatorInterpreter*>(
+                                            new KVXRopeScaleManipulatorInterpreter(this))
+                                      : new KVXRopeMoveManipulatorInterpreter(this);
         MMPictureButtonVisual::Parameters p;
         ControlPictures(handleTables[i], p.normal, p.highlight);
         p.position = {0, 0};
@@ -481,6 +675,7 @@ bool KVXBaseRopeToolInterpreter::StartRope(const MMStageEvent& e)
 {
     RemoveSelectionControls();
     EndSelection(true);
+    ropeSound->PlayLoop(e.x, e.y);
     startPoint = {e.x, e.y};
     ShowFeedback();
     laying = true;
@@ -500,11 +695,14 @@ bool KVXRopeToolPolylineInterpreter::Interpret(const MMStageEvent& e)
         return true;
     }
     if (!Released(e)) {
-        if (AddRopePoint(points, {e.x, e.y}, area))
+        if (AddRopePoint(points, {e.x, e.y}, area)) {
             if (auto* band = static_cast<KVXPolyLineShapeVisual*>(feedbackVisual))
                 band->AddPoint(points.back().x, points.back().y);
+            ropeSound->Track(e.x, e.y);
+        }
         return true;
     }
+    ropeSound->PlayEndVariant();
     CloseRope(points);
     HideFeedback();
     laying = false;
@@ -540,13 +738,14 @@ bool KVXRopeToolBoxInterpreter::Interpret(const MMStageEvent& e)
     Box box = feedbackVisual ? feedbackVisual->GetBounds() : Box{0, 0, 0, 0};
     HideFeedback();
     laying = false;
-    if (box.IsEmpty())
-        return false;
-    PointArray outline;
-    outline.AssignRect(circle ? kPointArrayEllipse : kPointArrayRectangle, box);
-    std::vector<Pair> points(outline.Points(), outline.Points() + outline.Count());
-    if (MakeSelection(points))
-        CreateSelectionControls();
+    if (!box.IsEmpty()) {
+        PointArray outline;
+        outline.AssignRect(circle ? kPointArrayEllipse : kPointArrayRectangle, box);
+        std::vector<Pair> points(outline.Points(), outline.Points() + outline.Count());
+        if (MakeSelection(points))
+            CreateSelectionControls();
+    }
+    ropeSound->PlayEndVariant();
     return false;
 }
 

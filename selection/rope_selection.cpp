@@ -265,7 +265,7 @@ bool KVXRopeSelection::Resize(const Box& next, bool rebuild)
     auto grown = std::make_unique<KVXPlaneComponentTop>(size);
     MMSurface* old = surface;
     surface = nullptr;
-    if (!MakeSurface(size)) {
+    if (grown->bits == nullptr || !MakeSurface(size)) {
         surface = old;
         outline = baseOutline;
         box = baseBox;

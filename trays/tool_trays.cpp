@@ -1,5 +1,6 @@
 #include "trays/tool_trays.h"
 
+#include "selection/magic_slate_tool_collection.h"
 #include "text/text_tray.h"
 #include "trays/chalk_tray.h"
 #include "trays/crayon_tray.h"
@@ -60,6 +61,9 @@ KVXToolCollection* MakeToolCollection(int32_t type, uint32_t* colorCell,
     case kTextCollection:
         return new KVXTextToolCollection(colorCell, creationScene, previewPlane, previewBitmapA,
                                          previewBitmapB);
+    case kMagicSlateCollection:
+        return new KVXMagicSlateToolCollection(colorCell, creationScene, previewPlane,
+                                               previewBitmapA, previewBitmapB);
     default:
         return nullptr;
     }

@@ -22,7 +22,6 @@ struct SlateTrayTest : ::testing::Test {
         tray.SetSlate(store.get());
         tray.SetChannelColour(0, 0x000000FF);
         tray.SetPenWidth(2, 6);
-        tray.SetSize(2);
     }
     void Stroke(int x)
     {

@@ -169,7 +169,7 @@ struct ToolFixture : ::testing::Test {
             t.item = item++;
             tables.push_back(t);
         }
-        ASSERT_TRUE(WriteScriptFile(scratch.folder, "t.mms", tables, 1000, int16_t(MM_NO_CODE_PAGE),
+        ASSERT_TRUE(WriteScriptFile(scratch.folder, "t.mms", tables, 1100, int16_t(MM_NO_CODE_PAGE),
                                     int16_t(MM_NO_CODE_PAGE)));
         ASSERT_TRUE(OpenScriptFile(scratch.folder, "t.mms"));
         std::vector<TestSound> sounds(4);
