@@ -249,7 +249,8 @@ void KVXMagicSlateToolCollection::SetModeAndSelect(int16_t newMode, int16_t)
 {
     mode = newMode;
     MMStage* stage = Stage();
-    if (stage != nullptr) {
+    // Built once per opening: a rebuild of the modifiers finds them there.
+    if (stage != nullptr && trashButton == nullptr && loopToggle == nullptr) {
         int32_t row = layout.FindRowByKey(kSlateTrashKey);
         if (row >= 0)
             trashButton = new MMPictureButtonMolecule(

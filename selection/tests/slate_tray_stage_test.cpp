@@ -28,6 +28,8 @@
 #include "shell/widgets/toggle_button.h"
 #include "stage_fixture.h"
 #include "tools/palette_target.h"
+#include "trays/manager_tool.h"
+#include "trays/tool_trays.h"
 #include "trays/sub_scene.h"
 
 namespace {
@@ -192,6 +194,10 @@ TEST_F(SlateTrayStageTest, BeginBuildsTheTrayFromItsTable)
     EXPECT_EQ(tray, Store().owner);
     // Empty frames show grey in their window, opaque.
     EXPECT_EQ(0x00C8C8C8u, SwatchOf(2, 0));
+
+    std::unique_ptr<KVXToolCollection> made(
+        MakeToolCollection(kMagicSlateCollection, &cell, &host, nullptr, nullptr, nullptr));
+    EXPECT_NE(nullptr, dynamic_cast<KVXMagicSlateToolCollection*>(made.get())) << "the manager's type 13";
 }
 
 TEST_F(SlateTrayStageTest, StrokesFillFramesAndTabsStopPlaybackAndChooseTheFrame)
