@@ -27,6 +27,9 @@ function(pennaro_library name)
     add_library(${name} STATIC ${srcs})
     target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}")
     target_link_libraries(${name} PUBLIC ${M_DEPS})
+    # The libraries that call each other in a ring are repeated on the link
+    # line until every member has followed every other once more.
+    set_property(TARGET ${name} PROPERTY LINK_INTERFACE_MULTIPLICITY 3)
 endfunction()
 
 # pennaro_program(EXE SOURCES file... [LIBS lib...])
