@@ -109,6 +109,10 @@ public:
 
     void Invalidate(const Box& box);
     void InvalidateList(const MMRectangleList& list);
+    // The next blit of what changed goes to the screen through this effect
+    // (a scene's own transition between two of its pictures).
+    void SetNextBlitTransition(MMTransitionEffect* transition) { sceneTransition_ = transition; }
+    MMTransitionEffect* NextBlitTransition() const { return sceneTransition_; }
 
     // Menu commands (any thread, under the lock).
     void BindMenuCommand(int32_t id, MMCommand* command);

@@ -54,6 +54,7 @@ public:
     bool IsPressed() const { return pressPoint.x != -100; }
     bool IsDragging() const { return dragging != 0; }
     int32_t Kind() const { return kind; }
+    void SetKind(int32_t value) { kind = value; }
 
 private:
     bool Inside(const MMStageEvent& event) const;

@@ -25,6 +25,7 @@
 #include "gallery/canvas_page_content.h"
 #include "gallery/magic_slate_part.h"
 #include "gallery/sketchbook_list.h"
+#include "gallery/slideshow_scene.h"
 #include "gallery/twain_manager.h"
 #include "gallery/under_the_hood_scene.h"
 #include "selection/slate_store.h"
@@ -256,6 +257,7 @@ bool KVXApp::OpenDefault()
     scenes[kSceneIntro] = new (gDefaultHeap) IntroScene(stage);
     scenes[kSceneCreation] = new (gDefaultHeap) CreationScene(stage, canvasPlane, undoSnapshot);
     scenes[kSceneChalkTalk] = new (gDefaultHeap) ChalkTalkScene(stage);
+    scenes[kSceneSlideshow] = new (gDefaultHeap) MpSlideshowScene(stage);
     RegisterRopeInterpreters();
     scenes[kSceneGallery] = new (gDefaultHeap) KVXUnderTheHoodScene(stage);
     scenes[kSceneToGallery] = new (gDefaultHeap) KVXTransitionToUTHScene(stage);
