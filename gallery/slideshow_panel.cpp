@@ -124,7 +124,12 @@ KVXUTHslideshow::KVXUTHslideshow(MpDragScene* scene, SlideshowPanelHost& host,
 
 KVXUTHslideshow::~KVXUTHslideshow()
 {
-    StopPreview();
+    // The buttons may be gone already: only the sound stops.
+    if (preview != nullptr) {
+        preview->Cancel();
+        preview->Terminate();
+        delete preview;
+    }
     delete endedPreview;
 }
 

@@ -68,6 +68,7 @@ public:
     void GoToSlideshow();
     bool OnExport();
     void PreviewMusic();
+    void StopPreview();
     void EndPreview() override;
     // Help mode: the panel's commands do nothing while it is on.
     void SetHelpMode(bool on) { helpMode = on; }
@@ -108,7 +109,6 @@ private:
     void BuildList();
     void ShowList(bool on);
     void MarkEntry(int16_t entry);
-    void StopPreview();
     const char* ChoiceText(int16_t kind, int16_t choice) const;
     int32_t CurrentBook() const;
     int32_t CurrentPage() const;

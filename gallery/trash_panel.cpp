@@ -102,7 +102,7 @@ void MpUTHtrashContents::LoadLayout()
         pageColor = MakeMMColorFromRgb(uint32_t(panel.LongAt(colours, 6)));
     }
     MMRecordTable layout;
-    layout.LoadTenByteRows(kGalleryLayoutTable, 0);
+    layout.LoadTenByteRows(kTrashLayoutTable, 0);
     int32_t row = layout.FindRowByKey(kLayoutTrashSlots);
     if (row >= 0) {
         MMRecordTable table;
@@ -299,6 +299,12 @@ void MpUTHtrashContents::SetHelpCursors(bool on)
 {
     for (Slot& slot : slots)
         slot.button->Interpreter()->SetCursor(KVXAppCursor(kCursorDraggable));
+}
+
+void MpUTHtrashContents::HideHighlight()
+{
+    if (highlight != nullptr)
+        highlight->Hide();
 }
 
 bool MpUTHtrashContents::IsHighlightShown() const

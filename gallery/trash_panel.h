@@ -47,8 +47,8 @@ public:
     virtual void RedrawViewer() = 0;
 };
 
-// Layout rows of record table 743 and the layers of the panel.
-constexpr int16_t kGalleryLayoutTable = 743;
+// Layout rows of the gallery's record table 743.
+constexpr int16_t kTrashLayoutTable = 743;
 constexpr int16_t kLayoutTrashSlots = 7;
 constexpr int16_t kLayoutTrashHighlight = 8;
 constexpr int16_t kLayoutTrashBook = 9;
@@ -90,6 +90,8 @@ public:
     const std::string& SlotText(int32_t i) const { return slots[i].shownText; }
     const Box& SlotLabelBox(int32_t i) const { return slots[i].labelBox; }
     bool IsHighlightShown() const;
+    void HideHighlight();
+    int16_t ChosenSlot() const { return chosen; }
 
 private:
     struct Slot {

@@ -58,7 +58,7 @@ public:
         MpDragScene::Begin();
         trash = new MpUTHtrashContents(this, *this);
         MMRecordTable layout;
-        layout.LoadTenByteRows(kGalleryLayoutTable, 0);
+        layout.LoadTenByteRows(kTrashLayoutTable, 0);
         int32_t row = layout.FindRowByKey(kLayoutTrashToggle);
         if (row >= 0)
             toggle = new MPTrashToggleButton(this, *this, layout.LongAt(row, 2), trash);
