@@ -49,6 +49,8 @@ enum : int32_t {
 
 const int32_t kAppCursorCount = 42;
 const int32_t kFolderCount = 5;
+// The folders kept by the application: the sketchbooks and their trash.
+enum : int32_t { kBooksFolder = 2, kTrashFolder = 4 };
 const int32_t kFolderSize = 256;
 const int32_t kDisplayModeFull = 13402;
 
@@ -119,6 +121,8 @@ public:
     // The radio's four words of the page.
     int16_t* PageSceneData();
     MpSketchbookList* SketchbookList() const { return sketchbookList; }
+    // The stamps block of the page the painting screen holds.
+    KVXStampsBlock* PageStamps() const { return pageStamps; }
     TwainManager* Twain() const { return twainManager; }
     void SetSketchbookListForTest(MpSketchbookList* list) { sketchbookList = list; }
     void SetCurrentPageForTest(int16_t page) { currentPage = page; }
@@ -144,6 +148,8 @@ public:
     void LoadAcceleratorTable();
     void SetStageWindowForTest(KVXStageWindow* window) { stageWindow = window; }
     void SetStageForTest(KVXStage* value) { stage = value; }
+    // The print jobs' document name in place of the program's title.
+    void SetPrintDocumentForTest(const char* name) { printDocument = name; }
     void SetSettingsForTest(RegistrySettings* value) { settings = value; }
     void SetCanvasForTest(KVXPlaneComponentTop* plane, UndoSnapshot* snapshot)
     {
@@ -197,6 +203,7 @@ protected:
     SketchbookPageContent* blankContent = nullptr;
     WinMMOffscreenSurface* volatile scannedPicture = nullptr;
     uint8_t menuAllowed = 1;
+    const char* printDocument = nullptr;
     bool canvasLeft = true;
     int32_t leaveSteps = 0;
 };

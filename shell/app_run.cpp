@@ -12,6 +12,7 @@
 #include "engine/stage_cursors.h"
 #include "framework/cursor.h"
 #include "framework/folders.h"
+#include "gallery/gallery_folders.h"
 #include "framework/pending_error.h"
 #include "framework/random.h"
 #include "framework/string_table.h"
@@ -51,9 +52,6 @@ const uint32_t kStringInsertData = 108;
 const uint32_t kStringScreenTooSmall = 109;
 const int16_t kLayoutTable = 734;
 const int16_t kLayoutExtra = 66;
-const int16_t kTextTable = 0;
-const int16_t kTextTableExtra = 107;
-const int16_t kSketchbookFolderKey = 6;
 const int32_t kSketchbookFolderLength = 64;
 const int16_t kPictureSlots = 67;
 const uint16_t kPictureCollection = 50000;
@@ -284,16 +282,12 @@ bool KVXApp::SetUpFolders()
     lstrcpynA(folders[0], program.Path(), kFolderSize);
     lstrcpynA(folders[1], program.Path(), kFolderSize);
     pictureCollection = new (gDefaultHeap) MPBitmapCollection(kPictureSlots, kPictureCollection);
-    MMRecordTable texts;
-    texts.LoadTenByteRows(kTextTable, kTextTableExtra);
-    char name[kSketchbookFolderLength + 1] = "";
-    int32_t row = texts.FindRowByKey(kSketchbookFolderKey);
-    if (row >= 0)
-        lstrcpynA(name, texts.StringAt(row, 2), sizeof(name));
-    FSDirectory sketchbooks;
-    if (name[0] && (FSFindSubfolder(program, name, sketchbooks) ||
-                    FSCreateSubfolder(program, name, sketchbooks)))
-        lstrcpynA(folders[2], sketchbooks.Path(), kFolderSize);
+    FSDirectory books;
+    FSDirectory trash;
+    if (GalleryFolders(program, books, trash)) {
+        lstrcpynA(folders[kBooksFolder], books.Path(), kFolderSize);
+        lstrcpynA(folders[kTrashFolder], trash.Path(), kFolderSize);
+    }
     settings->SetTextureId(MM_NO_RESOURCE);
     return pictureCollection != nullptr && SetUpSketchbooks();
 }
@@ -303,7 +297,7 @@ bool KVXApp::SetUpFolders()
 bool KVXApp::SetUpSketchbooks()
 {
     currentPage = 0;
-    if (!folders[2][0] || !canvasPlane)
+    if (!folders[kBooksFolder][0] || !folders[kTrashFolder][0] || !canvasPlane)
         return true;
     pageStamps = new (gDefaultHeap) KVXStampsBlock;
     blankSlate = new (gDefaultHeap) MagicSlateStore;
@@ -314,9 +308,9 @@ bool KVXApp::SetUpSketchbooks()
     blankContent = new (gDefaultHeap)
         CanvasPageContent(*canvasPlane, *blankSlatePart, *pageStamps, nullptr);
     FSDirectory books;
-    books.Set(folders[0]);
+    books.Set(folders[kBooksFolder]);
     FSDirectory trash;
-    trash.Set(folders[2]);
+    trash.Set(folders[kTrashFolder]);
     sketchbookList = new (gDefaultHeap) MpSketchbookList(books, trash, *blankContent);
     if (!sketchbookList || !sketchbookList->ScanFolder())
         return false;

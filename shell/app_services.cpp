@@ -19,6 +19,7 @@
 #include "selection/slate_store.h"
 #include "shell/alert_box.h"
 #include "shell/app.h"
+#include "shell/creation_parts.h"
 #include "shell/creation_scene.h"
 #include "shell/menu_commands.h"
 #include "shell/packed_dib.h"
@@ -27,6 +28,7 @@
 #include "shell/registry_settings.h"
 #include "shell/stage.h"
 #include "shell/stage_window.h"
+#include "stamps/recorded_stamps.h"
 #include "stamps/stamps_block.h"
 
 namespace {
@@ -87,7 +89,7 @@ int32_t KVXApp::RunPrintSession(WinMMOffscreenSurface* surface, void* printable,
         MMPrintSurface session(*configuration, *surface);
         if (stageWindow)
             stageWindow->SetModalBox(true);
-        result = session.PrintDocument(title[0] ? title : status);
+        result = session.PrintDocument(printDocument ? printDocument : title[0] ? title : status);
         if (stageWindow)
             stageWindow->SetModalBox(false);
     }
@@ -163,8 +165,11 @@ bool KVXApp::WritePageOnLeave()
     }
     if (!slate)
         return false;
+    if (scene)
+        CreationStampsToBlock(scene->StampManager(), *pageStamps);
+    KVXRecordedStamps stamps(*pageStamps);
     MagicSlatePart part(*slate);
-    CanvasPageContent content(*canvasPlane, part, *pageStamps, nullptr);
+    CanvasPageContent content(*canvasPlane, part, *pageStamps, &stamps);
     sketchbookList->SetCurrentPage(currentPage);
     return sketchbookList->LeaveCreationScene(content, *canvasPlane, autoSave != 0);
 }

@@ -1,6 +1,22 @@
 #include "shell/creation_parts.h"
 
+#include "framework/files.h"
 #include "framework/heap.h"
+#include "media/bitmap.h"
+#include "media/offscreen_surface.h"
+#include "selection/rope_interpreters.h"
+#include "tools/rope_tool.h"
+#include "trays/tool_collection.h"
+#include "stamps/base_stamp_manager.h"
+#include "stamps/stamps_block.h"
+#include "trays/manager_tool.h"
+
+namespace {
+
+// The rope tray's mode that takes a picture from outside.
+const int16_t kRopeImportMode = 2;
+
+}  // namespace
 
 bool CreationPlacedPicture(const MMRecordTable& layout, int16_t key, int32_t rowIndex,
                            Pair& position, MMPictureID& picture)
@@ -23,29 +39,179 @@ Pair CreationPictureSize(MMPictureID picture)
     return collection ? collection->PictureSize(MMItemOf(picture)) : Pair{0, 0};
 }
 
-void CreationToolManagerBegin(KVXManagerTool*) {}
-void CreationToolManagerEnd(KVXManagerTool*) {}
-bool CreationToolManagerKey(KVXManagerTool*, uint32_t) { return false; }
-bool CreationToolManagerMenu(KVXManagerTool*, int32_t) { return false; }
-void CreationToolManagerFinish(KVXManagerTool*, bool) {}
-void CreationToolManagerTextureChanged(KVXManagerTool*) {}
-bool CreationRopeTrayIsCurrent(KVXManagerTool*) { return false; }
-KVXPaletteTarget* CreationPaletteTarget(KVXManagerTool*) { return nullptr; }
-void CreationCoverTextBox(KVXManagerTool*, bool) {}
-bool CreationTakeAsSelection(KVXManagerTool*, WinMMOffscreenSurface*) { return false; }
+void CreationToolManagerBegin(KVXManagerTool* manager)
+{
+    if (manager)
+        manager->Begin();
+}
 
-void CreationStampManagerBegin(KVXBaseStampManager*) {}
-void CreationStampManagerEnd(KVXBaseStampManager*) {}
-bool CreationStampManagerKey(KVXBaseStampManager*, uint32_t) { return false; }
-bool CreationStampManagerMenu(KVXBaseStampManager*, int32_t) { return false; }
-void CreationRemoveAllStamps(KVXBaseStampManager*) {}
-bool CreationHasStamps(KVXBaseStampManager*) { return false; }
-int32_t CreationAnimatedStampCount(KVXBaseStampManager*) { return 0; }
-void CreationHideAllStamps(KVXBaseStampManager*) {}
-void CreationNotifyAllStamps(KVXBaseStampManager*) {}
-void CreationPlayStamps(KVXBaseStampManager*) {}
-void CreationStopStamps(KVXBaseStampManager*) {}
-void CreationGlueAllStamps(KVXBaseStampManager*, bool) {}
-void CreationGlueFlaggedStamps(KVXBaseStampManager*) {}
-void CreationPrepareStamps(KVXBaseStampManager*) {}
-void CreationGlueLastAnimatedStamp(KVXBaseStampManager*) {}
+void CreationToolManagerEnd(KVXManagerTool* manager)
+{
+    if (manager)
+        manager->DeleteMolecules();
+}
+
+bool CreationToolManagerKey(KVXManagerTool* manager, uint32_t keyData)
+{
+    return manager && manager->HandleKey(keyData);
+}
+
+bool CreationToolManagerMenu(KVXManagerTool* manager, int32_t id)
+{
+    return manager && manager->HandleMenuCommand(id);
+}
+
+void CreationToolManagerFinish(KVXManagerTool* manager, bool finish)
+{
+    if (manager)
+        manager->NotifyCurrentCollection(finish ? 1 : 0);
+}
+
+void CreationToolManagerTextureChanged(KVXManagerTool* manager)
+{
+    if (manager)
+        manager->RefreshCollectionModifiers();
+}
+
+bool CreationTrayIsCurrent(KVXManagerTool* manager, int32_t type)
+{
+    return manager && manager->CurrentCollection() && manager->CurrentType() == type;
+}
+
+bool CreationRopeTrayIsCurrent(KVXManagerTool* manager)
+{
+    return CreationTrayIsCurrent(manager, kRopeCollection);
+}
+
+KVXPaletteTarget* CreationPaletteTarget(KVXManagerTool* manager) { return manager; }
+void CreationCoverTextBox(KVXManagerTool*, bool) {}
+bool CreationTakeAsSelection(KVXManagerTool* manager, WinMMOffscreenSurface* surface)
+{
+    if (!manager || !surface)
+        return false;
+    manager->SelectCollection(kRopeCollection);
+    if (!CreationRopeTrayIsCurrent(manager))
+        return false;
+    manager->CurrentCollection()->SetModeAndSelect(kRopeImportMode, 0);
+    auto* rope = dynamic_cast<RopeTool*>(manager->CurrentTool());
+    auto* interpreter =
+        rope ? dynamic_cast<KVXBaseRopeToolInterpreter*>(rope->Interpreter()) : nullptr;
+    if (!interpreter)
+        return false;
+    surface->Lock();
+    MMBitmap picture;
+    bool taken = surface->GetBitmap(picture) && interpreter->TakeSurfaceAsSelection(picture);
+    surface->Unlock();
+    return taken;
+}
+
+void CreationStampManagerBegin(KVXBaseStampManager* manager)
+{
+    if (manager)
+        manager->Begin();
+}
+
+void CreationStampManagerEnd(KVXBaseStampManager* manager)
+{
+    if (manager)
+        manager->End();
+}
+
+bool CreationStampManagerKey(KVXBaseStampManager* manager, uint32_t keyData)
+{
+    return manager && manager->HandleKey(keyData);
+}
+
+bool CreationStampManagerMenu(KVXBaseStampManager* manager, int32_t id)
+{
+    return manager && manager->HandleMenuCommand(id);
+}
+
+void CreationRemoveAllStamps(KVXBaseStampManager* manager)
+{
+    if (manager)
+        manager->RemoveAllStamps(false);
+}
+
+bool CreationHasStamps(KVXBaseStampManager* manager) { return manager && manager->HasStamps(); }
+
+int32_t CreationAnimatedStampCount(KVXBaseStampManager* manager)
+{
+    return manager ? manager->CountAnimatedStamps() : 0;
+}
+
+void CreationHideAllStamps(KVXBaseStampManager* manager)
+{
+    if (manager)
+        manager->HideAllStamps();
+}
+
+void CreationNotifyAllStamps(KVXBaseStampManager* manager)
+{
+    if (manager)
+        manager->NotifyAllStamps();
+}
+
+void CreationPlayStamps(KVXBaseStampManager* manager)
+{
+    if (manager)
+        manager->PlayAllStamps();
+}
+
+void CreationStopStamps(KVXBaseStampManager* manager)
+{
+    if (!manager)
+        return;
+    manager->RefreshAllStamps();
+    manager->StopAnimations(true);
+}
+
+// Both glue buttons glue in colour; the scene takes the undo snapshot of the
+// one that keeps it.
+void CreationGlueAllStamps(KVXBaseStampManager* manager, bool)
+{
+    if (manager)
+        manager->GlueAllStamps(true);
+}
+
+void CreationGlueFlaggedStamps(KVXBaseStampManager* manager)
+{
+    if (manager)
+        manager->PlayFlaggedStamps();
+}
+
+void CreationPrepareStamps(KVXBaseStampManager* manager)
+{
+    if (manager)
+        manager->StopAnimations(true);
+}
+
+void CreationGlueLastAnimatedStamp(KVXBaseStampManager* manager)
+{
+    if (manager)
+        manager->PlayLastAnimatedStamp();
+}
+
+bool CreationStampsToBlock(KVXBaseStampManager* manager, KVXStampsBlock& block)
+{
+    if (!manager)
+        return false;
+    uint8_t bytes[kStampsBlockSize];
+    FSMemory out(bytes, sizeof bytes);
+    if (!manager->Write(out))
+        return false;
+    FSMemory in(bytes, sizeof bytes);
+    return block.Read(in);
+}
+
+bool CreationStampsFromBlock(KVXBaseStampManager* manager, const KVXStampsBlock& block)
+{
+    if (!manager)
+        return false;
+    uint8_t bytes[kStampsBlockSize];
+    FSMemory out(bytes, sizeof bytes);
+    if (!block.Write(out))
+        return false;
+    FSMemory in(bytes, sizeof bytes);
+    return manager->Read(in);
+}

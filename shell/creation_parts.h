@@ -10,6 +10,7 @@
 class KVXBaseStampManager;
 class KVXManagerTool;
 class KVXPaletteTarget;
+class KVXStampsBlock;
 class WinMMOffscreenSurface;
 
 // The position and picture of row rowIndex of the 8-byte table that the
@@ -31,6 +32,8 @@ void CreationCoverTextBox(KVXManagerTool* manager, bool cover);
 // Where Control-click on the canvas sends a picked colour (none without trays).
 KVXPaletteTarget* CreationPaletteTarget(KVXManagerTool* manager);
 bool CreationRopeTrayIsCurrent(KVXManagerTool* manager);
+// Whether the tray of that type is open.
+bool CreationTrayIsCurrent(KVXManagerTool* manager, int32_t type);
 // Makes the picture the rope's floating selection (tray 9); false when
 // there is no rope to take it.
 bool CreationTakeAsSelection(KVXManagerTool* manager, WinMMOffscreenSurface* surface);
@@ -51,3 +54,7 @@ void CreationGlueAllStamps(KVXBaseStampManager* manager, bool undo);
 void CreationGlueFlaggedStamps(KVXBaseStampManager* manager);
 void CreationPrepareStamps(KVXBaseStampManager* manager);
 void CreationGlueLastAnimatedStamp(KVXBaseStampManager* manager);
+// The stamps as a page's stamps block holds them, both ways; false when
+// a stamp did not come through (the others do).
+bool CreationStampsToBlock(KVXBaseStampManager* manager, KVXStampsBlock& block);
+bool CreationStampsFromBlock(KVXBaseStampManager* manager, const KVXStampsBlock& block);

@@ -24,8 +24,9 @@
 #include "shell/widgets/quit_button.h"
 #include "shell/widgets/scroll_bars.h"
 #include "shell/widgets/toggle_button.h"
-#include "tools/marker_tools.h"
+#include "trays/manager_tool.h"
 #include "trays/texture_list.h"
+#include "trays/texture_molecule.h"
 
 namespace {
 
@@ -35,10 +36,6 @@ const int16_t kBadgeLayer = 101;
 const int16_t kCanvasLayer = 50;
 const int16_t kBlockerLayer = 9999;
 const int16_t kDecorationKeys[] = {kLayoutToolIndicatorTable, 52, 50, 51};
-// The marker's table and a middle size: the tool of tool mode until the trays
-// offer their own.
-const MMResourceId kSoleToolTable = 519;
-const int32_t kSoleToolSize = 2;
 
 }  // namespace
 
@@ -55,6 +52,7 @@ CreationScene::CreationScene(MMStage* stage, KVXPlaneComponentTop* plane, UndoSn
 
 CreationScene::~CreationScene()
 {
+    DeleteManagers();
     delete nextTime;
     delete importedPicture;
     delete texturePlane;
@@ -93,6 +91,7 @@ void CreationScene::Begin()
         rainbowBadge = new (gDefaultHeap) MMPictureMolecule(
             this, MMPictureID(layout.LongAt(badge, 2)), Pair{0, 0}, kDecorationLayer);
     MakeRadio();
+    MakeManagers();
     LoadPage();
     if (canvasVisual) {
         canvasMolecule = new (gDefaultHeap) MMVisualMolecule(this, canvasVisual);
@@ -104,10 +103,12 @@ void CreationScene::Begin()
         TakeKeyboardFocus();
     mode = savedMode;
     MakeButtons();
-    MMResourceId startingTexture = MM_NO_RESOURCE;
-    startingTexture = StartingTexture();
+    MMResourceId startingTexture = StartingTexture();
     texture.Load(startingTexture);
     ApplyTexture(startingTexture);
+    textureMolecule = new (gDefaultHeap)
+        KVXTextureMolecule(this, Command("Texture button Create", &CreationScene::TextureButtonCreate));
+    TextureButtonCreate();
     MakeZoomToggle();
     MakePlayButtons();
     if (stage_->Control())
@@ -198,8 +199,8 @@ MMScrollBarVisual* CreationScene::MakeZoomScrollBarVisual(MMResourceId picture,
 
 void CreationScene::LoadPage()
 {
-    if (gApp)
-        gApp->LoadCurrentPage(SlateStore());
+    if (gApp && gApp->LoadCurrentPage(SlateStore()) && gApp->PageStamps())
+        CreationStampsFromBlock(stampManager, *gApp->PageStamps());
     if (canvasPlane) {
         canvasPlane->MarkAllDirty();
         canvasPlane->MarkChanged();
@@ -264,7 +265,7 @@ void CreationScene::DeleteMolecules()
             *channel = nullptr;
         }
     }
-    if (mode == kToolMode)
+    if (mode == kToolMode && !CreationTrayIsCurrent(toolManager, kMagicSlateCollection))
         CreationToolManagerFinish(toolManager, true);
     if (canvasVisual) {
         canvasVisual->SetDrawMethod(kDrawStatic, 0, 0);
@@ -301,6 +302,7 @@ void CreationScene::DeleteMolecules()
     modeIndicator = nullptr;
     rainbowBadge = nullptr;
     modeAnimation = nullptr;
+    textureMolecule = nullptr;
     printButton = importButton = flushButton = undoButton = nullptr;
     newPictureButton = sketchbookButton = toolModeButton = stampModeButton = nullptr;
     exitButton = nullptr;
@@ -347,27 +349,6 @@ UURegistryKey* CreationScene::SettingsKey()
     return gApp && gApp->Settings() ? gApp->Settings()->Key() : nullptr;
 }
 
-void CreationScene::BeginTools()
-{
-    if (toolManager) {
-        CreationToolManagerBegin(toolManager);
-        return;
-    }
-    if (!soleTool)
-        soleTool = new (gDefaultHeap) MarkerTool(this, kSoleToolTable, kSoleToolSize, paintColour);
-    if (soleTool)
-        soleTool->Begin();
-}
+void CreationScene::BeginTools() { CreationToolManagerBegin(toolManager); }
 
-void CreationScene::EndTools()
-{
-    if (toolManager) {
-        CreationToolManagerEnd(toolManager);
-        return;
-    }
-    if (!soleTool)
-        return;
-    soleTool->DeleteMolecules();
-    delete soleTool;
-    soleTool = nullptr;
-}
+void CreationScene::EndTools() { CreationToolManagerEnd(toolManager); }

@@ -19,7 +19,8 @@ class KVXManagerTool;
 class KVXQuitButton;
 class KVXRadio;
 class KVXSirenHandler;
-class KVXToolStd;
+class CreationStampLink;
+class KVXTextureMolecule;
 class KVXToggleButtonMolecule;
 class MagicSlateStore;
 class MMAnimationMolecule;
@@ -156,9 +157,8 @@ public:
     UndoSnapshot* Snapshot() const { return undoSnapshot; }
     MagicSlateStore* SlateStore() const;
     KVXBaseStampManager* StampManager() const { return stampManager; }
-    void SetStampManager(KVXBaseStampManager* manager) { stampManager = manager; }
     KVXManagerTool* ToolManager() const { return toolManager; }
-    KVXToolStd* SoleTool() const { return soleTool; }
+    KVXTextureMolecule* TextureMolecule() const { return textureMolecule; }
     KVXRadio* Radio() const { return radio; }
     const MMRecordTable& Layout() const { return layout; }
     const MMPictureReference& Texture() const { return texture; }
@@ -199,8 +199,9 @@ private:
     void MakePlayButtons();
     void EnterMode();
     void LoadPage();
-    // The tools of tool mode: the tool manager's trays, or the marker alone
-    // while there is no tool manager.
+    void MakeManagers();
+    void DeleteManagers();
+    // The tools of tool mode: the tool manager's trays.
     void BeginTools();
     void EndTools();
     void MakeRadio();
@@ -254,10 +255,9 @@ private:
     uint8_t stampModeDimmed = 0;
     MMAnimationMolecule* modeAnimation = nullptr;
     KVXManagerTool* toolManager = nullptr;
-    KVXToolStd* soleTool = nullptr;
-    // The paint colour, blue, green, red: blue at first.
-    uint8_t paintColour[3] = {255, 0, 0};
     KVXBaseStampManager* stampManager = nullptr;
+    CreationStampLink* stampLink = nullptr;
+    KVXTextureMolecule* textureMolecule = nullptr;
     KVXCanvasVisual* canvasVisual = nullptr;
     MMVisualMolecule* canvasMolecule = nullptr;
     KVXSirenHandler* sirenHandler = nullptr;

@@ -17,6 +17,7 @@
 #include "shell/creation_scene.h"
 #include "shell/radio.h"
 #include "shell/widgets/animated_button.h"
+#include "stamps/recorded_stamps.h"
 
 namespace {
 
@@ -101,7 +102,10 @@ int32_t CreationScene::PrintKind(int32_t kind)
         MMSurface::CreateBitmapDC(32, Box{0, 0, canvasPlane->width, canvasPlane->height}, nullptr);
     if (!surface)
         return 0;
-    canvasPlane->RenderWithOverlays(surface, nullptr, SlateStore(), 0, false);
+    KVXStampsBlock block;
+    CreationStampsToBlock(stampManager, block);
+    KVXRecordedStamps stamps(block);
+    canvasPlane->RenderWithOverlays(surface, &stamps, SlateStore(), 0, false);
     int32_t result = gApp->PrintPicture(surface, stampManager, SlateStore(), kind, false);
     surface->Dispose();
     CreationGlueLastAnimatedStamp(stampManager);
@@ -226,6 +230,9 @@ void CreationScene::CloseImportPanel()
 
 void CreationScene::SetMenuAllowed(bool allowed)
 {
+    MMStageWindow* window = stage_->Window();
+    if (!allowed && window)
+        window->SetMenu(false);
     if (gApp)
         gApp->SetMenuAllowed(allowed);
 }

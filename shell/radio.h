@@ -10,6 +10,7 @@
 #include "engine/mouse_interpreter.h"
 #include "engine/picture_molecule.h"
 #include "engine/record_table.h"
+#include "stamps/stamp_scene_link.h"
 #include "trays/sub_scene.h"
 #include "media/visual.h"
 
@@ -23,11 +24,12 @@ class MMPictureVisual;
 class MMSoundManager;
 class MMVisualMolecule;
 
+// The fourth state, idle (3), is kRadioIdle of the stamps' link, which reads
+// and restores the radio's state with the page.
 enum KVXRadioState : int32_t {
     kRadioPlaying = 0,
     kRadioStampAdded = 1,
     kRadioStampPlacing = 2,
-    kRadioIdle = 3,
 };
 
 const int16_t kRadioLayoutTable = 1038;

@@ -358,8 +358,10 @@ void KVXColorPickerMolecule::SetColor(uint32_t colour)
     rainbow->SelectColor(colour);
     picked = colour;
     ColorChanged();
+    // At once: a copy posted to the queue would outlive a picker deleted
+    // before the next pass (the tool manager ends as stamp mode begins).
     if (command)
-        command->Post();
+        command->Perform();
 }
 
 void KVXColorPickerMolecule::Press(int32_t x, int32_t y)
@@ -707,7 +709,8 @@ void KVXToolColorPickerAndPaletteMolecule::PickerChose()
 {
     if (command)
         command->Post();
-    boxes->Boxes()->SelectColor(*picker->CurrentColor());
+    if (boxes)
+        boxes->Boxes()->SelectColor(*picker->CurrentColor());
 }
 
 void KVXToolColorPickerAndPaletteMolecule::BoxChosen()

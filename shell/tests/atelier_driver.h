@@ -181,3 +181,34 @@ inline void Drag(POINT a, POINT b)
     Sleep(200);
     MouseButton(false);
 }
+
+// Removes the files of folder, of its subfolders (one level deep: the
+// sketchbooks and their trash) and the folders themselves.
+inline void RemoveProgramCopy(const std::string& folder)
+{
+    std::vector<std::string> subfolders;
+    WIN32_FIND_DATAA found;
+    HANDLE walk = FindFirstFileA((folder + "*").c_str(), &found);
+    if (walk != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFileA((folder + name).c_str());
+            else if (name != "." && name != "..")
+                subfolders.push_back(folder + name + "\\");
+        } while (FindNextFileA(walk, &found));
+        FindClose(walk);
+    }
+    for (const std::string& sub : subfolders) {
+        walk = FindFirstFileA((sub + "*").c_str(), &found);
+        if (walk != INVALID_HANDLE_VALUE) {
+            do {
+                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                    DeleteFileA((sub + found.cFileName).c_str());
+            } while (FindNextFileA(walk, &found));
+            FindClose(walk);
+        }
+        RemoveDirectoryA(sub.c_str());
+    }
+    RemoveDirectoryA(folder.c_str());
+}

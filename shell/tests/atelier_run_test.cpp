@@ -153,11 +153,7 @@ struct MissingFile {
     }
     ~MissingFile()
     {
-        for (const char* file : kDataFiles)
-            DeleteFileA((folder + file).c_str());
-        DeleteFileA((folder + "atelier.exe").c_str());
-        RemoveDirectoryA((folder + "Carnets").c_str());
-        RemoveDirectoryA(folder.c_str());
+        RemoveProgramCopy(folder);
     }
 };
 

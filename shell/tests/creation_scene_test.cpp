@@ -8,6 +8,7 @@
 #include "canvas/canvas_visual.h"
 #include "canvas/undo_snapshot.h"
 #include "engine/animation_molecule.h"
+#include "engine/picture_loader.h"
 #include "engine/picture_molecule.h"
 #include "engine/record_table.h"
 #include "engine/stage_cursors.h"
@@ -20,9 +21,18 @@
 #include "shell/creation_scene.h"
 #include "shell/passage_scenes.h"
 #include "shell/radio.h"
+#include "shell/menu_commands.h"
 #include "shell/registry_settings.h"
+#include "shell/stage_window.h"
 #include "shell/widgets/animated_button.h"
 #include "shell/widgets/quit_button.h"
+#include "stamps/stamp_manager.h"
+#include "stamps/stamps_block.h"
+#include "shell/creation_parts.h"
+#include "tools/tool_base.h"
+#include "trays/color_pickers.h"
+#include "trays/manager_tool.h"
+#include "trays/tool_collection.h"
 #include "shell_fixture.h"
 #include "stage_fixture.h"
 
@@ -36,6 +46,21 @@ MMResourceId LayoutValue(int16_t key)
     layout.LoadTenByteRows(kCreationLayoutTable, kCreationLayoutExtra);
     int32_t row = layout.FindRowByKey(key);
     return row < 0 ? MM_NO_RESOURCE : layout.LongAt(row, 2);
+}
+
+// Item n of the rows keyed key of a table.
+MMResourceId ItemOf(MMResourceId table, int16_t key, int32_t n)
+{
+    MMRecordTable rows;
+    rows.Load(table, 10, gDefaultHeap);
+    int32_t row = rows.FindRowByKey(key, 0, n);
+    return row < 0 ? MM_NO_RESOURCE : rows.LongAt(row, 2);
+}
+
+// The stamps of entry e of the first page of the drawer's genre g.
+MMResourceId StampEntry(int16_t g, int16_t e)
+{
+    return ItemOf(ItemOf(ItemOf(996, 2, g), 2, 0), 0, e);
 }
 
 struct CreationSceneTest : ::testing::Test {
@@ -55,6 +80,8 @@ struct CreationSceneTest : ::testing::Test {
         RemoveSettingsKey();
         ASSERT_TRUE(OpenBuiltData());
         ASSERT_TRUE(OpenBuiltSounds());
+        for (const char* name : {"Stmp1.MMP", "Stmp2.MMP"})
+            ASSERT_NE(nullptr, MMOpenPictureFile(BuiltDataFolder(), name, false)) << name;
         CanvasBox = kCanvas;
         plane.reset(new KVXPlaneComponentTop({640, 480}));
         undo.reset(new UndoSnapshot(*plane));
@@ -188,6 +215,85 @@ TEST_F(CreationSceneTest, ModeSwitchesRunTheirAnimationAndTheModeOutlivesAVisit)
     EXPECT_TRUE(creation->IsZoomButtonShown());
 }
 
+TEST_F(CreationSceneTest, TheToolManagerComesWithToolModeAndKeepsItsTrayAndColour)
+{
+    KVXManagerTool* manager = creation->ToolManager();
+    ASSERT_NE(nullptr, manager);
+    EXPECT_EQ(static_cast<KVXPaletteTarget*>(manager), creation->ColorPickerOwner());
+    ASSERT_NE(nullptr, manager->Palette()) << "begun with tool mode";
+    manager->SelectCollection(kChalkCollection);
+    ASSERT_NE(nullptr, manager->CurrentCollection());
+    EXPECT_NE(nullptr, manager->CurrentTool());
+    const uint32_t red = ColorWord(255, 0, 0);
+    manager->NotifyPaletteMolecule(red);
+    manager->ColorChosen();
+    EXPECT_TRUE(SameColor(red, *manager->ColorCell()));
+
+    creation->SwitchToStampMode();
+    StepFor(3000);
+    EXPECT_EQ(nullptr, manager->Palette()) << "ended with tool mode";
+    EXPECT_EQ(nullptr, manager->CurrentCollection());
+    creation->SwitchToToolMode();
+    StepFor(3000);
+    EXPECT_NE(nullptr, manager->Palette());
+    EXPECT_EQ(kChalkCollection, manager->CurrentType());
+
+    // A visit later the same manager opens the chalk with the red.
+    creation->DeleteMolecules();
+    EXPECT_EQ(nullptr, manager->Palette());
+    Enter();
+    EXPECT_EQ(manager, creation->ToolManager());
+    EXPECT_EQ(kChalkCollection, manager->CurrentType());
+    EXPECT_NE(nullptr, manager->CurrentCollection());
+    EXPECT_TRUE(SameColor(red, *manager->ColorCell()));
+}
+
+TEST_F(CreationSceneTest, StampsWakeTheGlueButtonsTravelWithThePageAndGlueIntoTheCanvas)
+{
+    KVXBaseStampManager* stamps = creation->StampManager();
+    ASSERT_NE(nullptr, stamps);
+    creation->SwitchToStampMode();
+    StepFor(3000);
+    auto* drawer = dynamic_cast<KVXStampManager*>(stamps);
+    ASSERT_NE(nullptr, drawer);
+    EXPECT_NE(nullptr, drawer->Drawer()) << "stamp mode opens the drawer";
+
+    MMRecordTable entry;
+    entry.Load(StampEntry(4, 3), 10, gDefaultHeap);
+    ASSERT_GT(entry.RowCount(), 0);
+    stamps->PlaceStampsFromTable(&entry, 300, 250);
+    ASSERT_TRUE(stamps->HasStamps());
+    EXPECT_FALSE(creation->PlayButtonDimmed(kGlueSlot));
+    EXPECT_FALSE(creation->PlayButtonDimmed(kGlueUndoSlot));
+
+    // The page's stamps block carries the stamp out and back.
+    KVXStampsBlock block;
+    ASSERT_TRUE(CreationStampsToBlock(stamps, block));
+    EXPECT_EQ(1, block.Count());
+    creation->DeleteMolecules();
+    EXPECT_FALSE(stamps->HasStamps()) << "the visit's stamps go with it";
+    EXPECT_EQ(nullptr, drawer->Drawer());
+    Enter();
+    EXPECT_EQ(stamps, creation->StampManager());
+    EXPECT_EQ(kStampMode, creation->Mode());
+    ASSERT_TRUE(CreationStampsFromBlock(stamps, block));
+    ASSERT_TRUE(stamps->HasStamps());
+
+    Box box = stamps->Listed().empty() ? Box{0, 0, 0, 0} : stamps->Listed()[0]->GetBox();
+    int32_t blank = 0;
+    for (int32_t y = box.top; y < box.bottom; ++y)
+        for (int32_t x = box.left; x < box.right; ++x)
+            blank += Blank(x - kCanvas.left, y - kCanvas.top) ? 1 : 0;
+    creation->GlueCommand();
+    EXPECT_FALSE(stamps->HasStamps());
+    EXPECT_TRUE(creation->PlayButtonDimmed(kGlueSlot));
+    int32_t blankAfter = 0;
+    for (int32_t y = box.top; y < box.bottom; ++y)
+        for (int32_t x = box.left; x < box.right; ++x)
+            blankAfter += Blank(x - kCanvas.left, y - kCanvas.top) ? 1 : 0;
+    EXPECT_LT(blankAfter, blank) << "the stamp's picture went into the canvas";
+}
+
 TEST_F(CreationSceneTest, NewPictureClearsOnlyAChangedCanvas)
 {
     Paint(5, 5);
@@ -318,6 +424,73 @@ TEST_F(CreationSceneTest, PrintingOffDimsThePrintButton)
     settings->SetPrinting(1);
     EXPECT_TRUE(creation->HandleMenuCommand(13102));
     EXPECT_FALSE(creation->ButtonDimmed(kLayoutPrint));
+}
+
+const AFWindowClass kMenuWindowClass = {
+    CS_OWNDC | CS_DBLCLKS, 0, 0, false, nullptr, nullptr, false, IDC_ARROW,
+    static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), "menu", "CreationTestStageWindow",
+    AFWindow::WindowProc};
+
+// The main window's menu under the painting screen: 13102 greys and wakes
+// Print (12902) with the print button; a panel takes the menu bar away.
+TEST(CreationSceneMenu, PrintingGreysThePrintItemAndPanelsHideTheMenuBar)
+{
+    AFHeap heap;
+    KVXApp app{&heap, -1};
+    gApp = &app;
+    RemoveSettingsKey();
+    ASSERT_TRUE(OpenBuiltData());
+    Box savedCanvas = CanvasBox;
+    CanvasBox = kCanvas;
+    RegistrySettings settings;
+    settings.Open();
+    app.SetSettingsForTest(&settings);
+    AFWindowCreation creation = {&kMenuWindowClass, Box{0, 0, 800, 600}, WS_POPUP, 0};
+    auto* window = new KVXStageWindow(creation);
+    // The window owns the stage from here on.
+    auto* stage = new MMStage(window, Box{0, 0, 800, 600}, 32, nullptr, nullptr, nullptr, nullptr);
+    FakeClock::now = 1000;
+    stage->SetClock(FakeClock::Now);
+    KVXPlaneComponentTop plane({640, 480});
+    UndoSnapshot undo(plane);
+    auto* scene = new CreationScene(stage, &plane, &undo);
+    stage->SetPendingScene(scene, nullptr, nullptr);
+    stage->ChangeSceneOrDispatch();
+    auto greyed = [&] {
+        return (GetMenuState(window->menu, kMenuPrint, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    };
+
+    settings.SetPrinting(0);
+    EXPECT_TRUE(scene->HandleMenuCommand(kMenuPrinting));
+    EXPECT_TRUE(scene->ButtonDimmed(kLayoutPrint));
+    EXPECT_TRUE(greyed());
+    settings.SetPrinting(1);
+    EXPECT_TRUE(scene->HandleMenuCommand(kMenuPrinting));
+    EXPECT_FALSE(scene->ButtonDimmed(kLayoutPrint));
+    EXPECT_FALSE(greyed());
+
+    struct Panel {
+        void (CreationScene::*open)();
+        void (CreationScene::*close)();
+    };
+    for (Panel panel : {Panel{&CreationScene::HandleImportButton, &CreationScene::HandleImportCancelButton},
+                        Panel{&CreationScene::OpenPrintPanel, &CreationScene::HandlePrintCancelButton}}) {
+        window->SetMenu(true);
+        (scene->*panel.open)();
+        EXPECT_FALSE(window->IsMenuShown());
+        EXPECT_FALSE(app.MenuAllowed());
+        (scene->*panel.close)();
+        EXPECT_TRUE(app.MenuAllowed());
+    }
+
+    scene->DeleteMolecules();
+    delete scene;
+    delete window;
+    app.SetSettingsForTest(nullptr);
+    CanvasBox = savedCanvas;
+    CloseBuiltData();
+    RemoveSettingsKey();
+    gApp = nullptr;
 }
 
 TEST_F(CreationSceneTest, WithoutAGalleryTheSketchbookButtonIsRefused)

@@ -1,17 +1,23 @@
 // The real atelier.exe painting: a driver waits for the painting screen,
-// moves the real pointer, chooses a tool, drags a stroke over the canvas,
-// reads the stroke back from the screen and leaves by the exit button.
+// moves the real pointer, chooses the chalk and a colour, drags a stroke
+// over the canvas, reads the stroke back from the screen and leaves by the
+// exit button.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "atelier_driver.h"
 #include "engine/record_table.h"
 #include "framework/heap.h"
+#include "shell/creation_parts.h"
 #include "shell_fixture.h"
+#include "trays/color_pickers.h"
+#include "trays/manager_tool.h"
 
 namespace {
 
@@ -29,10 +35,32 @@ struct PaintingRun : ::testing::Test {
 // The places the driver uses, from the program's data.
 struct Places {
     Box canvas;
-    Pair exit;       // the middle of the exit button
-    Pair tool;       // the middle of the first tool button
-    bool hasTool = false;  // without trays the marker is current from the start
+    Pair exit;                // the middle of the exit button
+    Pair chalk;               // the middle of the chalk's tool button
+    std::vector<Pair> boxes;  // the middles of the shown colour boxes
 };
+
+// The middle of the first picture a button's script places.
+bool ScriptMiddle(MMResourceId script, Pair& middle)
+{
+    MMRecordTable rows;
+    rows.Load(script, 10, gDefaultHeap);
+    int32_t place = -1;
+    int32_t picture = -1;
+    for (int32_t row = 0; row < rows.RowCount(); ++row) {
+        int16_t op = rows.ShortAt(row, 0);
+        if (op == 6 && place < 0)
+            place = row;
+        else if (op == 7 && picture < 0)
+            picture = row;
+    }
+    if (place < 0 || picture < 0)
+        return false;
+    Pair at = rows.PairAt(place, 6);
+    Pair size = CreationPictureSize(rows.LongAt(picture, 2));
+    middle = {at.x + size.x / 2, at.y + size.y / 2};
+    return size.x > 0 && size.y > 0;
+}
 
 bool ReadPlaces(Places& out)
 {
@@ -41,16 +69,22 @@ bool ReadPlaces(Places& out)
     MMRecordTable layout;
     layout.LoadTenByteRows(734, 66);
     out.canvas = layout.RectAt(0, 2);
-    MMRecordTable exit;
-    exit.Load(layout.LongAt(layout.FindRowByKey(5), 2), 10, gDefaultHeap);
-    // The exit script's first placed visual: opcode 6 with x and y at 6 and 8.
-    for (int32_t row = 0; row < exit.RowCount(); ++row)
-        if (exit.ShortAt(row, 0) == 6) {
-            out.exit = {exit.ShortAt(row, 6) + 32, exit.ShortAt(row, 8) + 32};
+    bool found = ScriptMiddle(layout.LongAt(layout.FindRowByKey(5), 2), out.exit);
+    MMRecordTable tools;
+    tools.Load(kToolButtonTable, 10, gDefaultHeap);
+    int32_t chalkRow = tools.FindRowByKey(1);
+    found = found && chalkRow >= 0 && ScriptMiddle(tools.LongAt(chalkRow, 2), out.chalk);
+    MMRecordTable picker;
+    picker.Load(767, 10, gDefaultHeap);
+    for (int32_t n = 0; n < kPalettePage; ++n) {
+        int32_t row = picker.FindRowByKey(10, 0, n);
+        if (row < 0)
             break;
-        }
+        Box box = picker.RectAt(row, 2);
+        out.boxes.push_back({(box.left + box.right) / 2, (box.top + box.bottom) / 2});
+    }
     CloseBuiltData();
-    return true;
+    return found && !out.boxes.empty();
 }
 
 // A copy of the program and its data in a folder of its own, so that the
@@ -70,21 +104,7 @@ struct FreshCopy {
             CopyFileA((bin + file).c_str(), (folder + file).c_str(), FALSE);
     }
     ~FreshCopy() { Clear(); }
-    void Clear()
-    {
-        for (const std::string& sub : {std::string("Carnets\\"), std::string()}) {
-            WIN32_FIND_DATAA found;
-            HANDLE walk = FindFirstFileA((folder + sub + "*").c_str(), &found);
-            if (walk == INVALID_HANDLE_VALUE)
-                continue;
-            do {
-                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                    DeleteFileA((folder + sub + found.cFileName).c_str());
-            } while (FindNextFileA(walk, &found));
-            FindClose(walk);
-            RemoveDirectoryA((folder + sub).c_str());
-        }
-    }
+    void Clear() { RemoveProgramCopy(folder); }
 };
 
 // Starts the program in folder and waits for the painting screen's canvas;
@@ -122,7 +142,7 @@ struct PaintingScreen {
 };
 
 bool IsPaper(COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) > 200; }
-bool IsBlueish(COLORREF c) { return GetBValue(c) > GetRValue(c) + 60; }
+bool IsNotPaper(COLORREF c) { return !IsPaper(c); }
 
 TEST_F(PaintingRun, AStrokeShowsOnTheCanvasIsKeptAndTheExitButtonEndsTheProgram)
 {
@@ -143,18 +163,42 @@ TEST_F(PaintingRun, AStrokeShowsOnTheCanvasIsKeptAndTheExitButtonEndsTheProgram)
         paper = painting.At(middle);
         SetForegroundWindow(painting.window);
         Sleep(500);
-        if (places.hasTool)
-            Click(painting.Screen(places.tool));
-        // Along the stroke the canvas is nearer the paint (blue at first)
-        // than the paper; away from it, paper.
+        // The chalk, and the colour box farthest from the paper and from the
+        // blue the chalk starts with.
+        Click(painting.Screen(places.chalk));
         const COLORREF blue = RGB(0, 0, 255);
+        COLORREF paint = blue;
+        Pair chosen = places.boxes[0];
+        for (Pair box : places.boxes) {
+            COLORREF c = painting.At(box);
+            if (std::min(Distance(c, paper), Distance(c, blue)) >
+                std::min(Distance(paint, paper), Distance(paint, blue))) {
+                paint = c;
+                chosen = box;
+            }
+        }
+        ASSERT_NE(blue, paint) << "a colour box shows another colour";
+        Click(painting.Screen(chosen));
+        // Chalk leaves the paper's grain between its grains: a few pixels
+        // around each point, together, are nearer the paint than the paper.
+        auto around = [&](Pair p) {
+            int r = 0, g = 0, b = 0, n = 0;
+            for (int dy = -2; dy <= 2; ++dy)
+                for (int dx = -4; dx <= 4; ++dx, ++n) {
+                    COLORREF c = painting.At({p.x + dx, p.y + dy});
+                    r += GetRValue(c);
+                    g += GetGValue(c);
+                    b += GetBValue(c);
+                }
+            return RGB(r / n, g / n, b / n);
+        };
         int samples = 0;
         int painted = 0;
         auto strokeShows = [&] {
             samples = painted = 0;
             for (int x = from.x + 40; x <= to.x - 40; x += 40, ++samples) {
-                COLORREF c = painting.At({x, middle.y});
-                if (Distance(c, blue) < Distance(c, paper))
+                COLORREF c = around({x, middle.y});
+                if (Distance(c, paint) < Distance(c, paper))
                     ++painted;
             }
             return painted == samples;
@@ -173,8 +217,7 @@ TEST_F(PaintingRun, AStrokeShowsOnTheCanvasIsKeptAndTheExitButtonEndsTheProgram)
     }
     // Started again, the page comes back with its stroke.
     PaintingScreen again;
-    ASSERT_TRUE(again.Open(copy.folder, places, middle, IsBlueish))
-        << std::hex << again.At(middle);
+    ASSERT_TRUE(again.Open(copy.folder, places, middle, IsNotPaper)) << std::hex << again.At(middle);
     EXPECT_TRUE(WaitFor([&] { return IsPaper(again.At(away)); }, 10000))
         << std::hex << again.At(away);
     again.Exit(places);
