@@ -5,11 +5,10 @@
 #include "media/bitmap.h"
 #include "media/offscreen_surface.h"
 #include "selection/rope_interpreters.h"
-#include "tools/rope_tool.h"
-#include "trays/tool_collection.h"
 #include "stamps/base_stamp_manager.h"
 #include "stamps/stamps_block.h"
 #include "trays/manager_tool.h"
+#include "trays/rope_tray.h"
 
 namespace {
 
@@ -90,12 +89,13 @@ bool CreationTakeAsSelection(KVXManagerTool* manager, WinMMOffscreenSurface* sur
     if (!manager || !surface)
         return false;
     manager->SelectCollection(kRopeCollection);
-    if (!CreationRopeTrayIsCurrent(manager))
+    auto* rope = dynamic_cast<KVXRopeToolCollection*>(manager->CurrentCollection());
+    if (!rope || !CreationRopeTrayIsCurrent(manager))
         return false;
-    manager->CurrentCollection()->SetModeAndSelect(kRopeImportMode, 0);
-    auto* rope = dynamic_cast<RopeTool*>(manager->CurrentTool());
-    auto* interpreter =
-        rope ? dynamic_cast<KVXBaseRopeToolInterpreter*>(rope->Interpreter()) : nullptr;
+    // Without a chosen rope button the tray's tool is current as it is.
+    if (rope->CurrentModifier() >= 0)
+        rope->SetModeAndSelect(kRopeImportMode, rope->CurrentModifier());
+    KVXBaseRopeToolInterpreter* interpreter = rope->RopeInterpreter();
     if (!interpreter)
         return false;
     surface->Lock();

@@ -118,6 +118,7 @@ void CreationScene::Begin()
         gApp->PostInitializeTwain();
     playDimmed[kPlaySlot] = 1;
     playDimmed[kStopSlot] = 1;
+    CreationGlueFlaggedStamps(stampManager);
     UpdateStampButtons();
 }
 

@@ -118,6 +118,7 @@ void CreationScene::OpenPrintPanel()
 {
     if (printBlocker)
         return;
+    CreationCoverTextBox(toolManager, true);
     SetMenuAllowed(false);
     MMRecordTable table;
     table.LoadTenByteRows(kPrintTable, kPanelExtra);
@@ -154,6 +155,7 @@ void CreationScene::ClosePrintPanel()
         DeleteAndClear(button);
     DeleteAndClear(printBackground);
     DeleteAndClear(printBlocker);
+    CreationCoverTextBox(toolManager, false);
     SetMenuAllowed(true);
 }
 
@@ -163,6 +165,7 @@ void CreationScene::HandleImportButton()
 {
     if (importBlocker || !gApp)
         return;
+    CreationCoverTextBox(toolManager, true);
     SetMenuAllowed(false);
     MMRecordTable table;
     table.LoadTenByteRows(kImportTable, kPanelExtra);
@@ -225,6 +228,7 @@ void CreationScene::CloseImportPanel()
         DeleteAndClear(button);
     DeleteAndClear(importBackground);
     DeleteAndClear(importBlocker);
+    CreationCoverTextBox(toolManager, false);
     SetMenuAllowed(true);
 }
 

@@ -100,6 +100,19 @@ TEST_F(AtelierRun, StartsShowsTheEaselAndEndsOnCtrlQ)
         return atelier.Wait(3000) != STILL_ACTIVE;
     }, 40000);
     EXPECT_EQ(1u, atelier.Wait(0));
+    // The books and their trash live in the folders the texts name.
+    WIN32_FIND_DATAA found;
+    HANDLE book = FindFirstFileA((BinFolder() + "Carnets\\*.*").c_str(), &found);
+    bool aFile = false;
+    if (book != INVALID_HANDLE_VALUE) {
+        do
+            aFile = aFile || !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+        while (FindNextFileA(book, &found));
+        FindClose(book);
+    }
+    EXPECT_TRUE(aFile) << "a book in Carnets";
+    DWORD trash = GetFileAttributesA((BinFolder() + "Corbeille").c_str());
+    EXPECT_TRUE(trash != INVALID_FILE_ATTRIBUTES && (trash & FILE_ATTRIBUTE_DIRECTORY));
 }
 
 TEST_F(AtelierRun, ASecondStartBringsTheFirstBackAndEnds)

@@ -12,26 +12,30 @@
 #include "engine/picture_molecule.h"
 #include "engine/record_table.h"
 #include "engine/stage_cursors.h"
+#include "framework/color.h"
 #include "framework/heap.h"
 #include "media/bitmap.h"
 #include "media/bitmap_picture_collection.h"
+#include "media/offscreen_surface.h"
 #include "media/picture_visual.h"
 #include "media/sound/logical_sound_channel.h"
+#include "selection/rope_interpreters.h"
 #include "shell/app.h"
+#include "shell/creation_parts.h"
 #include "shell/creation_scene.h"
+#include "shell/menu_commands.h"
 #include "shell/passage_scenes.h"
 #include "shell/radio.h"
-#include "shell/menu_commands.h"
 #include "shell/registry_settings.h"
 #include "shell/stage_window.h"
 #include "shell/widgets/animated_button.h"
 #include "shell/widgets/quit_button.h"
 #include "stamps/stamp_manager.h"
 #include "stamps/stamps_block.h"
-#include "shell/creation_parts.h"
 #include "tools/tool_base.h"
 #include "trays/color_pickers.h"
 #include "trays/manager_tool.h"
+#include "trays/rope_tray.h"
 #include "trays/tool_collection.h"
 #include "shell_fixture.h"
 #include "stage_fixture.h"
@@ -292,6 +296,23 @@ TEST_F(CreationSceneTest, StampsWakeTheGlueButtonsTravelWithThePageAndGlueIntoTh
         for (int32_t x = box.left; x < box.right; ++x)
             blankAfter += Blank(x - kCanvas.left, y - kCanvas.top) ? 1 : 0;
     EXPECT_LT(blankAfter, blank) << "the stamp's picture went into the canvas";
+}
+
+// An imported picture becomes the rope's floating selection.
+TEST_F(CreationSceneTest, AnImportedPictureFloatsOnTheRopeTray)
+{
+    WinMMOffscreenSurface* surface = MMSurface::CreateBitmapDC(32, Box{0, 0, 40, 30}, nullptr);
+    ASSERT_NE(nullptr, surface);
+    surface->FillBox(Box{0, 0, 40, 30}, MakeMMColorFromRgb(RGB(255, 0, 0)));
+    creation->SetImportedPicture(surface);
+    creation->HandleMenuCommand(10000);
+    EXPECT_EQ(nullptr, creation->ImportedPicture());
+    KVXManagerTool* manager = creation->ToolManager();
+    EXPECT_EQ(kRopeCollection, manager->CurrentType());
+    auto* rope = dynamic_cast<KVXRopeToolCollection*>(manager->CurrentCollection());
+    ASSERT_NE(nullptr, rope);
+    ASSERT_NE(nullptr, rope->RopeInterpreter());
+    EXPECT_TRUE(rope->RopeInterpreter()->HasSelection());
 }
 
 TEST_F(CreationSceneTest, NewPictureClearsOnlyAChangedCanvas)
