@@ -301,6 +301,7 @@ TEST_F(CreationSceneTest, StampsWakeTheGlueButtonsTravelWithThePageAndGlueIntoTh
 // An imported picture becomes the rope's floating selection.
 TEST_F(CreationSceneTest, AnImportedPictureFloatsOnTheRopeTray)
 {
+    RegisterRopeInterpreters();
     WinMMOffscreenSurface* surface = MMSurface::CreateBitmapDC(32, Box{0, 0, 40, 30}, nullptr);
     ASSERT_NE(nullptr, surface);
     surface->FillBox(Box{0, 0, 40, 30}, MakeMMColorFromRgb(RGB(255, 0, 0)));
