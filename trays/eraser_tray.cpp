@@ -7,7 +7,6 @@
 #include "trays/creation_zoom.h"
 #include "trays/manager_tool.h"
 #include "trays/modifier_buttons.h"
-#include "trays/rope_tray.h"
 #include "trays/tray_rows.h"
 #include "trays/tray_tables.h"
 

@@ -10,6 +10,7 @@
 #include "trays/bitmap_buttons.h"
 #include "trays/creation_zoom.h"
 #include "trays/modifier_buttons.h"
+#include "trays/tray_rows.h"
 #include "trays/tray_tables.h"
 
 namespace {
@@ -27,16 +28,6 @@ const int16_t kButtonPriority = 100;
 const int32_t kImpressionist = 2;
 
 }  // namespace
-
-MMPictureMolecule* MakeTrayDecoration(KVXToolCollection* tray, int16_t table)
-{
-    MMRecordTable rows;
-    rows.Load(TrayTableId(table), 8, gDefaultHeap);
-    if (rows.RowCount() == 0)
-        return nullptr;
-    return new MMPictureMolecule(tray, MMPictureID(rows.LongAt(0, 4)), rows.PairAt(0, 0),
-                                 kDecorationLayer);
-}
 
 KVXRopeToolCollection::KVXRopeToolCollection(uint32_t* colorCell, KVXCreationHost* creationScene,
                                              KVXPlaneComponentTop* previewPlane,

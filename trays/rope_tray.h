@@ -42,7 +42,3 @@ private:
     KVXAnimatedButtonMolecule* filterButton = nullptr;
     MMPictureMolecule* decorations[2] = {nullptr, nullptr};
 };
-
-// A picture molecule of the tray at row 0 of an 8-byte picture table (its
-// position at 0, its picture at 4), layer 107; null when the table is empty.
-MMPictureMolecule* MakeTrayDecoration(KVXToolCollection* tray, int16_t table);

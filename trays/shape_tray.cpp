@@ -8,7 +8,7 @@
 #include "trays/bitmap_buttons.h"
 #include "trays/manager_tool.h"
 #include "trays/modifier_buttons.h"
-#include "trays/rope_tray.h"
+#include "trays/tray_rows.h"
 #include "trays/tray_tables.h"
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "engine/command.h"
 #include "engine/picture_collection.h"
+#include "engine/picture_molecule.h"
 #include "framework/heap.h"
 #include "shell/widgets/scroll_bars.h"
 #include "trays/modifier_buttons.h"
@@ -132,12 +133,29 @@ int16_t GlobbyParameter(KVXToolBase* twin)
     return slider2;
 }
 
+int16_t SwitchPosition(int16_t position)
+{
+    if (position == 0 || position == kSliderFullScale)
+        return position;
+    return position < 256 ? 0 : kSliderFullScale;
+}
+
 void SnapSliderToEnds(KVXToolCollection* tray, int16_t which)
 {
     KVXModifierScrollBarMolecule* slider = tray->Slider(which);
     if (slider == nullptr)
         return;
     int16_t value = slider->Position();
-    if (value != 0 && value != kSliderFullScale)
-        slider->SetPosition(value < 256 ? 0 : kSliderFullScale);
+    if (SwitchPosition(value) != value)
+        slider->SetPosition(SwitchPosition(value));
+}
+
+MMPictureMolecule* MakeTrayDecoration(KVXToolCollection* tray, int16_t table)
+{
+    MMRecordTable rows;
+    rows.Load(TrayTableId(table), 8, gDefaultHeap);
+    if (rows.RowCount() == 0)
+        return nullptr;
+    return new MMPictureMolecule(tray, MMPictureID(rows.LongAt(0, 4)), rows.PairAt(0, 0),
+                                 kModifierLayer);
 }

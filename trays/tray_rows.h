@@ -14,6 +14,7 @@ class KVXBaseModifiersObject;
 class KVXToolBase;
 class KVXToolCollection;
 class MMCommand;
+class MMPictureMolecule;
 
 class KVXTrayButtonRows {
 public:
@@ -59,6 +60,12 @@ int16_t RefuseAllBut(KVXToolCollection* tray, int16_t index, int16_t allowed);
 void ShowSliders(KVXToolCollection* tray, bool first, bool second);
 // The gloppy previews' height: the twin's slider 2 (255, flat, without one).
 int16_t GlobbyParameter(KVXToolBase* twin);
-// A slider that is a switch: a position other than 0 and the full range
-// goes to 0 below the middle and to the full range from it.
+// A switch slider's position: 0 and the full range (510) stay, others go
+// to 0 below 256, else to the full range.
+int16_t SwitchPosition(int16_t position);
+// The tray's slider (0 or 1) moved to its switch position when it is not
+// there already.
 void SnapSliderToEnds(KVXToolCollection* tray, int16_t which);
+// A picture molecule of the tray at row 0 of an 8-byte picture table (its
+// position at 0, its picture at 4), layer 107; null when the table is empty.
+MMPictureMolecule* MakeTrayDecoration(KVXToolCollection* tray, int16_t table);
