@@ -20,6 +20,7 @@
 #include "trays/tool_collection.h"
 #include "trays/tool_trays.h"
 #include "trays/tray_tables.h"
+#include "trays/twisting_tool_button.h"
 
 namespace {
 
@@ -169,16 +170,15 @@ void KVXManagerTool::BuildToolButtons()
         if (type == kPaintBucketCollection) {
             auto* thread = new KVXColorChangingAnimationThread(
                 Stage(), TrayPictureCollection(), reinterpret_cast<const uint8_t*>(&colorCell));
-            auto* button = new KVXAnimatedToolButtonMolecule(this, script, selection, nullptr,
-                                                             nullptr, kToolButtonLayer, 0,
-                                                             kButtonPriority, 1, thread);
+            auto* button = new KVXTwistingToolButton(this, script, selection, nullptr, nullptr,
+                                                     kToolButtonLayer, 0, kButtonPriority, 1,
+                                                     thread);
             button->BindSelectCommand(3, twist, twist->Clone());
             button->BindSecondCommand(4, untwist, untwist->Clone());
             buttons[type] = button;
         } else {
-            buttons[type] = new KVXAnimatedToolButtonMolecule(this, script, selection, twist,
-                                                              untwist, kToolButtonLayer, 0,
-                                                              kButtonPriority, 1);
+            buttons[type] = new KVXTwistingToolButton(this, script, selection, twist, untwist,
+                                                      kToolButtonLayer, 0, kButtonPriority, 1);
         }
     }
     SelectCollection(currentType);

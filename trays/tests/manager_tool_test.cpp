@@ -1,7 +1,8 @@
 // The tool manager on the program's data: its fourteen tool buttons and the
 // current colour, switching trays, the size buttons and the "tool Size"
 // commands, a colour box and a colour picked on the canvas reaching the
-// current-colour cell, and a second visit that finds the tray and colour of
+// current-colour cell, clicks on the open tray's button twisting and
+// untwisting it, and a second visit that finds the tray and colour of
 // the first.
 #include <typeinfo>
 
@@ -83,6 +84,34 @@ TEST_F(ManagerToolTest, AClickOnAToolButtonOpensItsTray)
     EXPECT_EQ(typeid(CrayonTool), typeid(*manager->CurrentTool()));
     EXPECT_TRUE(manager->ToolButton(kCrayonCollection)->IsSelected());
     EXPECT_FALSE(manager->ToolButton(kPencilCollection)->IsSelected());
+}
+
+TEST_F(ManagerToolTest, ClicksOnTheOpenTraysButtonTwistAndUntwistIt)
+{
+    const int32_t crayonX = 71 + 15, crayonY = 116 + 15;
+    // After each click: the tray's mode and whether its tool is the twin of
+    // the twisted mode; a click on the pencil in between resets the button.
+    const struct {
+        int32_t x, y;
+        int16_t mode;
+        bool melted;
+    } clicks[] = {{crayonX, crayonY, 0, false}, {crayonX, crayonY, 1, true},
+                  {crayonX, crayonY, 0, false}, {crayonX, crayonY, 1, true},
+                  {9 + 15, 116 + 15, -1, false}, {crayonX, crayonY, 0, false},
+                  {crayonX, crayonY, 1, true}};
+    for (size_t i = 0; i < sizeof clicks / sizeof clicks[0]; ++i) {
+        Click(clicks[i].x, clicks[i].y);
+        Step(3);
+        if (clicks[i].mode < 0) {
+            EXPECT_NE(kCrayonCollection, manager->CurrentType()) << i;
+            continue;
+        }
+        ASSERT_EQ(kCrayonCollection, manager->CurrentType()) << i;
+        EXPECT_EQ(clicks[i].mode, manager->CurrentCollection()->Mode()) << i;
+        EXPECT_EQ(clicks[i].melted,
+                  typeid(MeltedCrayonTool) == typeid(*manager->CurrentTool())) << i;
+        EXPECT_TRUE(manager->ToolButton(kCrayonCollection)->IsSelected()) << i;
+    }
 }
 
 TEST_F(ManagerToolTest, SwitchingClosesTheOldTrayBeforeOpeningTheNewWithItsOwnSize)
