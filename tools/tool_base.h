@@ -10,10 +10,10 @@
 #include "engine/resource_collection.h"
 #include "framework/geometry.h"
 #include "framework/heap.h"
+#include "brushes/brush_base.h"
 #include "canvas/plane.h"
 #include "trays/sub_scene.h"
 
-class BrushBase;
 class KVXInterpreterWithBrush;
 class MMCursor;
 class MMRecordTable;

@@ -1,6 +1,7 @@
 #include "trays/bitmap_buttons.h"
 
 #include "canvas/bitmap_ops.h"
+#include "engine/command.h"
 #include "framework/heap.h"
 #include "media/bitmap.h"
 #include "trays/modifier_buttons.h"
