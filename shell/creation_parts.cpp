@@ -4,7 +4,7 @@
 #include "framework/heap.h"
 #include "media/bitmap.h"
 #include "media/offscreen_surface.h"
-#include "selection/rope_interpreters.h"
+#include "selection/rope_import.h"
 #include "stamps/base_stamp_manager.h"
 #include "stamps/stamps_block.h"
 #include "trays/manager_tool.h"
@@ -95,12 +95,8 @@ bool CreationTakeAsSelection(KVXManagerTool* manager, WinMMOffscreenSurface* sur
     // Without a chosen rope button the tray's tool is current as it is.
     if (rope->CurrentModifier() >= 0)
         rope->SetModeAndSelect(kRopeImportMode, rope->CurrentModifier());
-    KVXBaseRopeToolInterpreter* interpreter = rope->RopeInterpreter();
-    if (!interpreter)
-        return false;
     surface->Lock();
-    MMBitmap picture;
-    bool taken = surface->GetBitmap(picture) && interpreter->TakeSurfaceAsSelection(picture);
+    bool taken = TakePictureAsRopeSelection(manager, surface);
     surface->Unlock();
     return taken;
 }
