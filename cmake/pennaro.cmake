@@ -30,6 +30,7 @@ function(pennaro_library name)
     # The libraries that call each other in a ring are repeated on the link
     # line until every member has followed every other once more.
     set_property(TARGET ${name} PROPERTY LINK_INTERFACE_MULTIPLICITY 3)
+    target_precompile_headers(${name} PRIVATE "${PROJECT_SOURCE_DIR}/cmake/pch.h")
 endfunction()
 
 # pennaro_program(EXE SOURCES file... [LIBS lib...])
@@ -59,6 +60,7 @@ function(pennaro_tests name)
         target_link_libraries(${name}_tests PRIVATE gtest_main)
     endif()
     target_include_directories(${name}_tests PRIVATE "${CMAKE_CURRENT_SOURCE_DIR}/tests")
+    target_precompile_headers(${name}_tests PRIVATE "${PROJECT_SOURCE_DIR}/cmake/test_pch.h")
     set_target_properties(${name}_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
     if(NOT M_TIMEOUT)
         set(M_TIMEOUT 120)

@@ -8,11 +8,15 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/env.sh"
 bash "$here/setup.sh"
+launcher=$(command -v ccache || true)
 for arch in $ARCHS; do
     dir="$BUILD_DIR/$arch"
-    if [ ! -f "$dir/build.ninja" ]; then
+    # A build folder configured before ccache was installed is configured again.
+    if [ ! -f "$dir/build.ninja" ] ||
+       ! grep -qx "CMAKE_CXX_COMPILER_LAUNCHER:STRING=$launcher" "$dir/CMakeCache.txt"; then
         cmake -S "$REPO_ROOT" -B "$dir" -G Ninja \
             -DCMAKE_TOOLCHAIN_FILE="$REPO_ROOT/cmake/mingw-$arch.cmake" \
+            -DCMAKE_C_COMPILER_LAUNCHER:STRING="$launcher" -DCMAKE_CXX_COMPILER_LAUNCHER:STRING="$launcher" \
             -DPENNARO_DEPS="$DEPS_PREFIX/$arch" >/dev/null
     fi
     # PENNARO_TARGETS narrows the build to some targets (all by default).

@@ -31,4 +31,9 @@ else
 fi
 # The architecture the tests run on is always built.
 [[ " $ARCHS " == *" $TEST_ARCH "* ]] || ARCHS="$ARCHS $TEST_ARCH"
+# Compiled objects are kept by ccache across builds and clones (paths are
+# taken relative to the clone, so another clone of the same sources hits).
+export CCACHE_DIR=${CCACHE_DIR:-$DEPS_CACHE/ccache}
+export CCACHE_BASEDIR=$REPO_ROOT CCACHE_NOHASHDIR=1 CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-4G}
+export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
 export REPO_ROOT BUILD_DIR DEPS_CACHE DEPS_PREFIX ARCHS TEST_ARCH TEST_ARCH_WHY

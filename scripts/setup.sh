@@ -21,7 +21,7 @@ packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix cmake ninja-build 
           libasound2:i386 libasound2-plugins:i386 alsa-utils fonts-dejavu-core
           python3 librsvg2-bin imagemagick sox abcmidi fluidsynth fluid-soundfont-gm espeak-ng fonts-wine
           cups printer-driver-cups-pdf poppler-utils libcups2:i386 libjpeg-turbo-progs
-          ffmpeg)
+          ffmpeg ccache)
 
 need_install() {
     local p
