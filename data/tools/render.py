@@ -16,6 +16,7 @@ compiler) and contact-sheet.png (every picture on one sheet).
 import concurrent.futures
 import hashlib
 import os
+import threading
 import re
 import shutil
 import subprocess
@@ -196,15 +197,18 @@ def render(job):
     png = os.path.join(cache, key + ".png")
     if os.path.exists(pam) and os.path.exists(png):
         return False
-    svg_path = os.path.join(cache, key + ".svg")
+    # Builds in other clones share this cache and may render the same picture
+    # at the same moment: each writes its own temporaries.
+    own = "%s.%d.%d" % (os.path.join(cache, key), os.getpid(), threading.get_ident())
+    svg_path = own + ".svg"
     with open(svg_path, "w", encoding="utf-8") as f:
         f.write(text)
-    subprocess.run([rsvg, "-w", str(width), "-h", str(height), "-f", "png", "-o", png + ".tmp", svg_path],
+    subprocess.run([rsvg, "-w", str(width), "-h", str(height), "-f", "png", "-o", own + ".png", svg_path],
                    check=True)
     grey = ["-colorspace", "Gray"] if p["depth"] == "8" else []
-    subprocess.run([magick, png + ".tmp"] + grey + ["-depth", "8", "pam:" + pam + ".tmp"], check=True)
-    os.replace(pam + ".tmp", pam)
-    os.replace(png + ".tmp", png)
+    subprocess.run([magick, own + ".png"] + grey + ["-depth", "8", "pam:" + own + ".pam"], check=True)
+    os.replace(own + ".pam", pam)
+    os.replace(own + ".png", png)
     os.remove(svg_path)
     return True
 

@@ -17,6 +17,7 @@ of what makes it. OUT-FOLDER receives sounds.lst, one line per sound.
 import concurrent.futures
 import hashlib
 import os
+import threading
 import shlex
 import shutil
 import subprocess
@@ -90,7 +91,8 @@ def make(job):
     wav = os.path.join(cache, s["key"] + ".wav")
     if os.path.exists(wav):
         return False
-    tmp = wav + ".part"
+    # Builds in other clones share this cache: each writes its own temporaries.
+    tmp = "%s.%d.%d.part" % (wav, os.getpid(), threading.get_ident())
     sox = tool("sox")
     kind = s["make"][0]
     if kind == "sox":

@@ -199,6 +199,15 @@ TEST_F(ApplicationTest, PendingErrorIsReportedOnceInABox)
     EXPECT_EQ(app.FirstWindow(), nullptr);
 }
 
+// A thread's entry has the platform's calling convention, which a lambda
+// cannot have on 32-bit Windows.
+DWORD WINAPI FailLater(void*)
+{
+    Sleep(200);
+    FailWithoutError();
+    return 0;
+}
+
 TEST_F(ApplicationTest, ErrorFromAnotherThreadWakesTheIdleLoop)
 {
     constexpr UINT_PTR kLateTimer = 1;
@@ -211,11 +220,7 @@ TEST_F(ApplicationTest, ErrorFromAnotherThreadWakesTheIdleLoop)
             SetTimer(self->window, kLateTimer, 5000, nullptr);
             recorder = CreateThread(
                 nullptr, 0,
-                [](void*) -> DWORD {
-                    Sleep(200);
-                    FailWithoutError();
-                    return 0;
-                },
+                FailLater,
                 nullptr, 0, nullptr);
         });
         PostMessageA(window->window, kPing, 0, 0);

@@ -156,25 +156,30 @@ TEST_F(Twain, ACameraSourceWithoutACameraShowsUnknownError)
     EXPECT_EQ(3, manager.State());
 }
 
+// A thread's entry has the platform's calling convention, which a lambda
+// cannot have on 32-bit Windows.
+DWORD WINAPI AnswerChooser(void*)
+{
+    for (int i = 0; i < 400; ++i) {
+        HWND dialog = FindWindowA(nullptr, "Choisir un p\xE9riph\xE9rique TWAIN");
+        if (dialog != nullptr && IsWindowVisible(dialog)) {
+            SendDlgItemMessageA(dialog, 101, LB_SELECTSTRING, WPARAM(-1),
+                                reinterpret_cast<LPARAM>(kTestSource));
+            SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+            return 0;
+        }
+        Sleep(25);
+    }
+    return 1;
+}
+
 TEST_F(Twain, TheChooserAnsweredByAWatcher)
 {
     manager.Start();
     ASSERT_GE(manager.SourceCount(), 2);
     HANDLE watcher = CreateThread(
         nullptr, 0,
-        [](void*) -> DWORD {
-            for (int i = 0; i < 400; ++i) {
-                HWND dialog = FindWindowA(nullptr, "Choisir un p\xE9riph\xE9rique TWAIN");
-                if (dialog != nullptr && IsWindowVisible(dialog)) {
-                    SendDlgItemMessageA(dialog, 101, LB_SELECTSTRING, WPARAM(-1),
-                                        reinterpret_cast<LPARAM>(kTestSource));
-                    SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-                    return 0;
-                }
-                Sleep(25);
-            }
-            return 1;
-        },
+        AnswerChooser,
         nullptr, 0, nullptr);
     EXPECT_TRUE(manager.ChooseTwainSourceDialog(parent, GetCurrentThreadId()));
     WaitForSingleObject(watcher, INFINITE);
