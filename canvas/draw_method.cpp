@@ -159,8 +159,13 @@ void KVXDrawMethodRemoveHeight::Render(KVXPlaneComponent& view, const MMBitmap& 
               [&](KVXComponentPixel* row, KVXComponentPixel* below, int32_t x, int32_t y,
                   int32_t count, uint32_t* out) {
                   ShadeRow(row, below, count, out);
-                  uint32_t* kept = copy.PixelAt(left + x, top + y);
-                  for (int32_t i = 0; i < count; ++i)
+                  int32_t keptX = left + x;
+                  int32_t keptY = top + y;
+                  if (keptY < 0 || keptY >= copy.height || keptX < 0)
+                      return;
+                  uint32_t* kept = copy.PixelAt(keptX, keptY);
+                  int32_t n = std::min(count, copy.width - keptX);
+                  for (int32_t i = 0; i < n; ++i)
                       kept[i] = row[i].height | uint32_t(row[i].shadow) << 16;
               });
     view.ResetDirtyBoxIfFlagged();
@@ -169,7 +174,11 @@ void KVXDrawMethodRemoveHeight::Render(KVXPlaneComponent& view, const MMBitmap& 
 void KVXDrawMethodRemoveHeight::Prepare(KVXPlaneComponent& plane)
 {
     KVXBitmap<uint32_t> copy = HeightCopy();
+    // The kept heights cover the work surface, which may be smaller than the plane.
+    int32_t width = std::min(plane.width, copy.width);
+    int32_t height = std::min(plane.height, copy.height);
     Box r = ShadingArea(plane, plane.DirtyBox());
+    r.Intersect(Box{0, 0, width, height});
     if (copy.bits == nullptr || r.left >= r.right || r.top >= r.bottom)
         return;
     int32_t maxRight = r.right;
@@ -184,7 +193,7 @@ void KVXDrawMethodRemoveHeight::Prepare(KVXPlaneComponent& plane)
                 continue;
             uint32_t upperLeft = *copy.PixelAt(x - 1, y - 1);
             if ((upperLeft & 0xFFFF) == upperLeft >> 16 && Reaches(x, y, s, maxRight, maxBottom))
-                FollowShadow(x, y, h, plane.width, plane.height, heightAt, maxRight, maxBottom);
+                FollowShadow(x, y, h, width, height, heightAt, maxRight, maxBottom);
         }
     }
     AddShadowArea(plane, r, maxRight, maxBottom);
