@@ -43,13 +43,15 @@ function(pennaro_program exe)
 endfunction()
 
 # pennaro_tests(NAME [LIBS lib...] [SOURCES extra...] [OWN_MAIN] [TIMEOUT s]
-#               [FIXTURE fixture])
+#               [FIXTURE fixture] [LOCK name])
+#   LOCK names the resource the cases hold while they run (default: NAME), for
+#   folders whose tests share state outside their own program.
 #   FIXTURE names one fixture: the discovered tests' properties are a flat list,
 #   so a second name would be read as a property. Several set-up tests may share it.
 #   Builds the current folder's tests/*.cpp into NAME_tests (a console program
 #   in build/tests) and registers it with ctest, which runs it under Wine.
 function(pennaro_tests name)
-    cmake_parse_arguments(M "OWN_MAIN" "TIMEOUT;FIXTURE" "LIBS;SOURCES" ${ARGN})
+    cmake_parse_arguments(M "OWN_MAIN" "TIMEOUT;FIXTURE;LOCK" "LIBS;SOURCES" ${ARGN})
     file(GLOB tests CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/tests/*.cpp")
     if(NOT tests)
         return()
@@ -65,6 +67,9 @@ function(pennaro_tests name)
     if(NOT M_TIMEOUT)
         set(M_TIMEOUT 120)
     endif()
+    if(NOT M_LOCK)
+        set(M_LOCK ${name})
+    endif()
     set(fixtures "")
     if(M_FIXTURE)
         set(fixtures FIXTURES_REQUIRED ${M_FIXTURE})
@@ -78,5 +83,5 @@ function(pennaro_tests name)
         EXTRA_ARGS --gtest_color=no
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
-        PROPERTIES TIMEOUT ${M_TIMEOUT} RESOURCE_LOCK ${name} ${fixtures})
+        PROPERTIES TIMEOUT ${M_TIMEOUT} RESOURCE_LOCK ${M_LOCK} ${fixtures})
 endfunction()

@@ -174,12 +174,17 @@ TEST_F(PaintingRun, AStrokeShowsOnTheCanvasIsKeptAndTheExitButtonEndsTheProgram)
         const COLORREF blue = RGB(0, 0, 255);
         COLORREF paint = blue;
         Pair chosen = places.boxes[0];
-        for (Pair box : places.boxes) {
-            COLORREF c = painting.At(box);
-            if (std::min(Distance(c, paper), Distance(c, blue)) >
-                std::min(Distance(paint, paper), Distance(paint, blue))) {
-                paint = c;
-                chosen = box;
+        // On a loaded machine the tray may still be drawing: look again for a while.
+        for (int look = 0; look < 40 && paint == blue; ++look) {
+            if (look > 0)
+                Sleep(250);
+            for (Pair box : places.boxes) {
+                COLORREF c = painting.At(box);
+                if (std::min(Distance(c, paper), Distance(c, blue)) >
+                    std::min(Distance(paint, paper), Distance(paint, blue))) {
+                    paint = c;
+                    chosen = box;
+                }
             }
         }
         ASSERT_NE(blue, paint) << "a colour box shows another colour";
