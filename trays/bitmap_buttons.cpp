@@ -41,15 +41,12 @@ KVXBitmapButtonRow BitmapButtonRow(const MMRecordTable& layout, int32_t row)
     return result;
 }
 
-KVXModifierBitmapObject* MakeBitmapButton(KVXToolCollection* tray, int16_t toolIndex,
-                                          const KVXBitmapButtonRow& row, MMCommand* command)
+bool ComposeBitmapButton(KVXToolCollection* tray, const KVXBitmapButtonRow& row)
 {
     MMBitmapWithPixels* a = tray->PreviewBitmapA();
     MMBitmapWithPixels* b = tray->PreviewBitmapB();
-    if (a == nullptr || b == nullptr) {
-        delete command;
-        return nullptr;
-    }
+    if (a == nullptr || b == nullptr)
+        return false;
     MMRecordTable backgrounds;
     backgrounds.Load(TrayTableId(kBitmapButtonBackgrounds), 16, gDefaultHeap);
     bool any = backgrounds.RowCount() > 0;
@@ -57,6 +54,25 @@ KVXModifierBitmapObject* MakeBitmapButton(KVXToolCollection* tray, int16_t toolI
             row.pictureA);
     Compose(*b, any ? MMPictureID(backgrounds.LongAt(0, 12)) : MMPictureID(MM_NO_RESOURCE),
             row.pictureB);
-    return new KVXModifierBitmapObject(tray, toolIndex, row.position, *a, *b, command,
-                                       kButtonLayer, TrayCursor(0));
+    return true;
+}
+
+KVXModifierBitmapObject* MakeComposedButton(KVXToolCollection* tray, int16_t toolIndex,
+                                            const Pair& position, MMCommand* command)
+{
+    MMBitmapWithPixels* a = tray->PreviewBitmapA();
+    MMBitmapWithPixels* b = tray->PreviewBitmapB();
+    if (a == nullptr || b == nullptr) {
+        delete command;
+        return nullptr;
+    }
+    return new KVXModifierBitmapObject(tray, toolIndex, position, *a, *b, command, kButtonLayer,
+                                       TrayCursor(0));
+}
+
+KVXModifierBitmapObject* MakeBitmapButton(KVXToolCollection* tray, int16_t toolIndex,
+                                          const KVXBitmapButtonRow& row, MMCommand* command)
+{
+    ComposeBitmapButton(tray, row);
+    return MakeComposedButton(tray, toolIndex, row.position, command);
 }

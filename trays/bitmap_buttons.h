@@ -28,3 +28,8 @@ KVXBitmapButtonRow BitmapButtonRow(const MMRecordTable& layout, int32_t row);
 // the command; null when the tray has no preview bitmaps.
 KVXModifierBitmapObject* MakeBitmapButton(KVXToolCollection* tray, int16_t toolIndex,
                                           const KVXBitmapButtonRow& row, MMCommand* command);
+// The same in two steps, for a tray that paints more on the bitmaps before
+// the button takes them: false when the tray has no preview bitmaps.
+bool ComposeBitmapButton(KVXToolCollection* tray, const KVXBitmapButtonRow& row);
+KVXModifierBitmapObject* MakeComposedButton(KVXToolCollection* tray, int16_t toolIndex,
+                                            const Pair& position, MMCommand* command);

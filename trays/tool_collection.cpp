@@ -134,9 +134,9 @@ MMCommand* KVXToolCollection::MakeModifierCommand(int16_t index)
                                &KVXToolCollection::SelectModifier, index);
 }
 
-MMCommand* KVXToolCollection::MakeDudCommand()
+MMCommand* KVXToolCollection::MakeDudCommand(const char* name)
 {
-    return new MMClassCommand<KVXToolCollection>("PlayDudSound Command", Stage(), this,
+    return new MMClassCommand<KVXToolCollection>(name, Stage(), this,
                                                  &KVXToolCollection::PlayDudSound);
 }
 

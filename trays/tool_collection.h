@@ -94,8 +94,9 @@ protected:
     void DeleteTools();
     // "New Modifier Command": SelectModifier with the index.
     MMCommand* MakeModifierCommand(int16_t index);
-    // "PlayDudSound Command".
-    MMCommand* MakeDudCommand();
+    // A command that plays the refusal sound, "PlayDudSound Command" unless
+    // the control names it otherwise.
+    MMCommand* MakeDudCommand(const char* name = "PlayDudSound Command");
     // Selects the modifier as the base does, but activates the tool even
     // when the tray's data gave no button for it.
     void SelectModifierOfTool(int16_t index, int16_t toolIndex);

@@ -3,12 +3,15 @@
 // undoes, the sliders their tools show, and buttons drawn again when a
 // slider or the colour changes. (Their tools, twins, refusals and switch
 // slider are rows of the table over every tray.)
+#include <set>
 #include <string>
 #include <typeindex>
 #include <typeinfo>
 #include <vector>
 
+#include "engine/animation_molecule.h"
 #include "media/bitmap.h"
+#include "media/picture_visual.h"
 #include "shell/widgets/scroll_bars.h"
 #include "tools/chalk_tools.h"
 #include "tools/eraser_tools.h"
@@ -20,6 +23,7 @@
 #include "tray_world.h"
 #include "trays/crayon_tray.h"
 #include "trays/manager_tool.h"
+#include "trays/marker_tray.h"
 #include "trays/modifier_buttons.h"
 #include "trays/scroll_bar_visual.h"
 #include "trays/tool_collection.h"
@@ -67,6 +71,19 @@ public:
         }
         picture.Unlock();
         return count;
+    }
+
+    // The colour word of the picture's pixel (x, y) from its top-left corner;
+    // -1 when it cannot be read or is not opaque.
+    static int64_t PixelOf(const MMPictureReference& picture, int32_t x, int32_t y)
+    {
+        MMBitmap bits;
+        if (!picture.LockBitmap(bits))
+            return -1;
+        const uint8_t* p = bits.PixelAddress(bits.box.left + x, bits.box.top + y);
+        int64_t colour = p[3] < 128 ? int64_t(p[0] | p[1] << 8 | p[2] << 16) : -1;
+        picture.Unlock();
+        return colour;
     }
 
     KVXManagerTool* manager = nullptr;
@@ -184,6 +201,67 @@ TEST_F(FamilyTraysTest, ANewColourRedrawsTheStrokedButtons)
         EXPECT_EQ(0, RedPixels(tray->ModifierAt(0)->NormalPicture()));
         EXPECT_EQ(0, tray->CurrentModifier());
     }
+}
+
+TEST_F(FamilyTraysTest, TheMarkersArrowsAnswerWithTheRefusalSound)
+{
+    auto* marker = dynamic_cast<KVXMarkerToolCollection*>(Open(kMarkerCollection));
+    ASSERT_NE(nullptr, marker);
+    KVXToolBase* tool = marker->CurrentTool();
+    Step(2);  // their scripts place them
+    for (int32_t k = 0; k < 2; ++k) {
+        SCOPED_TRACE(k);
+        MMAnimationMolecule* arrow = marker->GradientArrow(k);
+        ASSERT_NE(nullptr, arrow);
+        ASSERT_NE(nullptr, arrow->Interpreter());
+        EXPECT_STREQ("Change Gradient Type", arrow->Interpreter()->Command()->Name());
+        Box box = arrow->Visual(0)->GetBounds();
+        int32_t duds = marker->DudSounds();
+        Click((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+        EXPECT_EQ(duds + 1, marker->DudSounds());
+        EXPECT_EQ(0, marker->CurrentModifier());
+        EXPECT_EQ(tool, marker->CurrentTool());
+    }
+    // They belong to the untwisted tray.
+    marker->ResetModifiers();
+    EXPECT_EQ(nullptr, marker->GradientArrow(0));
+    EXPECT_EQ(nullptr, marker->GradientArrow(1));
+    marker->ReselectCurrent();
+    EXPECT_NE(nullptr, marker->GradientArrow(0));
+    EXPECT_NE(nullptr, marker->GradientArrow(1));
+    manager->SelectCollection(kChalkCollection);
+    EXPECT_EQ(nullptr, marker->GradientArrow(0));
+}
+
+TEST_F(FamilyTraysTest, TheTwistedMarkersRainbowPenShowsItsGradientsHueSteps)
+{
+    auto* marker = dynamic_cast<KVXMarkerToolCollection*>(Open(kMarkerCollection));
+    ASSERT_NE(nullptr, marker);
+    // The built gradient: four stops, the first cherry.
+    EXPECT_EQ(3, marker->GradientSteps());
+    EXPECT_EQ(0xE8413Cu, marker->GradientStart());
+    EXPECT_EQ(0xE8413Cu, marker->GradientBand(0));
+    EXPECT_EQ(marker->GradientBand(0), marker->GradientBand(4)) << "a whole turn of the wheel";
+    marker->ResetModifiers();
+    ASSERT_EQ(3, marker->ModifierCount());
+    KVXBaseModifiersObject* pen = marker->ModifierAt(2);
+    // Four bands of six pixels in the middle of the 57 x 25 button, in
+    // both its pictures.
+    std::set<int64_t> seen;
+    for (int32_t k = 0; k < 4; ++k) {
+        SCOPED_TRACE(k);
+        int32_t x = 16 + 6 * k + 3;
+        for (const MMPictureReference* picture : {&pen->NormalPicture(), &pen->HighlightPicture()})
+            for (int32_t y : {10, 13})
+                EXPECT_EQ(int64_t(marker->GradientBand(k)), PixelOf(*picture, x, y)) << y;
+        seen.insert(PixelOf(pen->NormalPicture(), x, 12));
+    }
+    EXPECT_EQ(4u, seen.size());
+    // Outside the bands, the pill and the button's background.
+    EXPECT_NE(int64_t(marker->GradientBand(0)), PixelOf(pen->NormalPicture(), 14, 12));
+    EXPECT_NE(int64_t(marker->GradientBand(0)), PixelOf(pen->NormalPicture(), 19, 9));
+    // The two other twisted buttons have no bands.
+    EXPECT_NE(int64_t(marker->GradientBand(0)), PixelOf(marker->ModifierAt(1)->NormalPicture(), 19, 12));
 }
 
 }  // namespace
