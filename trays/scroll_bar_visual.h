@@ -32,6 +32,8 @@ public:
     virtual void SetThumbHidden(bool hidden);
 
     bool ThumbShown() const { return thumbShown; }
+    MMPictureID ThumbId() const { return thumb.Id(); }
+    MMPictureID TrackId() const { return track.Id(); }
     bool Animating() const { return showing != nullptr || hiding != nullptr; }
 
 private:

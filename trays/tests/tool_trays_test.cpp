@@ -261,6 +261,13 @@ TEST_F(BuiltTrays, TheTraysShowTheirButtonsAndSliders)
                  {kImageSprayCollection, 1, false}, {kImageTubeCollection, 1, false},
                  {kPaintBucketCollection, 4, true}, {kRopeCollection, 3, true},
                  {kShapeCollection, 3, true}};
+    // Every tray's sliders are the same two: the first tray's places,
+    // track and thumb.
+    struct SliderLook {
+        Box bounds;
+        MMPictureID thumb, track;
+    };
+    std::vector<SliderLook> first;
     for (const auto& s : shown) {
         SCOPED_TRACE(s.type);
         ASSERT_NE(Open(s.type), nullptr);
@@ -271,6 +278,17 @@ TEST_F(BuiltTrays, TheTraysShowTheirButtonsAndSliders)
         if (s.sliders) {
             EXPECT_EQ(510, tray->Slider(1)->Range());
             EXPECT_FALSE(tray->SliderPreview(1)->Visual()->GetPicture().IsEmpty());
+            for (int16_t which = 0; which < 2; ++which) {
+                auto* visual = dynamic_cast<KVXScrollBarVisual*>(tray->Slider(which)->Visual());
+                ASSERT_NE(nullptr, visual) << which;
+                SliderLook look = {visual->GetBounds(), visual->ThumbId(), visual->TrackId()};
+                if (first.size() < 2)
+                    first.push_back(look);
+                const SliderLook& shared = first[size_t(which)];
+                EXPECT_EQ(shared.bounds, look.bounds) << which;
+                EXPECT_EQ(shared.thumb, look.thumb) << which;
+                EXPECT_EQ(shared.track, look.track) << which;
+            }
         }
         tray->DeleteMolecules();
         delete tray;
