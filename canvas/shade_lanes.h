@@ -1,12 +1,16 @@
 #pragma once
 // The shading row loop over a lane type: 128-bit lanes (eight pixels a
-// step) or 256-bit lanes (sixteen). Included only by the files that compile
-// it for their processor, each with its own lane type, after shading.h.
+// step), 256-bit lanes (sixteen) or 512-bit lanes (thirty-two). Included
+// only by the files that compile it for their processor, each with its own
+// lane type, after shading.h.
 //
 // A lane type L gives V (a vector of 16-bit lanes), kPixels, and the
-// operations below. Its shuffles and packs may work inside 128-bit halves:
+// operations below. Its shuffles and packs may work inside 128-bit parts:
 // pixels then take the lanes in an order of their own throughout, and
-// L::InOrder puts the colour words back in pixel order.
+// L::InOrder puts the colour words back in pixel order. Where the processor
+// stores 16-bit words under a mask (kStoresShadowsAlone) only the shadows
+// are written back, and where it permutes bytes across a whole vector
+// (kPermutesBytes) each light's keep and add come from their tables.
 //
 // Everything is computed in the lanes except the light of a slope, which
 // comes from the light table one pixel at a time; the bytes are exactly
@@ -58,6 +62,14 @@ struct ShadeLanes {
         down = L::Sub(down, L::SubSaturated(down, limit));
         return L::Sub(up, down);
     }
+    // A multiplier the compiler cannot turn into shifts and adds: those take
+    // more steps, and the row loop is bound by how many steps it takes.
+    [[gnu::always_inline]] static V Factor(int16_t v)
+    {
+        V f = L::Set16(v);
+        asm("" : "+x"(f));
+        return f;
+    }
     // n / 255 of unsigned lanes: (n x 0x8081) >> 23.
     [[gnu::always_inline]] static V Divide255(V n)
     {
@@ -93,6 +105,10 @@ struct ShadeLanes {
         L::Store(depth, inShadow);
         V carried = L::Add(height, inShadow);
         L::Store(fallen, L::SubSaturated(carried, L::Set16(32)));
+        if constexpr (L::kStoresShadowsAlone) {
+            StoreShadows(row, carried);
+            return;
+        }
         V ownWords0 = L::UnpackLow16(height, carried);
         V ownWords1 = L::UnpackHigh16(height, carried);
         V colors0 = EvenWords(p0, p1);
@@ -103,9 +119,25 @@ struct ShadeLanes {
         Store(row + 3 * kStride, L::UnpackHigh32(colors1, ownWords1));
     }
 
+    // The shadows of kPixels pixels from p into their word 3, their other
+    // words left alone.
+    [[gnu::always_inline]] static void StoreShadows(KVXComponentPixel* p, V shadow)
+    {
+        V words0 = L::UnpackLow16(shadow, shadow);
+        V words1 = L::UnpackHigh16(shadow, shadow);
+        L::StoreShadows(p, L::UnpackLow32(words0, words0));
+        L::StoreShadows(p + kStride, L::UnpackHigh32(words0, words0));
+        L::StoreShadows(p + 2 * kStride, L::UnpackLow32(words1, words1));
+        L::StoreShadows(p + 3 * kStride, L::UnpackHigh32(words1, words1));
+    }
+
     // The shadows Slope found fall on the kPixels pixels from lowerRight.
     [[gnu::always_inline]] static void FallShadows(KVXComponentPixel* lowerRight, const uint16_t* fallen)
     {
+        if constexpr (L::kStoresShadowsAlone) {
+            StoreShadows(lowerRight, L::Load(fallen));
+            return;
+        }
         V b0 = Load(lowerRight);
         V b1 = Load(lowerRight + kStride);
         V b2 = Load(lowerRight + 2 * kStride);
@@ -138,23 +170,37 @@ struct ShadeLanes {
         return L::InOrder(L::And(L::PackUnsigned16(low, high), L::Set32(0x00FFFFFF)));
     }
 
+    // The keep and add of lights w: below the flat light keep = 255 - (flat
+    // - w) x 92 / 53; above it weight = BlendTable[(w - flat) x 255 / 39][153],
+    // keep = 255 - weight, add = weight. (x / 53 and x / 39 by
+    // multiplications exact here.)
+    [[gnu::always_inline]] static void Weights(V lit, V& keep, V& weight)
+    {
+        const V flat = L::Set16(kFlatLight);
+        V darker = L::SubSaturated(flat, lit);
+        V lighter = L::SubSaturated(lit, flat);
+        V darken = L::MulHigh(L::MulLow(darker, Factor(92)), L::Set16(1237));
+        V f = L::Add(L::MulLow(lighter, Factor(6)),
+                     L::MulHigh(L::MulLow(lighter, Factor(21)), L::Set16(1681)));
+        weight = Divide255(L::Add(L::MulLow(f, Factor(153)), L::Set16(128)));
+        keep = L::Sub(L::Sub(L::Set16(255), darken), weight);
+    }
+
     // The colour words of kPixels pixels lit by their lights, dimmed by depth.
     [[gnu::always_inline]] static void Color(const KVXComponentPixel* row, const uint16_t* light, const uint16_t* depth,
                       uint32_t* out)
     {
         V lit = L::MaxSigned(L::SubSaturated(L::Load(light), L::Load(depth)),
                              L::Set16(kDarkestLight));
-        // Below the flat light: keep = 255 - (flat - w) x 92 / 53. Above it:
-        // weight = BlendTable[(w - flat) x 255 / 39][153], keep = 255 - weight,
-        // add = weight. (x / 53 and x / 39 by multiplications exact here.)
-        const V flat = L::Set16(kFlatLight);
-        V darker = L::SubSaturated(flat, lit);
-        V lighter = L::SubSaturated(lit, flat);
-        V darken = L::MulHigh(L::MulLow(darker, L::Set16(92)), L::Set16(1237));
-        V f = L::Add(L::MulLow(lighter, L::Set16(6)),
-                     L::MulHigh(L::MulLow(lighter, L::Set16(21)), L::Set16(1681)));
-        V weight = Divide255(L::Add(L::MulLow(f, L::Set16(153)), L::Set16(128)));
-        V keep = L::Sub(L::Sub(L::Set16(255), darken), weight);
+        V keep;
+        V weight;
+        if constexpr (L::kPermutesBytes) {
+            // The lights from 163 up are within the table's last 128 entries.
+            keep = L::LookUp128(lit, slope_detail::gKeep + 128);
+            weight = L::LookUp128(lit, slope_detail::gAdd + 128);
+        } else {
+            Weights(lit, keep, weight);
+        }
         V colors0 = EvenWords(Load(row), Load(row + kStride));
         V colors1 = EvenWords(Load(row + 2 * kStride), Load(row + 3 * kStride));
         L::Store(out, LightColors(colors0, L::UnpackLow16(keep, keep),

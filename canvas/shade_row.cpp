@@ -12,6 +12,8 @@ struct Lanes128 {
     typedef __m128i V;
     static constexpr int32_t kPixels = 8;
 
+    static constexpr bool kStoresShadowsAlone = false;
+    static constexpr bool kPermutesBytes = false;
     [[gnu::always_inline]] static V Load(const void* p)
     {
         return _mm_loadu_si128(static_cast<const __m128i*>(p));
@@ -56,30 +58,36 @@ struct Lanes128 {
 
 int32_t ShadeRowWide(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count,
                      uint32_t* out);
+int32_t ShadeRowWider(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count,
+                      uint32_t* out);
 
 namespace {
 
-bool HasWideLanes()
+int32_t WidestLanes()
 {
     __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2");
+    if (__builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi"))
+        return 512;
+    return __builtin_cpu_supports("avx2") ? 256 : 128;
 }
 
-bool gWide = HasWideLanes();
+int32_t gLanes = WidestLanes();
 
 }  // namespace
 
-bool UseWideShadeRows(bool on)
+int32_t UseShadeLanes(int32_t bits)
 {
-    gWide = on && HasWideLanes();
-    return gWide;
+    gLanes = std::min(bits, WidestLanes());
+    return gLanes;
 }
 
-// With 256-bit lanes most of a row goes sixteen pixels at a time, the rest
-// eight at a time, the last few pixel by pixel.
+// Most of a row goes in the widest lanes the processor has, the rest in
+// narrower ones, the last few pixels one by one.
 void ShadeRow(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count, uint32_t* out)
 {
-    int32_t x = gWide ? ShadeRowWide(row, below, count, out) : 0;
+    int32_t x = gLanes >= 512 ? ShadeRowWider(row, below, count, out) : 0;
+    if (gLanes >= 256)
+        x += ShadeRowWide(row + x, below + x, count - x, out + x);
     x += ShadeLanes<Lanes128>::Row(row + x, below + x, count - x, out + x);
     for (; x < count; ++x)
         out[x] = ShadePixel(row + x, below + x);

@@ -18,6 +18,8 @@ struct Lanes256 {
     typedef __m256i V;
     static constexpr int32_t kPixels = 16;
 
+    static constexpr bool kStoresShadowsAlone = false;
+    static constexpr bool kPermutesBytes = false;
     [[gnu::always_inline]] static V Load(const void* p)
     {
         return _mm256_loadu_si256(static_cast<const __m256i*>(p));

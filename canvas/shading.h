@@ -52,9 +52,9 @@ inline int32_t ShadedSpan(int32_t n, int32_t viewSize, bool zoomed)
 // The plain step over count pixels of row (below: the next row), as
 // ShadePixel pixel by pixel gives them, several at a time.
 void ShadeRow(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count, uint32_t* out);
-// Whether ShadeRow may take 256-bit lanes where the processor has them (it
-// does by default); returns whether it will.
-bool UseWideShadeRows(bool on);
+// The widest lanes ShadeRow may take (128, 256 or 512 bits; by default the
+// widest the processor has); returns the width it will take.
+int32_t UseShadeLanes(int32_t bits);
 // out[2i] = out[2i + 1] = words[i] for i below count, and the same into
 // out2 unless it is null.
 void DoubleWords(const uint32_t* words, int32_t count, uint32_t* out, uint32_t* out2);

@@ -2,6 +2,9 @@
 // recomputed after paint is added or removed.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <vector>
+
 #include "canvas/blend.h"
 #include "canvas/draw_method.h"
 #include "canvas/shading.h"
@@ -228,9 +231,9 @@ TEST(ShadingRows, GiveTheBytesOfThePixelStep)
         {{1, 3, 2 * kWidth - 1, 2 * kHeight - 2}, {7, 2}, true},
         {{2, 1, 17, 30}, {250, 3}, true},
     };
-    // With 128-bit lanes, and with 256-bit ones where the processor has them.
-    for (bool wide : {false, true}) {
-        UseWideShadeRows(wide);
+    // With 128-bit lanes, and with 256- and 512-bit ones where the processor has them.
+    for (int32_t lanes : {128, 256, 512}) {
+        UseShadeLanes(lanes);
         for (const Case& c : cases) {
             plane.CopyPixelsTo(reference);
             KVXPlaneComponent view;
@@ -259,5 +262,54 @@ TEST(ShadingRows, GiveTheBytesOfThePixelStep)
                         << "pixel " << x << ", " << y;
         }
     }
-    UseWideShadeRows(true);
+    UseShadeLanes(512);
+}
+
+// Every pair of slopes (and the clamped ones beyond), in the sun and in
+// shadows of every depth up to the darkest light, through each lane width.
+TEST(ShadingRows, GiveTheTablesLightForEverySlopeAndShadow)
+{
+    // Steps 0, 1, -1, 2, -2, ... 127, -127, then two beyond the clamp: every
+    // slope to the right once, the heights staying near the start.
+    std::vector<int> steps = {0};
+    for (int d = 1; d <= 127; ++d) {
+        steps.push_back(d);
+        steps.push_back(-d);
+    }
+    steps.push_back(300);
+    steps.push_back(-300);
+    const int kWidth = int(steps.size()) + 1;
+    KVXPlaneComponentTop plane({kWidth, 2});
+    KVXPlaneComponentTop reference({kWidth, 2});
+    std::vector<uint32_t> fast(kWidth);
+    for (int32_t lanes : {128, 256, 512}) {
+        int32_t used = UseShadeLanes(lanes);
+        for (int dy = -130; dy <= 130; ++dy) {
+            int depthStep = dy & 1 ? 3 : 0;  // shadows of 0 to about 770 deep
+            int height = 30000;
+            for (int x = 0; x < kWidth; ++x) {
+                KVXComponentPixel& p = *plane.PixelAt(x, 0);
+                KVXComponentPixel& q = *plane.PixelAt(x, 1);
+                p.SetColorWord(0x7F000000u | uint32_t(x * 2654435761u >> 8));
+                p.height = uint16_t(height);
+                p.shadow = uint16_t(height + depthStep * x);
+                q.SetColorWord(0x00406080u);
+                q.height = uint16_t(height + dy);
+                q.shadow = 0;
+                if (x + 1 < kWidth)
+                    height += steps[x];
+            }
+            plane.CopyPixelsTo(reference);
+            ShadeRow(plane.PixelAt(0, 0), plane.PixelAt(0, 1), kWidth - 1, fast.data());
+            for (int x = 0; x < kWidth - 1; ++x) {
+                uint32_t slow = ShadePixel(reference.PixelAt(x, 0), reference.PixelAt(x, 1));
+                ASSERT_EQ(slow, fast[x]) << "dx " << steps[x] << ", dy " << dy << ", lanes " << used;
+            }
+            for (int y = 0; y < 2; ++y)
+                for (int x = 0; x < kWidth; ++x)
+                    ASSERT_EQ(0, std::memcmp(reference.PixelAt(x, y), plane.PixelAt(x, y), 8))
+                        << "pixel " << x << ", " << y << ", dy " << dy << ", lanes " << used;
+        }
+    }
+    UseShadeLanes(512);
 }
