@@ -19,6 +19,7 @@
 #include "engine/script_file.h"
 #include "engine/stage.h"
 #include "framework/heap.h"
+#include "gallery/gallery_messages.h"
 #include "gallery/sketchbook_list.h"
 #include "gallery/under_the_hood_scene.h"
 #include "shell/app.h"
@@ -79,10 +80,9 @@ public:
     }
 };
 
-// Milliseconds of one movie frame.
-double MovieFrame(KVXPlaneComponent& plane, const FSDirectory& folder)
+// Five channels of a stroke in key frames 0 and 4, over the canvas.
+void DrawStrokes(MagicSlateStore& slate)
 {
-    MagicSlateStore slate;
     slate.Init();
     for (int c = 0; c < 5; ++c) {
         std::vector<Pair> points;
@@ -93,13 +93,33 @@ double MovieFrame(KVXPlaneComponent& plane, const FSDirectory& folder)
             p.y += 30;
         slate.StoreFrame(c, 4, points.data(), int32_t(points.size()), 0x2040E0, 4);
     }
+}
+
+// A book of `pages` pages of the plane with slate strokes, as the program
+// writes them.
+bool WriteStrokedBook(KVXPlaneComponent& plane, const FSDirectory& folder, const char* name,
+                      int32_t pages)
+{
+    MagicSlateStore slate;
+    DrawStrokes(slate);
     MagicSlatePart part(slate);
     KVXStampsBlock stamps;
     CanvasPageContent content(plane, part, stamps, nullptr);
-    FSDeleteFile(folder, "movie book");
-    SketchbookFile book(folder, "movie book");
-    if (!book.Open(1, &content) || !book.WritePage(content, 0))
+    FSDeleteFile(folder, name);
+    SketchbookFile book(folder, name);
+    bool written = book.Open(pages, &content);
+    for (int32_t p = 0; written && p < pages; ++p)
+        written = book.WritePage(content, p);
+    book.Close();
+    return written;
+}
+
+// Milliseconds of one movie frame.
+double MovieFrame(KVXPlaneComponent& plane, const FSDirectory& folder)
+{
+    if (!WriteStrokedBook(plane, folder, "movie book", 1))
         return -1;
+    SketchbookFile book(folder, "movie book");
     PagePicture page(plane);
     if (!page.Load(book, 0))
         return -1;
@@ -186,11 +206,16 @@ public:
 };
 
 // Milliseconds of one ShowPicture of the slideshow, alternating between the
-// two pages of a book in `folder`, on a stage without window.
-double ShowPicture(const FSDirectory& folder, SketchbookPageContent& content)
+// two pages (with slate strokes) of a book of its own, on a stage without
+// window.
+double ShowPicture(KVXPlaneComponent& source, const FSDirectory& parent,
+                   SketchbookPageContent& content)
 {
-    FSDirectory trashFolder;
-    FSCreateSubfolder(folder, "trash", trashFolder);
+    FSDirectory folder, trashFolder;
+    if (!FSCreateSubfolder(parent, "show", folder) ||
+        !FSCreateSubfolder(folder, "trash", trashFolder) ||
+        !WriteStrokedBook(source, folder, "show book", 2))
+        return -1;
     AFHeap heap;
     KVXApp app(&heap, -1);
     gApp = &app;
@@ -215,10 +240,20 @@ double ShowPicture(const FSDirectory& folder, SketchbookPageContent& content)
     return best;
 }
 
+// A bench has no one to answer a message box: an alert is printed and ends
+// the run, as its figures would mean nothing.
+void AlertEndsTheRun(int32_t, int16_t key, const char*)
+{
+    std::printf("alert %d (%s): no figures\n", int(key), LastGalleryReason());
+    std::fflush(stdout);
+    ExitProcess(1);
+}
+
 }  // namespace
 
 int main()
 {
+    SetGalleryAlertShow(AlertEndsTheRun);
     const int width = 640, height = 480;
     std::vector<KVXComponentPixel> pixels(size_t(width) * height, kBlankPixel);
     for (size_t i = 0; i < pixels.size(); ++i)
@@ -230,10 +265,15 @@ int main()
     KVXStampsBlock stamps;
     CanvasPageContent content(plane, slate, stamps, nullptr);
 
+    // A run cut short leaves its folder behind: it goes first.
     FSDirectory temp, folder;
     FSTempFolder(temp);
-    FSCreateSubfolder(temp, "pennaro-gallery-bench", folder);
-    FSDeleteFile(folder, "bench book");
+    if (FSFindSubfolder(temp, "pennaro-gallery-bench", folder))
+        DeleteDirectoryTree(folder);
+    if (!FSCreateSubfolder(temp, "pennaro-gallery-bench", folder)) {
+        std::printf("the bench's folder could not be made\n");
+        return 1;
+    }
     SketchbookFile book(folder, "bench book");
     if (!book.Open(2, &content)) {
         std::printf("the book could not be made\n");
@@ -242,7 +282,7 @@ int main()
     double load = BestPerStep([&](int) { book.LoadPage(content, 0); });
     double write = BestPerStep([&](int i) { book.WritePage(content, i % 2); });
     book.Close();
-    double show = ShowPicture(folder, content);
+    double show = ShowPicture(plane, folder, content);
     double frame = MovieFrame(plane, folder);
     double gallery = GalleryBegin(content, folder);
     DeleteDirectoryTree(folder);
