@@ -1,29 +1,20 @@
 #pragma once
-// A gallery-like scene holding the trash and the slideshow panels on an
-// 800 x 600 stage stepped by hand with the program's data, over real books
-// in a scratch folder; two stand-in drag buttons play a book of the book
-// list (kind 1) and a page of the viewer (kind 2).
+// A gallery-like scene holding the trash and the slideshow panels on the
+// gallery's test stage (stage_rig.h); two stand-in drag buttons play a book
+// of the book list (kind 1) and a page of the viewer (kind 2).
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "canvas/plane.h"
 #include "engine/command.h"
 #include "engine/record_table.h"
-#include "engine/stage.h"
-#include "framework/heap.h"
 #include "gallery/drag_button.h"
 #include "gallery/drag_scene.h"
-#include "gallery/sketchbook_list.h"
 #include "gallery/slideshow_panel.h"
 #include "gallery/trash_panel.h"
-#include "page_fixture.h"
-#include "shell/app.h"
-#include "shell/registry_settings.h"
-#include "shell_fixture.h"
-#include "stage_fixture.h"
+#include "stage_rig.h"
 
 // The export's dialogs answer from the test.
 class ScriptedExportDialogs : public ExportDialogs {
@@ -162,47 +153,9 @@ private:
 inline const Pair PanelScene::kBookAt = {20, 100};
 inline const Pair PanelScene::kPageAt = {20, 200};
 
-class PanelTest : public BookTest {
+class PanelTest : public GalleryStageTest {
 protected:
-    static constexpr int32_t kWidth = 64;
-    static constexpr int32_t kHeight = 48;
-
-    void SetUp() override
-    {
-        BookTest::SetUp();
-        // The program's own texts and layout.
-        SetGalleryTextSource(nullptr);
-        gApp = &app;
-        RemoveSettingsKey();
-        ASSERT_TRUE(OpenBuiltData());
-        ASSERT_TRUE(OpenBuiltSounds());
-        settings.reset(new RegistrySettings);
-        settings->Open();
-        app.SetSettingsForTest(settings.get());
-        plane.reset(new KVXPlaneComponentTop({kWidth, kHeight}));
-        app.SetCanvasForTest(plane.get(), nullptr);
-        ASSERT_TRUE(FSCreateSubfolder(scratch.folder, "Corbeille", trashFolder));
-        FakeClock::now = 1000;
-        stage.SetClock(FakeClock::Now);
-        stage.StartClock();
-    }
-    void TearDown() override
-    {
-        if (stage.Scene() != nullptr)
-            stage.Scene()->DeleteMolecules();
-        scene.reset();
-        for (int32_t n = 0; n < kSceneCount; ++n)
-            app.SetSceneSlot(n, nullptr);
-        app.SetSketchbookListForTest(nullptr);
-        list.reset();
-        app.SetCanvasForTest(nullptr, nullptr);
-        app.SetSettingsForTest(nullptr);
-        settings.reset();
-        RemoveSettingsKey();
-        CloseBuiltData();
-        gApp = nullptr;
-        BookTest::TearDown();
-    }
+    void ReleaseScenes() override { scene.reset(); }
     // Books of these page counts, each page named after its book and place
     // ("a0", "a1" ...), each book's pages one colour; the first current.
     void MakeBooks(const std::vector<int>& pageCounts)
@@ -218,44 +171,20 @@ protected:
                 ASSERT_TRUE(book.WritePage(canvas.content, p));
             book.Close();
         }
-        list.reset(new MpSketchbookList(scratch.folder, trashFolder, blank.content));
-        ASSERT_TRUE(list->ScanFolder());
-        ASSERT_TRUE(list->OpenTrash(false));
+        UseBooks();
         for (size_t b = 0; b < pageCounts.size(); ++b)
             for (int p = 0; p < pageCounts[b]; ++p)
                 list->SetPageName(int32_t(b), p, (std::string(1, char('a' + b)) + std::to_string(p)).c_str());
-        ASSERT_TRUE(list->SelectBook(0));
         list->SetCurrentPage(0);
-        app.SetSketchbookListForTest(list.get());
     }
     void Enter()
     {
         scene.reset(new PanelScene(&stage, list.get()));
         app.SetSceneSlot(kSceneGallery, scene.get());
         app.SetSceneSlot(kSceneSlideshow, &slideshowStandIn);
-        stage.SetPendingScene(scene.get(), nullptr, nullptr);
-        stage.ChangeSceneOrDispatch();
+        EnterScene(scene.get());
         // The buttons' scripts place their pictures.
         Step();
-    }
-    void Step(int32_t ms = 20)
-    {
-        FakeClock::now += ms;
-        stage.ChangeSceneOrDispatch();
-        stage.RunDueTasks();
-        stage.RedrawDirty();
-        stage.FrameTick();
-    }
-    void Pointer(int32_t x, int32_t y, uint32_t flags)
-    {
-        MMStageEvent event = {kStageEventPointer, 0, 0, x, y, flags};
-        stage.QueueInputEvent(event);
-        Step();
-    }
-    void Click(const Pair& at)
-    {
-        Pointer(at.x, at.y, kPointerPressed | kPointerHeld);
-        Pointer(at.x, at.y, kPointerReleased);
     }
     // Press at `from`, move through `path`, release at the last point.
     void Drag(const Pair& from, const std::vector<Pair>& path)
@@ -268,16 +197,6 @@ protected:
         Step();
     }
 
-    AFHeap heap;
-    KVXApp app{&heap, -1};
-    CallLog log;
-    MMStage stage{nullptr, Box{0, 0, 800, 600}, 32, new RecordingSound(&log), nullptr, nullptr,
-                  nullptr};
     RecordingScene slideshowStandIn{&stage, &log};
-    std::unique_ptr<RegistrySettings> settings;
-    std::unique_ptr<KVXPlaneComponentTop> plane;
-    std::unique_ptr<MpSketchbookList> list;
     std::unique_ptr<PanelScene> scene;
-    FSDirectory trashFolder;
-    RealCanvas blank{kWidth, kHeight};
 };

@@ -5,20 +5,12 @@
 #include <memory>
 #include <string>
 
-#include "canvas/plane.h"
-#include "engine/stage.h"
-#include "framework/heap.h"
-#include "gallery/sketchbook_list.h"
 #include "gallery/slideshow_scene.h"
 #include "gallery/slideshow_sounds.h"
 #include "gallery/slideshow_thread.h"
 #include "media/offscreen_surface.h"
 #include "media/sound/logical_sound_channel.h"
-#include "page_fixture.h"
-#include "shell/app.h"
-#include "shell/registry_settings.h"
-#include "shell_fixture.h"
-#include "stage_fixture.h"
+#include "stage_rig.h"
 
 namespace {
 
@@ -37,46 +29,16 @@ uint32_t ColourAt(MMSurface* surface, int32_t x, int32_t y)
     return uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
 }
 
-class SlideshowSceneTest : public BookTest {
+class SlideshowSceneTest : public GalleryStageTest {
 protected:
-    static constexpr int32_t kWidth = 64;
-    static constexpr int32_t kHeight = 48;
-
     void SetUp() override
     {
-        BookTest::SetUp();
-        gApp = &app;
-        RemoveSettingsKey();
-        ASSERT_TRUE(OpenBuiltData());
-        ASSERT_TRUE(OpenBuiltSounds());
-        settings.reset(new RegistrySettings);
-        settings->Open();
-        app.SetSettingsForTest(settings.get());
-        plane.reset(new KVXPlaneComponentTop({kWidth, kHeight}));
-        app.SetCanvasForTest(plane.get(), nullptr);
-        FSCreateSubfolder(scratch.folder, "Corbeille", trashFolder);
+        GalleryStageTest::SetUp();
         app.SetSceneSlot(kSceneGallery, &gallery);
         show.reset(new MpSlideshowScene(&stage));
         app.SetSceneSlot(kSceneSlideshow, show.get());
-        stage.StartClock();
     }
-    void TearDown() override
-    {
-        if (stage.Scene() != nullptr)
-            stage.Scene()->DeleteMolecules();
-        show.reset();
-        for (int32_t n = 0; n < kSceneCount; ++n)
-            app.SetSceneSlot(n, nullptr);
-        app.SetSketchbookListForTest(nullptr);
-        list.reset();
-        app.SetCanvasForTest(nullptr, nullptr);
-        app.SetSettingsForTest(nullptr);
-        settings.reset();
-        RemoveSettingsKey();
-        CloseBuiltData();
-        gApp = nullptr;
-        BookTest::TearDown();
-    }
+    void ReleaseScenes() override { show.reset(); }
     // A book of these pages, current, with its choices.
     void MakeBook(const std::vector<Page>& pages)
     {
@@ -91,46 +53,22 @@ protected:
             }
             book.Close();
         }
-        list.reset(new MpSketchbookList(scratch.folder, trashFolder, blank.content));
-        ASSERT_TRUE(list->ScanFolder());
-        ASSERT_TRUE(list->SelectBook(0));
+        UseBooks();
         for (size_t p = 0; p < pages.size(); ++p) {
             list->SetPageTransition(0, int32_t(p), pages[p].transition);
             list->SetPageMusic(0, int32_t(p), pages[p].music);
             list->SetPageDelay(0, int32_t(p), pages[p].delay);
         }
-        app.SetSketchbookListForTest(list.get());
     }
-    void Enter()
-    {
-        stage.SetPendingScene(show.get(), nullptr, nullptr);
-        stage.ChangeSceneOrDispatch();
-    }
-    void Step(int32_t ms = 20)
-    {
-        FakeClock::now += ms;
-        stage.ChangeSceneOrDispatch();
-        stage.RunDueTasks();
-        stage.RedrawDirty();
-        stage.FrameTick();
-    }
+    void Enter() { EnterScene(show.get()); }
     // The stage's pixel in the middle of the shown picture.
     uint32_t Shown()
     {
         return ColourAt(stage.Offscreen(), MpSlideshowScene::kPictureX + kWidth / 2,
                         MpSlideshowScene::kPictureY + kHeight / 2);
     }
-    AFHeap heap;
-    KVXApp app{&heap, -1};
-    BareStage bare{true};
-    MMStage& stage = bare.stage;
-    RecordingScene gallery{&stage, &bare.log};
-    std::unique_ptr<RegistrySettings> settings;
-    std::unique_ptr<KVXPlaneComponentTop> plane;
+    RecordingScene gallery{&stage, &log};
     std::unique_ptr<MpSlideshowScene> show;
-    std::unique_ptr<MpSketchbookList> list;
-    FSDirectory trashFolder;
-    RealCanvas blank{kWidth, kHeight};
 };
 
 }  // namespace
