@@ -19,6 +19,7 @@ void KVXUnderTheHoodScene::DragStarted(int16_t entry, int32_t kind)
         break;
     case kDragTrashedBook:
         SetTrashDragged(entry);
+        EmptyTrashSlot(entry);
         break;
     case kDragViewerPage:
         if (viewer)

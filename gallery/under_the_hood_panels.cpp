@@ -195,6 +195,12 @@ void KVXUnderTheHoodScene::SetTrashDragged(int16_t entry)
         trash->ChooseItem(entry);
 }
 
+void KVXUnderTheHoodScene::EmptyTrashSlot(int16_t entry)
+{
+    if (trash != nullptr)
+        trash->EntryDragged(entry);
+}
+
 bool KVXUnderTheHoodScene::RestoreTrashedPage(int32_t book, int32_t before)
 {
     return trash != nullptr && trash->Contents().RestorePage(trash->ChosenSlot(), book, before);

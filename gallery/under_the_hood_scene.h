@@ -100,6 +100,8 @@ public:
     void TrashRefreshAndShow();
     void HideTrashHighlight();
     void SetTrashDragged(int16_t entry);
+    // A trashed book's slot looks empty while the book is dragged.
+    void EmptyTrashSlot(int16_t entry);
     // The chosen trashed page into `book` before `before` (-1: last), the
     // chosen trashed book back into the list (its index, -1 refused).
     bool RestoreTrashedPage(int32_t book, int32_t before);

@@ -15,6 +15,7 @@
 #include "framework/heap.h"
 #include "gallery/book_list_panel.h"
 #include "gallery/sketchbook_list.h"
+#include "gallery/trash_panel.h"
 #include "gallery/under_the_hood_scene.h"
 #include "gallery/viewer_panel.h"
 #include "media/picture_visual.h"
@@ -318,6 +319,85 @@ TEST_F(GalleryTest, DropsByKindAndTargetOnRealBooks)
     EXPECT_EQ(2, list->CurrentBookIndex());
     EXPECT_FALSE(scene->BookList()->Entry(0)->IsHidden());
     EXPECT_NE(MM_NO_RESOURCE, scene->BookList()->Entry(0)->Visual()->NormalPicture().Id());
+    EXPECT_TRUE(shownAlerts.empty());
+}
+
+TEST_F(GalleryTest, TrashedBooksAndPagesComeBackByKindAndTarget)
+{
+    MakeBooks({4, 2, 1}, 0, 0);
+    Enter();
+    scene->SetTrashOpen(true);
+    MpUTHtrashContents& trash = *scene->Trash();
+    Box panel = trash.PanelBox();
+    const Pair inTrash = {(panel.left + panel.right) / 2, (panel.top + panel.bottom) / 2};
+    // The slot that shows an item (its page name or book file), -1 none.
+    auto slotOf = [&](const std::string& item) {
+        for (int32_t i = 0; i < trash.Count(); ++i) {
+            const TrashSlot& slot = trash.Contents().Slot(i);
+            if ((slot.kind == 1 ? slot.fileName : slot.label) == item)
+                return i;
+        }
+        return -1;
+    };
+    auto contents = [&] {
+        std::string text;
+        for (const char* item : {"b0p0", "b0p1", "carnet 2"})
+            if (slotOf(item) >= 0)
+                text += std::string(text.empty() ? "" : " ") + item;
+        return text;
+    };
+    // Two pages and a book go in, in whatever second each lands.
+    Drag(SlotCentre(0), inTrash);
+    ASSERT_EQ(2, scene->BookList()->BookOf(1));
+    Drag(EntryCentre(1), inTrash);
+    Drag(SlotCentre(0), inTrash);
+    ASSERT_EQ("b0p0 b0p1 carnet 2", contents());
+    ASSERT_EQ("b0p2 b0p3", PageNames(0));
+    ASSERT_EQ(2, list->BookCount());
+    EXPECT_TRUE(FSFileExists(trashFolder, "carnet 2"));
+
+    const Pair entry0 = EntryCentre(0);
+    const Pair behindFirst = {SlotCentre(0).x + 60, SlotCentre(0).y};
+    struct Case {
+        const char* what;
+        const char* item;
+        Pair to;
+        std::string left;  // in the trash afterwards
+        std::string book0, book1;
+        int32_t books;
+    } cases[] = {
+        {"a trashed page on the trash", "b0p1", inTrash, "b0p0 b0p1 carnet 2", "b0p2 b0p3",
+         "b1p0 b1p1", 2},
+        {"a trashed book on a book", "carnet 2", entry0, "b0p0 b0p1 carnet 2", "b0p2 b0p3",
+         "b1p0 b1p1", 2},
+        {"a trashed page on a book goes last", "b0p0", entry0, "b0p1 carnet 2", "b0p2 b0p3",
+         "b1p0 b1p1 b0p0", 2},
+        {"a trashed page into the board", "b0p1", behindFirst, "carnet 2", "b0p2 b0p1 b0p3",
+         "b1p0 b1p1 b0p0", 2},
+        {"a trashed book into the board opens it", "carnet 2", SlotCentre(1), "",
+         "b0p2 b0p1 b0p3", "b1p0 b1p1 b0p0", 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        int32_t slot = slotOf(c.item);
+        ASSERT_GE(slot, 0);
+        Box from = trash.SlotButton(slot)->Visual()->GetBounds();
+        Drag({(from.left + from.right) / 2, (from.top + from.bottom) / 2}, c.to);
+        EXPECT_EQ(c.left, contents());
+        EXPECT_EQ(c.books, list->BookCount());
+        EXPECT_EQ(c.book0, PageNames(0));
+        EXPECT_EQ(c.book1, PageNames(1));
+        // What stays in the trash is shown where it was.
+        for (int32_t i = 0; i < trash.Count(); ++i) {
+            EXPECT_FALSE(trash.SlotButton(i)->Visual()->IsHidden()) << i;
+            EXPECT_NE(MM_NO_RESOURCE, trash.SlotButton(i)->Visual()->NormalPicture().Id()) << i;
+        }
+    }
+    EXPECT_EQ(0, list->TrashBook()->PageCount());
+    EXPECT_FALSE(FSFileExists(trashFolder, "carnet 2"));
+    EXPECT_TRUE(FSFileExists(books, "carnet 2"));
+    EXPECT_STREQ("carnet 2", list->CurrentBook()->FileName());
+    EXPECT_STREQ("b2p0", scene->Viewer()->NameEdit(0)->Text());
     EXPECT_TRUE(shownAlerts.empty());
 }
 
