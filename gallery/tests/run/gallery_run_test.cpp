@@ -1,5 +1,6 @@
 // The real atelier.exe from the painting screen to the gallery and back,
-// driven with real pointer input and read back from the screen.
+// driven with real pointer input and read back from the screen and the
+// book files: a copy of a page goes to the trash and back.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,6 +10,7 @@
 #include "atelier_driver.h"
 #include "engine/record_table.h"
 #include "framework/heap.h"
+#include "gallery/sketchbook_file.h"
 #include "shell_fixture.h"
 
 namespace {
@@ -34,6 +36,9 @@ struct Places {
     Pair back;       // the gallery's way back to painting
     Pair exit;
     Pair firstSlot;  // the middle of the board's first thumbnail
+    Pair secondSlot;
+    Pair duplicate;
+    Pair trash;      // the trash's toggle
 };
 
 bool ReadPlaces(Places& out)
@@ -50,8 +55,13 @@ bool ReadPlaces(Places& out)
     out.exit = ButtonMiddle(gallery, 3);
     Pair slot = gallery.PairAt(gallery.FindRowByKey(24), 2);
     out.firstSlot = {slot.x + 50, slot.y + 40};
+    slot = gallery.PairAt(gallery.FindRowByKey(25), 2);
+    out.secondSlot = {slot.x + 50, slot.y + 40};
+    out.duplicate = ButtonMiddle(gallery, 17);
+    out.trash = ButtonMiddle(gallery, 22);
     CloseBuiltData();
-    return out.toGallery.x > 0 && out.back.x > 0 && out.exit.x > 0;
+    return out.toGallery.x > 0 && out.back.x > 0 && out.exit.x > 0 && out.duplicate.x > 0 &&
+           out.trash.x > 0;
 }
 
 // The program and its data in a folder of their own, so that its books
@@ -74,6 +84,40 @@ struct FreshCopy {
         FSDirectory copy(folder.c_str());
         DeleteDirectoryTree(copy);
     }
+};
+
+// The pages of the program's one book (in its books folder, beside
+// cache.img) and of its trash book; -1 while a file cannot be read.
+struct Books {
+    FSDirectory books, trash;
+    explicit Books(const std::string& program)
+        : books((program + "Carnets\\").c_str()), trash((program + "Corbeille\\").c_str())
+    {
+    }
+    static int32_t PagesOf(const FSDirectory& folder, const char* name)
+    {
+        SketchbookFile book(folder, name);
+        int32_t pages = book.OpenExisting(true) && book.ReadPageTable() ? book.PageCount() : -1;
+        book.Close();
+        return pages;
+    }
+    std::string BookName() const
+    {
+        WIN32_FIND_DATAA found;
+        HANDLE walk = FindFirstFileA((std::string(books.Path()) + "*").c_str(), &found);
+        std::string name;
+        if (walk == INVALID_HANDLE_VALUE)
+            return name;
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                lstrcmpiA(found.cFileName, "cache.img") != 0)
+                name = found.cFileName;
+        } while (FindNextFileA(walk, &found));
+        FindClose(walk);
+        return name;
+    }
+    int32_t BookPages() const { return PagesOf(books, BookName().c_str()); }
+    int32_t TrashPages() const { return PagesOf(trash, "trash.img"); }
 };
 
 bool IsPaper(COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) > 200; }
@@ -121,6 +165,29 @@ TEST(GalleryRun, FromPaintingToTheGalleryAndBack)
         << std::hex << at(felt);
     EXPECT_TRUE(WaitFor([&] { return IsPaper(at(places.firstSlot)); }, 10000))
         << "the book's blank page on the board: " << std::hex << at(places.firstSlot);
+
+    // A copy of the page, dragged to the closed trash's toggle: it leaves
+    // the board and the book for the trash book.
+    Books books(copy.folder);
+    ASSERT_TRUE(clickUntil(places.duplicate, [&] { return IsPaper(at(places.secondSlot)); }))
+        << std::hex << at(places.secondSlot);
+    EXPECT_TRUE(WaitFor([&] { return books.BookPages() == 2; }, 10000));
+    Drag(screen(places.secondSlot), screen(places.trash));
+    EXPECT_TRUE(WaitFor([&] { return !IsPaper(at(places.secondSlot)); }, 10000))
+        << "the page left the board: " << std::hex << at(places.secondSlot);
+    EXPECT_TRUE(WaitFor([&] { return books.BookPages() == 1 && books.TrashPages() == 1; }, 10000))
+        << books.BookPages() << " pages in the book, " << books.TrashPages() << " in the trash";
+    // The trash opened, its first slot dragged back behind the first page.
+    const Pair trashed = {339 + 40, 467 + 30};
+    COLORREF closed = at(trashed);
+    ASSERT_TRUE(clickUntil(places.trash, [&] { return at(trashed) != closed; }))
+        << "the trash's slot shows: " << std::hex << at(trashed);
+    Sleep(500);
+    Drag(screen(trashed), screen({places.firstSlot.x + 60, places.firstSlot.y}));
+    EXPECT_TRUE(WaitFor([&] { return IsPaper(at(places.secondSlot)); }, 10000))
+        << "the page is back on the board: " << std::hex << at(places.secondSlot);
+    EXPECT_TRUE(WaitFor([&] { return books.BookPages() == 2 && books.TrashPages() == 0; }, 10000))
+        << books.BookPages() << " pages in the book, " << books.TrashPages() << " in the trash";
 
     ASSERT_TRUE(clickUntil(places.back, [&] { return IsPaper(at(middle)); }))
         << std::hex << at(middle);
