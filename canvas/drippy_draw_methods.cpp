@@ -254,11 +254,11 @@ void KVXDrawMethodDrippyWater::FlowPixel(KVXPlaneComponent&, KVXComponentPixel& 
     } else {
         lower.height = SaturatedHeight(int32_t(lower.height) + excess - 4);
         uint8_t t = uint8_t(floor * 255 / (floor + int32_t(upper.height)));
-        uint8_t* l = &lower.blue;
-        const uint8_t* u = &upper.blue;
+        uint8_t* l[3] = {&lower.blue, &lower.green, &lower.red};
+        const uint8_t u[3] = {upper.blue, upper.green, upper.red};
         for (int i = 0; i < 3; ++i) {
-            int c = BlendTable[l[i]][t] + BlendTable[u[i]][255 - t];
-            l[i] = uint8_t(BlendTable[c][254] + BlendTable[255][1]);
+            int c = BlendTable[*l[i]][t] + BlendTable[u[i]][255 - t];
+            *l[i] = uint8_t(BlendTable[c][254] + BlendTable[255][1]);
         }
         lower.type = kPixelDrippy;
     }

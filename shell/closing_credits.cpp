@@ -301,8 +301,7 @@ ClosingCreditsMolecule::ClosingCreditsMolecule(KVXQuitButton* quitButton, MMComm
     Box box = stage->StageBox();
     box = {0, 0, box.Width(), box.Height()};
     MMBitmapPictureCollection* pictures = VeilCollection(stage);
-    MMColorTable ink;
-    std::memset(&ink, 0, sizeof ink);
+    MMColorTable ink;  // all zeros
     ink.entries[0] = {0x2A, 0x1C, 0x24, 0};
     BindSolid(pictures, veilAlpha, box, kVeilAlpha, &ink);
     BindSolid(pictures, veilColor, box, 0, &ink);

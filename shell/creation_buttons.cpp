@@ -27,12 +27,11 @@ const int16_t kStampModeLayerOffset = -1;
 const int16_t kModeAnimationLayerOffset = 97;
 const int16_t kButtonPriority = 100;
 const int16_t kResourceMode = 1;
-const int16_t kDimmedLabel = 99;
 const int16_t kZoomLayer = 106;
 const MMResourceId kZoomClick = 148;
 const int16_t kPlayTable = 1007;
 const int16_t kPlayTableExtra = 4;
-// Table 1007's keys for play, stop, glue with undo and glue.
+// Table 1007's keys for play, stop, glue in colour and glue as line art.
 const int16_t kPlayKeys[4] = {0, 3, 1, 2};
 
 bool PrintingOn()
@@ -62,7 +61,7 @@ void CreationScene::SetDimmed(KVXAnimatedButtonMolecule* button, uint8_t& flag, 
     flag = dimmed ? 1 : 0;
     if (!button)
         return;
-    button->Run(dimmed ? kDimmedLabel : kLabelIdle);
+    button->Run(dimmed ? kLabelDimmed : kLabelIdle);
     button->SetActive(!dimmed, false);
 }
 
@@ -162,9 +161,11 @@ void CreationScene::MakePlayButtons()
         if (row < 0)
             continue;
         MMCommand* command =
-            slot == kGlueUndoSlot ? Command("PlayButton command", &CreationScene::GlueWithUndoCommand)
-            : slot == kGlueSlot   ? Command("PlayButton command", &CreationScene::GlueCommand)
-                                  : Command("PlayButton command", &CreationScene::PlayButtonCommand);
+            slot == kGlueColourSlot
+                ? Command("PlayButton command", &CreationScene::GlueInColourCommand)
+            : slot == kGlueLineArtSlot
+                ? Command("PlayButton command", &CreationScene::GlueAsLineArtCommand)
+                : Command("PlayButton command", &CreationScene::PlayButtonCommand);
         playButtons[slot] = new (gDefaultHeap) KVXAnimatedButtonMolecule(
             this, table.LongAt(row, 2), command, kButtonLayerOffset, 0, kButtonPriority,
             kResourceMode);
@@ -360,8 +361,8 @@ void CreationScene::handleZoomCmd()
     } else {
         CreationNotifyAllStamps(stampManager);
         if (HasStamps()) {
-            SetDimmed(playButtons[kGlueUndoSlot], playDimmed[kGlueUndoSlot], false);
-            SetDimmed(playButtons[kGlueSlot], playDimmed[kGlueSlot], false);
+            SetDimmed(playButtons[kGlueColourSlot], playDimmed[kGlueColourSlot], false);
+            SetDimmed(playButtons[kGlueLineArtSlot], playDimmed[kGlueLineArtSlot], false);
         }
         UpdatePlayButtons();
     }
@@ -395,8 +396,8 @@ void CreationScene::UpdateStampButtons()
     if (IsQuitting())
         return;
     bool stamps = HasStamps();
-    SetDimmed(playButtons[kGlueUndoSlot], playDimmed[kGlueUndoSlot], !stamps);
-    SetDimmed(playButtons[kGlueSlot], playDimmed[kGlueSlot], !stamps);
+    SetDimmed(playButtons[kGlueColourSlot], playDimmed[kGlueColourSlot], !stamps);
+    SetDimmed(playButtons[kGlueLineArtSlot], playDimmed[kGlueLineArtSlot], !stamps);
     UpdatePlayButtons();
 }
 
@@ -404,8 +405,8 @@ void CreationScene::EnableStampButtons()
 {
     if (!HasStamps())
         return;
-    SetDimmed(playButtons[kGlueUndoSlot], playDimmed[kGlueUndoSlot], false);
-    SetDimmed(playButtons[kGlueSlot], playDimmed[kGlueSlot], false);
+    SetDimmed(playButtons[kGlueColourSlot], playDimmed[kGlueColourSlot], false);
+    SetDimmed(playButtons[kGlueLineArtSlot], playDimmed[kGlueLineArtSlot], false);
 }
 
 // Play and stop share one command: while playing (play dimmed) it stops.
@@ -433,15 +434,14 @@ void CreationScene::PlayButtonCommand()
         radio->Refresh();
 }
 
-void CreationScene::GlueWithUndoCommand()
+// The stamp manager takes the undo snapshot before it glues.
+void CreationScene::GlueInColourCommand()
 {
-    if (canvasVisual)
-        canvasVisual->SnapshotForUndo(true);
     CreationGlueAllStamps(stampManager, true);
     UpdateStampButtons();
 }
 
-void CreationScene::GlueCommand()
+void CreationScene::GlueAsLineArtCommand()
 {
     CreationGlueAllStamps(stampManager, false);
     UpdateStampButtons();

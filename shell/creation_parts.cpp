@@ -162,12 +162,10 @@ void CreationStopStamps(KVXBaseStampManager* manager)
     manager->StopAnimations(true);
 }
 
-// Both glue buttons glue in colour; the scene takes the undo snapshot of the
-// one that keeps it.
-void CreationGlueAllStamps(KVXBaseStampManager* manager, bool)
+void CreationGlueAllStamps(KVXBaseStampManager* manager, bool colour)
 {
     if (manager)
-        manager->GlueAllStamps(true);
+        manager->GlueAllStamps(colour);
 }
 
 void CreationGlueFlaggedStamps(KVXBaseStampManager* manager)

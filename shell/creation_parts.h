@@ -50,7 +50,8 @@ void CreationHideAllStamps(KVXBaseStampManager* manager);
 void CreationNotifyAllStamps(KVXBaseStampManager* manager);
 void CreationPlayStamps(KVXBaseStampManager* manager);
 void CreationStopStamps(KVXBaseStampManager* manager);
-void CreationGlueAllStamps(KVXBaseStampManager* manager, bool undo);
+// Every stamp glued into the picture, in colour or as black-and-white line art.
+void CreationGlueAllStamps(KVXBaseStampManager* manager, bool colour);
 void CreationGlueFlaggedStamps(KVXBaseStampManager* manager);
 void CreationPrepareStamps(KVXBaseStampManager* manager);
 void CreationGlueLastAnimatedStamp(KVXBaseStampManager* manager);

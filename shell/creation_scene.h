@@ -68,8 +68,15 @@ enum CreationLayoutKey : int16_t {
 const int16_t kCreationLayoutTable = 734;
 const int16_t kCreationLayoutExtra = 66;
 
-// The slate and stamp play buttons of table 1007.
-enum PlayButtonSlot : int32_t { kPlaySlot = 0, kStopSlot = 1, kGlueUndoSlot = 2, kGlueSlot = 3 };
+// The slate and stamp play buttons of table 1007: play, stop, and the two
+// buttons that glue every stamp into the picture, in colour or as
+// black-and-white line art.
+enum PlayButtonSlot : int32_t {
+    kPlaySlot = 0,
+    kStopSlot = 1,
+    kGlueColourSlot = 2,
+    kGlueLineArtSlot = 3
+};
 
 class CreationScene : public KVXBaseScene,
                       public KVXCanvasScene,
@@ -130,8 +137,8 @@ public:
     void HandleSketchbookButton();
     void TextureButtonCreate();
     void PlayButtonCommand();
-    void GlueWithUndoCommand();
-    void GlueCommand();
+    void GlueInColourCommand();
+    void GlueAsLineArtCommand();
 
     // The import panel's buttons.
     void HandleImportFileButton();

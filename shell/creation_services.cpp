@@ -187,7 +187,7 @@ void CreationScene::HandleImportButton()
         importButtons[1] = new (gDefaultHeap) KVXAnimatedButtonMolecule(
             this, table.LongAt(3, 2), nullptr, kPanelButtonOffset, 0, 100, 1);
         if (importButtons[1]) {
-            importButtons[1]->Run(99);
+            importButtons[1]->Run(kLabelDimmed);
             importButtons[1]->SetActive(false, false);
         }
     }

@@ -12,6 +12,7 @@
 #include "shell/widgets/animated_button.h"
 #include "shell/widgets/toggle_button.h"
 #include "stamps/base_stamp_manager.h"
+#include "trays/texture_molecule.h"
 
 namespace {
 
@@ -96,6 +97,8 @@ void KVXTransitionFromUTHScene::Begin()
             new (gDefaultHeap) KVXAnimatedButtonMolecule(this, layout.LongAt(row, 2), nullptr,
                                                          kButtonLayerOffset, 0, 100, 1);
     }
+    // The texture button only shows the current texture here: no command.
+    new (gDefaultHeap) KVXTextureMolecule(this, nullptr);
     int32_t on = layout.FindRowByKey(kLayoutZoomOn);
     int32_t off = layout.FindRowByKey(kLayoutZoomOff);
     if (on >= 0 && off >= 0 && layout.FindRowByKey(kLayoutZoomPoint) >= 0) {

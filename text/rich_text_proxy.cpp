@@ -307,8 +307,11 @@ void MMRichTextProxyMolecule::SetFaceName(const char* name, uint8_t charSet, uin
     std::strncpy(face, name, 32);
     OnWindow([&] { control->SetFace(face, charSet, pitch); });
     if (characterCopy) {
+        // The format's face holds one character less than ours; the cut keeps
+        // its terminating zero.
         std::memset(characterCopy->szFaceName, 0, sizeof characterCopy->szFaceName);
-        std::strncpy(characterCopy->szFaceName, face, sizeof characterCopy->szFaceName - 1);
+        std::memcpy(characterCopy->szFaceName, face,
+                    strnlen(face, sizeof characterCopy->szFaceName - 1));
     }
 }
 

@@ -87,8 +87,9 @@ TEST_F(ChalkTalkLessonTest, TheFinishedDrawingPastesIntoTheSlateFrameForFrame)
             ASSERT_EQ(a.count, b.count);
             for (int i = 0; i < a.count; ++i)
                 ASSERT_EQ(a.points[i], b.points[i]);
-            if (a.state == 1)
+            if (a.state == 1) {
                 EXPECT_EQ(a.colour, b.colour);
+            }
         }
     }
 }

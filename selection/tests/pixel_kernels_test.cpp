@@ -73,10 +73,12 @@ TEST(PixelKernelsTest, EffectsStayInsideThePlaneOfAnySize)
                 std::vector<uint64_t> after = outer.Words();
                 const int w = size.x + 2;
                 for (int y = 0; y < size.y + 2; ++y)
-                    for (int x = 0; x < w; ++x)
+                    for (int x = 0; x < w; ++x) {
                         if (x == 0 || y == 0 || x == w - 1 || y == size.y + 1 || kind < 0 ||
-                            kind > 4)
+                            kind > 4) {
                             ASSERT_EQ(before[y * w + x], after[y * w + x]) << x << "," << y;
+                        }
+                    }
             }
         }
     }

@@ -254,8 +254,9 @@ TEST_F(SlateStorageTest, SeededFuzzingNeverCrashesAndKeepsOnlySoundChannels)
         ClearPendingError();
         bool ok = ReadStore(bytes, read.get());
         ASSERT_EQ(!ok, IsErrorPending()) << "round " << round;
-        if (!ok)
+        if (!ok) {
             EXPECT_FALSE(read->IsRunning()) << "round " << round;
+        }
         for (const SlateChannel& channel : read->channels) {
             int16_t shared = 0;
             for (const SlateFrame& frame : channel.frames) {
@@ -263,8 +264,9 @@ TEST_F(SlateStorageTest, SeededFuzzingNeverCrashesAndKeepsOnlySoundChannels)
                 ASSERT_LE(frame.count, 512);
                 ASSERT_GE(frame.state, 0);
                 ASSERT_LE(frame.state, 2);
-                if (frame.count != 0 && shared != 0)
+                if (frame.count != 0 && shared != 0) {
                     ASSERT_EQ(shared, frame.count) << "round " << round;
+                }
                 if (frame.count != 0)
                     shared = frame.count;
             }

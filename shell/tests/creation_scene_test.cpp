@@ -36,6 +36,7 @@
 #include "trays/color_pickers.h"
 #include "trays/manager_tool.h"
 #include "trays/rope_tray.h"
+#include "trays/texture_molecule.h"
 #include "trays/tool_collection.h"
 #include "shell_fixture.h"
 #include "stage_fixture.h"
@@ -267,8 +268,8 @@ TEST_F(CreationSceneTest, StampsWakeTheGlueButtonsTravelWithThePageAndGlueIntoTh
     ASSERT_GT(entry.RowCount(), 0);
     stamps->PlaceStampsFromTable(&entry, 300, 250);
     ASSERT_TRUE(stamps->HasStamps());
-    EXPECT_FALSE(creation->PlayButtonDimmed(kGlueSlot));
-    EXPECT_FALSE(creation->PlayButtonDimmed(kGlueUndoSlot));
+    EXPECT_FALSE(creation->PlayButtonDimmed(kGlueLineArtSlot));
+    EXPECT_FALSE(creation->PlayButtonDimmed(kGlueColourSlot));
 
     // The page's stamps block carries the stamp out and back.
     KVXStampsBlock block;
@@ -288,14 +289,64 @@ TEST_F(CreationSceneTest, StampsWakeTheGlueButtonsTravelWithThePageAndGlueIntoTh
     for (int32_t y = box.top; y < box.bottom; ++y)
         for (int32_t x = box.left; x < box.right; ++x)
             blank += Blank(x - kCanvas.left, y - kCanvas.top) ? 1 : 0;
-    creation->GlueCommand();
+    creation->GlueAsLineArtCommand();
     EXPECT_FALSE(stamps->HasStamps());
-    EXPECT_TRUE(creation->PlayButtonDimmed(kGlueSlot));
+    EXPECT_TRUE(creation->PlayButtonDimmed(kGlueLineArtSlot));
     int32_t blankAfter = 0;
     for (int32_t y = box.top; y < box.bottom; ++y)
         for (int32_t x = box.left; x < box.right; ++x)
             blankAfter += Blank(x - kCanvas.left, y - kCanvas.top) ? 1 : 0;
     EXPECT_LT(blankAfter, blank) << "the stamp's picture went into the canvas";
+}
+
+// One glue button glues every stamp in colour, the other as black-and-white
+// line art; either can be undone.
+TEST_F(CreationSceneTest, TheGlueButtonsGlueInColourOrAsLineArt)
+{
+    KVXBaseStampManager* stamps = creation->StampManager();
+    ASSERT_NE(nullptr, stamps);
+    // The program's stage lends its collection for the stamps' rendered
+    // pictures; this one goes with the picture files.
+    stamps->SetPictureCollection(new MMBitmapPictureCollection{64, 0x4500});
+    creation->SwitchToStampMode();
+    StepFor(3000);
+    struct Case {
+        int32_t slot;
+        bool colour;
+    };
+    for (Case c : {Case{kGlueColourSlot, true}, Case{kGlueLineArtSlot, false}}) {
+        MMRecordTable entry;
+        entry.Load(StampEntry(4, 3), 10, gDefaultHeap);
+        stamps->PlaceStampsFromTable(&entry, 300, 250);
+        ASSERT_TRUE(stamps->HasStamps()) << c.slot;
+        ASSERT_FALSE(creation->PlayButtonDimmed(c.slot));
+        Box box = stamps->Listed()[0]->GetBox();
+        ASSERT_FALSE(box.IsEmpty());
+        KVXAnimatedButtonMolecule* button = creation->PlayButton(c.slot);
+        ASSERT_NE(nullptr, button);
+        ASSERT_NE(nullptr, button->ClickCommand());
+        button->ClickCommand()->Perform();
+        EXPECT_FALSE(stamps->HasStamps()) << c.slot;
+        EXPECT_TRUE(creation->PlayButtonDimmed(c.slot));
+
+        int32_t painted = 0;
+        int32_t coloured = 0;
+        for (int32_t y = box.top; y < box.bottom; ++y)
+            for (int32_t x = box.left; x < box.right; ++x) {
+                const KVXComponentPixel* p = plane->PixelAt(x - kCanvas.left, y - kCanvas.top);
+                painted += Blank(x - kCanvas.left, y - kCanvas.top) ? 0 : 1;
+                coloured += p->red != p->green || p->green != p->blue ? 1 : 0;
+            }
+        EXPECT_GT(painted, 0) << c.slot;
+        EXPECT_EQ(c.colour, coloured > 0) << c.slot << ": " << coloured << " coloured pixels";
+
+        creation->StarthandleUndoCmd();
+        creation->handleUndoCmd();
+        for (int32_t y = box.top; y < box.bottom; ++y)
+            for (int32_t x = box.left; x < box.right; ++x)
+                ASSERT_TRUE(Blank(x - kCanvas.left, y - kCanvas.top))
+                    << c.slot << " " << x << "," << y;
+    }
 }
 
 // An imported picture becomes the rope's floating selection.
@@ -619,7 +670,8 @@ TEST_F(CreationSceneTest, TheExitButtonQuits)
 }
 
 // Scene 6 shows the painting screen's look: no print button when printing
-// is off, no import button when the screen was left in stamp mode.
+// is off, no import button when the screen was left in stamp mode, the
+// texture button without a command of its own.
 TEST_F(CreationSceneTest, ThePassageBackShowsTheButtonsOfTheModeLeft)
 {
     creation->DeleteMolecules();
@@ -647,6 +699,10 @@ TEST_F(CreationSceneTest, ThePassageBackShowsTheButtonsOfTheModeLeft)
         EXPECT_TRUE(ids.count(LayoutValue(kLayoutNewPicture)));
         EXPECT_TRUE(ids.count(LayoutValue(kLayoutExit)));
         EXPECT_NE(nullptr, passage.CanvasVisual());
+        int32_t textures = 0;
+        for (MMMolecule* m : passage.Molecules())
+            textures += dynamic_cast<KVXTextureMolecule*>(m) ? 1 : 0;
+        EXPECT_EQ(1, textures);
         stage.RunQueue()->RunOnce();
         EXPECT_EQ(creation.get(), stage.PendingScene());
         stage.SetPendingScene(nullptr, nullptr, nullptr);

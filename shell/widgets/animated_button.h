@@ -2,7 +2,7 @@
 // The paint program's standard button: an animation molecule that is its own
 // mouse interpreter. Every reaction is a run of its script from a frame
 // label (1 idle, 3 click, 4 hover, 5 press, 6 click without 3, 44 leave, 90
-// leave without 44); a label the script lacks is skipped.
+// leave without 44, 99 dimmed); a label the script lacks is skipped.
 #include <cstdint>
 #include <vector>
 
@@ -19,6 +19,7 @@ enum KVXButtonLabel : int16_t {
     kLabelClickWithoutThree = 6,
     kLabelLeave = 44,
     kLabelLeaveSilenced = 90,
+    kLabelDimmed = 99,
 };
 
 class KVXAnimatedButtonMolecule : public KVXAnimationMolecule, public MMStandardMouseInterpreter {
