@@ -2,15 +2,19 @@
 // The smear: every pixel of a dab takes the paint found behind it along the
 // stroke (colour and height, sampled bilinearly at quarter pixels inside the
 // dab's rectangle), mixed with the dab colour and raised or carved.
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <cstdint>
 
 #include "brushes/std_brush.h"
 
 // Weights of the four pixels about a sample point by its quarter offsets
-// fx, fy (0 to 3): entry fx * 4 + fy, each summing to 256.
+// fx, fy (0 to 3): entry fx * 4 + fy, each summing to 256; lanes holds each
+// weight eight times as 16-bit lanes.
 struct BilinearQuarterWeights {
     int32_t w[16][4];
+    int16_t lanes[16][4][8];
 };
 extern const BilinearQuarterWeights& SmearWeights;
 
@@ -80,22 +84,31 @@ public:
         colour[1] = p.green;
         colour[2] = p.red;
     }
-    // The sampled colour and height (type and shadow 0).
+    // The sampled colour and height (type and shadow 0): each channel of the
+    // four pixels about the sample weighted, (w00 c00 + w10 c10 + w01 c01 +
+    // w11 c11) >> 8. Every byte of the pixels is mixed at once in 16-bit
+    // lanes (a sum never passes 255 x 256); the height's sum is its low
+    // byte's plus 256 times its high byte's.
     KVXComponentPixel Sample(const SmearAxis& ax, const SmearAxis& ay) const
     {
-        const int32_t* w = SmearWeights.w[ax.quarter * 4 + ay.quarter];
-        const KVXComponentPixel& p00 = *plane->PixelAt(ax.low, ay.low);
-        const KVXComponentPixel& p10 = *plane->PixelAt(ax.high, ay.low);
-        const KVXComponentPixel& p01 = *plane->PixelAt(ax.low, ay.high);
-        const KVXComponentPixel& p11 = *plane->PixelAt(ax.high, ay.high);
-        auto mix = [w](uint32_t a, uint32_t b, uint32_t c, uint32_t d) {
-            return (w[0] * a + w[1] * b + w[2] * c + w[3] * d) >> 8;
+        const int16_t(*w)[8] = SmearWeights.lanes[ax.quarter * 4 + ay.quarter];
+        const KVXComponentPixel* low = plane->Row(ay.low);
+        const KVXComponentPixel* high = plane->Row(ay.high);
+        const __m128i zero = _mm_setzero_si128();
+        auto weighted = [zero](const KVXComponentPixel* p, const int16_t* weight) {
+            __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+            return _mm_mullo_epi16(_mm_unpacklo_epi8(bytes, zero),
+                                   _mm_loadu_si128(reinterpret_cast<const __m128i*>(weight)));
         };
+        __m128i sum = _mm_add_epi16(
+            _mm_add_epi16(weighted(low + ax.low, w[0]), weighted(low + ax.high, w[1])),
+            _mm_add_epi16(weighted(high + ax.low, w[2]), weighted(high + ax.high, w[3])));
+        uint32_t colour = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(_mm_srli_epi16(sum, 8), zero)));
         KVXComponentPixel sample = {};
-        sample.blue = uint8_t(mix(p00.blue, p10.blue, p01.blue, p11.blue));
-        sample.green = uint8_t(mix(p00.green, p10.green, p01.green, p11.green));
-        sample.red = uint8_t(mix(p00.red, p10.red, p01.red, p11.red));
-        sample.height = uint16_t(mix(p00.height, p10.height, p01.height, p11.height));
+        sample.blue = uint8_t(colour);
+        sample.green = uint8_t(colour >> 8);
+        sample.red = uint8_t(colour >> 16);
+        sample.height = uint16_t(_mm_extract_epi16(sum, 5) + (_mm_extract_epi16(sum, 4) >> 8));
         return sample;
     }
 

@@ -16,6 +16,9 @@ struct BuiltWeights : BilinearQuarterWeights {
                 e[1] = 16 * fx * (4 - fy);
                 e[2] = 16 * fy * (4 - fx);
                 e[3] = 16 * fx * fy;
+                for (int k = 0; k < 4; ++k)
+                    for (int lane = 0; lane < 8; ++lane)
+                        lanes[fx * 4 + fy][k][lane] = int16_t(e[k]);
             }
     }
 };

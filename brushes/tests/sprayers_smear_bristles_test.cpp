@@ -315,6 +315,53 @@ TEST(Smear, WeightsAndOrder)
     EXPECT_EQ(1900, row.PixelAt(9, 0)->height);
 }
 
+// The lanes' sample gives each channel's weighted sum of the four pixels,
+// (w00 c00 + w10 c10 + w01 c01 + w11 c11) >> 8, for random paint with
+// heights over the whole range, every quarter pair, and axes clamped to one
+// pixel.
+TEST(Smear, SamplesMixEachChannelOfTheFourPixels)
+{
+    BlankCanvas canvas(9, 7);
+    uint32_t seed = 99;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return seed >> 8;
+    };
+    SmearColorAndHeightMover mover(&canvas);
+    for (int round = 0; round < 40; ++round) {
+        for (int y = 0; y < 7; ++y)
+            for (int x = 0; x < 9; ++x) {
+                KVXComponentPixel* p = canvas.PixelAt(x, y);
+                p->SetColorWord(next());
+                p->height = uint16_t(round % 4 == 0 ? 65535 - next() % 3 : next());
+                p->shadow = uint16_t(next());
+            }
+        for (int qx = 0; qx < 4; ++qx)
+            for (int qy = 0; qy < 4; ++qy) {
+                int32_t x = int32_t(next() % 9);
+                int32_t y = int32_t(next() % 7);
+                SmearAxis ax = {x, round % 3 == 0 || x == 8 ? x : x + 1, qx};
+                SmearAxis ay = {y, round % 5 == 0 || y == 6 ? y : y + 1, qy};
+                const int32_t* w = SmearWeights.w[qx * 4 + qy];
+                const KVXComponentPixel& p00 = *canvas.PixelAt(ax.low, ay.low);
+                const KVXComponentPixel& p10 = *canvas.PixelAt(ax.high, ay.low);
+                const KVXComponentPixel& p01 = *canvas.PixelAt(ax.low, ay.high);
+                const KVXComponentPixel& p11 = *canvas.PixelAt(ax.high, ay.high);
+                auto mix = [w](uint32_t a, uint32_t b, uint32_t c, uint32_t d) {
+                    return (w[0] * a + w[1] * b + w[2] * c + w[3] * d) >> 8;
+                };
+                KVXComponentPixel sample = mover.Sample(ax, ay);
+                ASSERT_EQ(mix(p00.blue, p10.blue, p01.blue, p11.blue), sample.blue);
+                ASSERT_EQ(mix(p00.green, p10.green, p01.green, p11.green), sample.green);
+                ASSERT_EQ(mix(p00.red, p10.red, p01.red, p11.red), sample.red);
+                ASSERT_EQ(mix(p00.height, p10.height, p01.height, p11.height), sample.height)
+                    << "round " << round << ", quarters " << qx << ", " << qy;
+                ASSERT_EQ(0, sample.type);
+                ASSERT_EQ(0, sample.shadow);
+            }
+    }
+}
+
 // The integer sample places agree with the doubles for every opacity and
 // pixel, also for shifts that land on a quarter or a hair beside one.
 TEST(Smear, QuickAxesMatchTheSamplePlaces)
