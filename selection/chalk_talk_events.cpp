@@ -6,6 +6,7 @@
 #include "selection/magic_slate_tool_collection.h"
 #include "selection/chalk_talk_tables.h"
 #include "shell/app.h"
+#include "shell/closing_credits.h"
 #include "shell/widgets/animated_button.h"
 #include "shell/widgets/quit_button.h"
 
@@ -230,12 +231,12 @@ void ChalkTalkScene::HandleEvent(int16_t event, int16_t v)
         }
         break;
     case kChalkQuit:
-        if (quitButton)
-            quitButton->SetState(false);
         ClearBusy();
-        // The closing credits belong to the application; without them the
-        // quit button comes back at once.
-        PostEvent(kChalkCreditsOver, -1);
+        if (!quitButton)
+            break;
+        quitButton->SetState(false);
+        // The credits post the end event as they end, and delete themselves.
+        new ClosingCreditsMolecule(quitButton, new ChalkTalkEventCommand(this, kChalkCreditsOver, -1));
         break;
     case kChalkCreditsOver:
         if (quitButton)

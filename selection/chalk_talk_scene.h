@@ -133,6 +133,7 @@ public:
     MMAnimationMolecule* Teacher() const { return teacher; }
     MMAnimationMolecule* Reward() const { return reward; }
     MMMouseInterpreter* BoardInterpreter() const { return boardInterpreter; }
+    KVXQuitButton* QuitButton() const { return quitButton; }
     TimerThread* Timer() const { return timer; }
     int16_t LitFrame() const { return litFrame; }
 

@@ -18,6 +18,8 @@
 #include "selection/chalk_talk_interpreters.h"
 #include "selection/chalk_talk_scene.h"
 #include "selection/magic_slate_tool_collection.h"
+#include "shell/closing_credits.h"
+#include "shell/widgets/quit_button.h"
 #include "stage_fixture.h"
 
 namespace {
@@ -194,6 +196,32 @@ TEST_F(ChalkTalkTest, TheFinishedDrawingPastesIntoTheSlateFrameForFrame)
                 EXPECT_EQ(board.points[i], pasted.points[i]);
         }
     EXPECT_EQ(scene->Lesson()->StepCount(), drawnFrames) << "one frame per step";
+}
+
+// The quit button runs the closing credits over the board, its own clicks
+// held meanwhile; cancelled, the credits end and give the button back.
+TEST_F(ChalkTalkTest, TheQuitButtonRunsTheClosingCreditsAndGetsItsButtonBack)
+{
+    KVXQuitButton* quit = scene->QuitButton();
+    ASSERT_NE(nullptr, quit);
+    auto credits = [&]() -> ClosingCreditsMolecule* {
+        for (MMMolecule* m : scene->Molecules())
+            if (auto* c = dynamic_cast<ClosingCreditsMolecule*>(m))
+                return c;
+        return nullptr;
+    };
+    ASSERT_EQ(nullptr, credits());
+    scene->HandleEvent(kChalkQuit, -1);
+    ASSERT_NE(nullptr, credits());
+    EXPECT_NE(nullptr, credits()->Veil());
+    EXPECT_TRUE(quit->IsInactive());
+    EXPECT_FALSE(quit->ButtonInterpreter()->IsEnabled());
+    Step(500);
+    credits()->CancelCredits();
+    EXPECT_TRUE(StepUntil(10000, [&] { return credits() == nullptr; }));
+    EXPECT_FALSE(quit->IsInactive());
+    EXPECT_TRUE(StepUntil(1000, [&] { return quit->ButtonInterpreter()->IsEnabled(); }))
+        << "the credits' end event gives the button back";
 }
 
 }  // namespace

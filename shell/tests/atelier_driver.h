@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/record_table.h"
+#include "framework/heap.h"
+#include "shell/creation_parts.h"
 #include "shell_fixture.h"
 
 struct Running {
@@ -212,3 +215,103 @@ inline void RemoveProgramCopy(const std::string& folder)
     }
     RemoveDirectoryA(folder.c_str());
 }
+
+// The middle of the first picture a button's script places.
+inline bool ScriptMiddle(MMResourceId script, Pair& middle)
+{
+    MMRecordTable rows;
+    rows.Load(script, 10, gDefaultHeap);
+    int32_t place = -1;
+    int32_t picture = -1;
+    for (int32_t row = 0; row < rows.RowCount(); ++row) {
+        int16_t op = rows.ShortAt(row, 0);
+        if (op == 6 && place < 0)
+            place = row;
+        else if (op == 7 && picture < 0)
+            picture = row;
+    }
+    if (place < 0 || picture < 0)
+        return false;
+    Pair at = rows.PairAt(place, 6);
+    Pair size = CreationPictureSize(rows.LongAt(picture, 2));
+    middle = {at.x + size.x / 2, at.y + size.y / 2};
+    return size.x > 0 && size.y > 0;
+}
+
+// A copy of the program and its data in a folder of its own under the temp
+// folder, so that the sketchbooks it writes start empty and go with it.
+struct ProgramCopy {
+    std::string folder;
+    explicit ProgramCopy(const char* name)
+    {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        folder = std::string(temp) + name + "\\";
+        Remove();
+        CreateDirectoryA(folder.c_str(), nullptr);
+        std::string bin = BinFolder();
+        for (const char* file : {"atelier.exe", "Hd.mms", "Hd.MMP", "App.MMP", "Stmp1.MMP",
+                                 "Stmp2.MMP", "Hd.MMA", "App.MMA"})
+            CopyFileA((bin + file).c_str(), (folder + file).c_str(), FALSE);
+    }
+    ~ProgramCopy() { Remove(); }
+    // The books may lie in folders within folders: the whole tree goes.
+    void Remove() const
+    {
+        FSDirectory copy(folder.c_str());
+        DeleteDirectoryTree(copy);
+    }
+};
+
+// The program started in a folder, watched until its painting screen shows.
+struct PaintingScreen {
+    Running atelier;
+    HWND window = nullptr;
+    POINT origin = {0, 0};
+
+    // Starts the program and waits until the pixel at probe satisfies ready;
+    // false when that did not come.
+    template <class Ready>
+    bool Open(const std::string& folder, Pair probe, Ready ready)
+    {
+        if (!atelier.Start(folder))
+            return false;
+        // Its own window: other folders' tests may run the program at the same time.
+        if (!WaitFor([&] {
+                for (HWND w : WindowsOf(atelier.process.dwProcessId).found)
+                    if (ClassOf(w) == "PennaroWindowClass")
+                        window = w;
+                return window != nullptr;
+            }))
+            return false;
+        HWND control = nullptr;
+        if (!WaitFor([&] {
+                return (control = FindWindowExA(window, nullptr, "MMStageControlClass", nullptr));
+            }))
+            return false;
+        origin = StageOrigin(control);
+        return WaitFor([&] { return ready(At(probe)); }, 60000);
+    }
+    POINT Screen(Pair p) const { return POINT{origin.x + p.x, origin.y + p.y}; }
+    COLORREF At(Pair p) const { return ScreenPixel(origin.x + p.x, origin.y + p.y); }
+    // Clicks the button until what it brings shows; a click may come while
+    // the screen still settles on a loaded machine.
+    template <class Shown>
+    bool ClickUntil(Pair button, Shown shown)
+    {
+        return WaitFor([&] {
+            SetForegroundWindow(window);
+            Click(Screen(button));
+            return WaitFor(shown, 5000);
+        }, 60000);
+    }
+    // Clicks the exit button until the program has ended.
+    void Exit(Pair exit)
+    {
+        WaitFor([&] {
+            SetForegroundWindow(window);
+            Click(Screen(exit));
+            return atelier.Wait(3000) != STILL_ACTIVE;
+        }, 40000);
+    }
+};

@@ -40,28 +40,6 @@ struct Places {
     std::vector<Pair> boxes;  // the middles of the shown colour boxes
 };
 
-// The middle of the first picture a button's script places.
-bool ScriptMiddle(MMResourceId script, Pair& middle)
-{
-    MMRecordTable rows;
-    rows.Load(script, 10, gDefaultHeap);
-    int32_t place = -1;
-    int32_t picture = -1;
-    for (int32_t row = 0; row < rows.RowCount(); ++row) {
-        int16_t op = rows.ShortAt(row, 0);
-        if (op == 6 && place < 0)
-            place = row;
-        else if (op == 7 && picture < 0)
-            picture = row;
-    }
-    if (place < 0 || picture < 0)
-        return false;
-    Pair at = rows.PairAt(place, 6);
-    Pair size = CreationPictureSize(rows.LongAt(picture, 2));
-    middle = {at.x + size.x / 2, at.y + size.y / 2};
-    return size.x > 0 && size.y > 0;
-}
-
 bool ReadPlaces(Places& out)
 {
     if (!OpenBuiltData())
@@ -89,60 +67,6 @@ bool ReadPlaces(Places& out)
     return found && !out.boxes.empty();
 }
 
-// A copy of the program and its data in a folder of its own, so that the
-// sketchbooks it writes start empty and go with it.
-struct FreshCopy {
-    std::string folder;
-    FreshCopy()
-    {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        folder = std::string(temp) + "atelier_painting\\";
-        Clear();
-        CreateDirectoryA(folder.c_str(), nullptr);
-        std::string bin = BinFolder();
-        for (const char* file : {"atelier.exe", "Hd.mms", "Hd.MMP", "App.MMP", "Stmp1.MMP",
-                                 "Stmp2.MMP", "Hd.MMA", "App.MMA"})
-            CopyFileA((bin + file).c_str(), (folder + file).c_str(), FALSE);
-    }
-    ~FreshCopy() { Clear(); }
-    void Clear() { RemoveProgramCopy(folder); }
-};
-
-// Starts the program in folder and waits for the painting screen's canvas;
-// false when it did not come.
-struct PaintingScreen {
-    Running atelier;
-    HWND window = nullptr;
-    POINT origin = {0, 0};
-    bool Open(const std::string& folder, const Places& places, Pair probe,
-              bool (*ready)(COLORREF))
-    {
-        if (!atelier.Start(folder))
-            return false;
-        if (!WaitFor([&] { return (window = FindWindowA("PennaroWindowClass", nullptr)); }))
-            return false;
-        HWND control = nullptr;
-        if (!WaitFor([&] {
-                return (control = FindWindowExA(window, nullptr, "MMStageControlClass", nullptr));
-            }))
-            return false;
-        origin = StageOrigin(control);
-        return WaitFor([&] { return ready(ScreenPixel(origin.x + probe.x, origin.y + probe.y)); },
-                       60000);
-    }
-    POINT Screen(Pair p) const { return POINT{origin.x + p.x, origin.y + p.y}; }
-    COLORREF At(Pair p) const { return ScreenPixel(origin.x + p.x, origin.y + p.y); }
-    void Exit(const Places& places)
-    {
-        WaitFor([&] {
-            SetForegroundWindow(window);
-            Click(Screen(places.exit));
-            return atelier.Wait(3000) != STILL_ACTIVE;
-        }, 40000);
-    }
-};
-
 bool IsPaper(COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) > 200; }
 bool IsNotPaper(COLORREF c) { return !IsPaper(c); }
 
@@ -153,7 +77,7 @@ TEST_F(PaintingRun, AStrokeShowsOnTheCanvasIsKeptAndTheExitButtonEndsTheProgram)
     Places places;
     if (!ReadPlaces(places))
         GTEST_SKIP() << "the data has no chalk button or colour boxes to click yet";
-    FreshCopy copy;
+    ProgramCopy copy("atelier_painting");
     Pair middle = {(places.canvas.left + places.canvas.right) / 2,
                    (places.canvas.top + places.canvas.bottom) / 2};
     Pair from = {places.canvas.left + 120, middle.y};
@@ -162,7 +86,7 @@ TEST_F(PaintingRun, AStrokeShowsOnTheCanvasIsKeptAndTheExitButtonEndsTheProgram)
     COLORREF paper = 0;
     {
         PaintingScreen painting;
-        ASSERT_TRUE(painting.Open(copy.folder, places, middle, IsPaper));
+        ASSERT_TRUE(painting.Open(copy.folder, middle, IsPaper));
         std::printf("start-up to the first painting screen: %lu ms\n",
                     GetTickCount() - painting.atelier.started);
         paper = painting.At(middle);
@@ -222,15 +146,15 @@ TEST_F(PaintingRun, AStrokeShowsOnTheCanvasIsKeptAndTheExitButtonEndsTheProgram)
         }, 60000);
         EXPECT_EQ(samples, painted) << "points of the stroke nearer the paint than the paper";
         EXPECT_EQ(paper, painting.At(away)) << "away from the stroke";
-        painting.Exit(places);
+        painting.Exit(places.exit);
         EXPECT_NE(STILL_ACTIVE, painting.atelier.Wait(0)) << "the exit button ends the program";
     }
     // Started again, the page comes back with its stroke.
     PaintingScreen again;
-    ASSERT_TRUE(again.Open(copy.folder, places, middle, IsNotPaper)) << std::hex << again.At(middle);
+    ASSERT_TRUE(again.Open(copy.folder, middle, IsNotPaper)) << std::hex << again.At(middle);
     EXPECT_TRUE(WaitFor([&] { return IsPaper(again.At(away)); }, 10000))
         << std::hex << again.At(away);
-    again.Exit(places);
+    again.Exit(places.exit);
 }
 
 }  // namespace

@@ -64,28 +64,6 @@ bool ReadPlaces(Places& out)
            out.trash.x > 0;
 }
 
-// The program and its data in a folder of their own, so that its books
-// start empty and go with it.
-struct FreshCopy {
-    std::string folder;
-    FreshCopy()
-    {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        folder = std::string(temp) + "atelier_gallery\\";
-        CreateDirectoryA(folder.c_str(), nullptr);
-        std::string bin = BinFolder();
-        for (const char* file : {"atelier.exe", "Hd.mms", "Hd.MMP", "App.MMP", "Stmp1.MMP",
-                                 "Stmp2.MMP", "Hd.MMA", "App.MMA"})
-            CopyFileA((bin + file).c_str(), (folder + file).c_str(), FALSE);
-    }
-    ~FreshCopy()
-    {
-        FSDirectory copy(folder.c_str());
-        DeleteDirectoryTree(copy);
-    }
-};
-
 // The pages of the program's one book (in its books folder, beside
 // cache.img) and of its trash book; -1 while a file cannot be read.
 struct Books {
@@ -130,37 +108,15 @@ TEST(GalleryRun, FromPaintingToTheGalleryAndBack)
 {
     Places places;
     ASSERT_TRUE(ReadPlaces(places));
-    FreshCopy copy;
-    Running atelier;
-    ASSERT_TRUE(atelier.Start(copy.folder));
-    HWND window = nullptr;
-    // Its own window: other folders' tests may run the program at the same time.
-    ASSERT_TRUE(WaitFor([&] {
-        for (HWND w : WindowsOf(atelier.process.dwProcessId).found)
-            if (ClassOf(w) == "PennaroWindowClass")
-                window = w;
-        return window != nullptr;
-    }));
-    HWND control = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        return (control = FindWindowExA(window, nullptr, "MMStageControlClass", nullptr));
-    }));
-    POINT origin = StageOrigin(control);
-    auto screen = [&](Pair p) { return POINT{origin.x + p.x, origin.y + p.y}; };
-    auto at = [&](Pair p) { return ScreenPixel(origin.x + p.x, origin.y + p.y); };
+    ProgramCopy copy("atelier_gallery");
     Pair middle = {(places.canvas.left + places.canvas.right) / 2,
                    (places.canvas.top + places.canvas.bottom) / 2};
     Pair felt = {290, 58};
-    ASSERT_TRUE(WaitFor([&] { return IsPaper(at(middle)); }, 60000)) << "the painting screen";
-
-    // A click may come while the screen still settles: click until it shows.
-    auto clickUntil = [&](Pair button, auto shown) {
-        return WaitFor([&] {
-            SetForegroundWindow(window);
-            Click(screen(button));
-            return WaitFor(shown, 5000);
-        }, 60000);
-    };
+    PaintingScreen painting;
+    ASSERT_TRUE(painting.Open(copy.folder, middle, IsPaper)) << "the painting screen";
+    auto screen = [&](Pair p) { return painting.Screen(p); };
+    auto at = [&](Pair p) { return painting.At(p); };
+    auto clickUntil = [&](Pair button, auto shown) { return painting.ClickUntil(button, shown); };
     ASSERT_TRUE(clickUntil(places.toGallery, [&] { return IsFelt(at(felt)); }))
         << std::hex << at(felt);
     EXPECT_TRUE(WaitFor([&] { return IsPaper(at(places.firstSlot)); }, 10000))
@@ -191,10 +147,6 @@ TEST(GalleryRun, FromPaintingToTheGalleryAndBack)
 
     ASSERT_TRUE(clickUntil(places.back, [&] { return IsPaper(at(middle)); }))
         << std::hex << at(middle);
-    WaitFor([&] {
-        SetForegroundWindow(window);
-        Click(screen(places.exit));
-        return atelier.Wait(3000) != STILL_ACTIVE;
-    }, 40000);
-    EXPECT_NE(STILL_ACTIVE, atelier.Wait(0)) << "the exit button ends the program";
+    painting.Exit(places.exit);
+    EXPECT_NE(STILL_ACTIVE, painting.atelier.Wait(0)) << "the exit button ends the program";
 }
