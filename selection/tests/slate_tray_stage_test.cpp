@@ -147,14 +147,15 @@ struct SlateTrayStageTest : ::testing::Test {
         FakeClock::now += 16;
         stage.RunDueTasks();
     }
-    // The colour shown in the middle of the tab's window, blue in the lowest byte.
+    // The colour shown in the middle of the tab, in its window, blue in the lowest byte.
     uint32_t SwatchOf(int16_t frame, int which)
     {
         MMBitmap bitmap;
         const MMPictureReference& picture = tray->Thumbnail(frame, which);
         if (!picture.LockBitmap(bitmap))
             return 0xFFFFFFFF;
-        const uint8_t* p = bitmap.PixelAddress(33, 23);
+        const uint8_t* p = bitmap.PixelAddress((bitmap.box.left + bitmap.box.right) / 2,
+                                               (bitmap.box.top + bitmap.box.bottom) / 2);
         uint32_t colour = p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24;
         picture.Unlock();
         return colour;
@@ -183,7 +184,7 @@ TEST_F(SlateTrayStageTest, BeginBuildsTheTrayFromItsTable)
     EXPECT_NE(nullptr, tray->TrashButton());
     EXPECT_NE(nullptr, tray->LoopToggle());
     EXPECT_EQ(nullptr, tray->ClipboardButton()) << "nothing prepared to paste";
-    EXPECT_EQ((Box{82, 360, 130, 408}), tray->DropArea());
+    EXPECT_EQ((Box{103, 311, 135, 343}), tray->DropArea());
     // The chalk colours (red, green, blue in the table) and the pen widths.
     EXPECT_EQ(0x00E8413Cu, tray->ChannelColour(0));
     EXPECT_EQ(0x00E8413Cu, cell) << "the current colour is the chalk's";
@@ -298,8 +299,8 @@ TEST_F(SlateTrayStageTest, TheShapeButtonMovesOnAndTheTrashAndLoopAct)
     EXPECT_EQ(1, Store().channels[0].frames[0].state);
 
     bool looping = Store().IsLooping();
-    tray->LoopToggle()->Interpreter()->Interpret(Event(90, 256, kPointerPressed | kPointerHeld));
-    tray->LoopToggle()->Interpreter()->Interpret(Event(90, 256, kPointerReleased));
+    tray->LoopToggle()->Interpreter()->Interpret(Event(55, 327, kPointerPressed | kPointerHeld));
+    tray->LoopToggle()->Interpreter()->Interpret(Event(55, 327, kPointerReleased));
     Pass();
     EXPECT_NE(looping, Store().IsLooping());
 }
