@@ -77,6 +77,16 @@ bool KVXChalkTalkInterpreterBase::Interpret(const MMStageEvent& event)
     return true;
 }
 
+void KVXChalkTalkInterpreterBase::CaptureLost()
+{
+    // A stroke cut short is dropped; the step waits for the next one.
+    if (drawing) {
+        RemoveBand();
+        drawing = false;
+    }
+    MMStandardMouseInterpreter::CaptureLost();
+}
+
 void KVXChalkTalkInterpreter::Press(const Pair& point)
 {
     stroke.Press(point);
@@ -117,11 +127,5 @@ void KVXChalkTalkShapeInterpreter::Move(const Pair& point)
 std::vector<Pair> KVXChalkTalkShapeInterpreter::Release(const Pair& point)
 {
     Move(point);
-    Box box = band ? band->GetBounds() : Box{point.x, point.y, point.x, point.y};
-    std::vector<Pair> points = circle ? SlateCirclePoints(box) : SlateSquarePoints(box);
-    if (points.empty())
-        points.push_back(point);
-    while (points.size() < 3)
-        points.push_back(points.back());
-    return points;
+    return SlateShapeStroke(circle, band, point);
 }

@@ -18,6 +18,7 @@ public:
     ~KVXChalkTalkInterpreterBase() override;
 
     bool Interpret(const MMStageEvent& event) override;
+    void CaptureLost() override;
     bool IsDrawing() const { return drawing; }
 
 protected:

@@ -18,6 +18,7 @@
 #include "media/sound/sound_collection.h"
 #include "selection/slate_interpreters.h"
 #include "shell/app.h"
+#include "selection/shape_visuals.h"
 #include "selection/slate_screen.h"
 #include "shell/widgets/animated_choice_buttons.h"
 #include "shell/widgets/frame_visual.h"
@@ -712,6 +713,16 @@ std::vector<Pair> SlateSquarePoints(const Box& box)
     std::vector<Pair> kept(outline.Points(), outline.Points() + outline.Count());
     PadToThree(kept);
     return kept;
+}
+
+std::vector<Pair> SlateShapeStroke(bool circle, const KVXShapeVisual* band, const Pair& point)
+{
+    Box box = band != nullptr ? band->GetBounds() : Box{point.x, point.y, point.x, point.y};
+    std::vector<Pair> points = circle ? SlateCirclePoints(box) : SlateSquarePoints(box);
+    if (points.empty())
+        points.push_back(point);
+    PadToThree(points);
+    return points;
 }
 
 std::vector<KVXPreparedSlateStroke>& AppPreparedSlateStrokes()

@@ -18,6 +18,7 @@ class KVXAnimatedToolSizeButton;
 class KVXFrameTabButtonMolecule;
 class KVXFrameVisual;
 class KVXHeldButtonMolecule;
+class KVXShapeVisual;
 class KVXSlateRecording;
 class KVXToggleButtonMolecule;
 class KVXchalkButtonMolecule;
@@ -213,3 +214,6 @@ private:
 // most, then the outline's last); square strokes keep every corner.
 std::vector<Pair> SlateCirclePoints(const Box& box);
 std::vector<Pair> SlateSquarePoints(const Box& box);
+// The stroke of a circle or square pen let go at point: the outline of its
+// rubber band's box, or the point alone when there is none; three points at least.
+std::vector<Pair> SlateShapeStroke(bool circle, const KVXShapeVisual* band, const Pair& point);

@@ -86,6 +86,7 @@ bool KVXMagicSlateInterpreterBase::Interpret(const MMStageEvent& e)
 void KVXMagicSlateInterpreterBase::CaptureLost()
 {
     if (strokeActive) {
+        Abandon();
         RemoveBand();
         strokeActive = false;
     }
@@ -125,6 +126,8 @@ std::vector<Pair> KVXMagicSlateInterpreter::Release(const Pair& point)
     return stroke.Release(point);
 }
 
+void KVXMagicSlateInterpreter::Abandon() { sound->Stop(); }
+
 KVXMagicSlateShapeInterpreter::KVXMagicSlateShapeInterpreter(KVXCreationHost* host, MMStage* stage,
                                                              KVXCanvasVisual* canvas,
                                                              KVXMagicSlateToolCollection* tray,
@@ -150,11 +153,5 @@ void KVXMagicSlateShapeInterpreter::Move(const Pair& point)
 std::vector<Pair> KVXMagicSlateShapeInterpreter::Release(const Pair& point)
 {
     Move(point);
-    Box box = band != nullptr ? band->GetBounds() : Box{point.x, point.y, point.x, point.y};
-    std::vector<Pair> points = circle ? SlateCirclePoints(box) : SlateSquarePoints(box);
-    if (points.empty())
-        points.push_back(point);
-    while (points.size() < 3)
-        points.push_back(points.back());
-    return points;
+    return SlateShapeStroke(circle, band, point);
 }

@@ -30,6 +30,8 @@ protected:
     virtual void Press(const Pair& point) = 0;
     virtual void Move(const Pair& point) = 0;
     virtual std::vector<Pair> Release(const Pair& point) = 0;
+    // A stroke cut short by a lost capture: dropped, with what it started.
+    virtual void Abandon() {}
     Pair Clamped(int32_t x, int32_t y) const;
     void ShowBand(KVXShapeVisual* visual);
     void RemoveBand();
@@ -47,10 +49,13 @@ public:
                              MMResourceId soundId);
     ~KVXMagicSlateInterpreter() override;
 
+    const KVXToolSound* Sound() const { return sound.get(); }
+
 protected:
     void Press(const Pair& point) override;
     void Move(const Pair& point) override;
     std::vector<Pair> Release(const Pair& point) override;
+    void Abandon() override;
 
 private:
     KVXSlateStrokePoints stroke;

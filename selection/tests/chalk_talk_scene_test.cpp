@@ -156,6 +156,15 @@ TEST_F(ChalkTalkTest, AClickOnTheBoardStoresTwoEqualPoints)
     scene->HandleEvent(kChalkStep, 1);
     const KVXChalkStep& step = scene->Lesson()->Step(1);
     ASSERT_TRUE(StepUntil(5000, [&] { return scene->BoardInterpreter() != nullptr; }));
+    // A stroke whose capture is lost is dropped, and the board takes the next.
+    auto* board = dynamic_cast<KVXChalkTalkInterpreterBase*>(scene->BoardInterpreter());
+    ASSERT_NE(nullptr, board);
+    Pointer(300, 100, kPointerPressed | kPointerHeld);
+    Pointer(340, 120, kPointerHeld);
+    EXPECT_TRUE(board->IsDrawing());
+    board->CaptureLost();
+    EXPECT_FALSE(board->IsDrawing());
+    EXPECT_NE(kSlateDrawn, Store().channels[step.channel].frames[step.frame].state);
     Pointer(400, 200, kPointerPressed | kPointerHeld);
     Pointer(400, 200, kPointerReleased);
     const SlateFrame& frame = Store().channels[step.channel].frames[step.frame];

@@ -24,6 +24,7 @@
 #include "selection/magic_slate_tool_collection.h"
 #include "selection/slate_interpreters.h"
 #include "selection/slate_store.h"
+#include "tools/tool_sound.h"
 #include "shell/widgets/held_buttons.h"
 #include "shell/widgets/toggle_button.h"
 #include "stage_fixture.h"
@@ -323,6 +324,25 @@ TEST_F(SlateTrayStageTest, TheClipboardPastesThePreparedDrawingAndTheColourGoesT
     EXPECT_EQ(picked, tray->ChannelColour(0));
     Stroke({200, 100}, {300, 200});
     EXPECT_EQ(picked, Store().channels[0].frames[0].colour);
+}
+
+// A stroke whose capture is lost is dropped with its sound; the next one records.
+TEST_F(SlateTrayStageTest, ALostCaptureDropsTheStrokeAndSilencesThePen)
+{
+    auto* pen = dynamic_cast<KVXMagicSlateInterpreter*>(canvas->GetMouseInterpreter());
+    ASSERT_NE(nullptr, pen);
+    pen->Interpret(Event(200, 100, kPointerPressed | kPointerHeld));
+    pen->Interpret(Event(240, 120, kPointerHeld));
+    ASSERT_TRUE(pen->StrokeActive());
+    ASSERT_NE(nullptr, pen->Sound()->LoopChannel()) << "the pen sounds while it draws";
+    pen->CaptureLost();
+    EXPECT_FALSE(pen->StrokeActive());
+    EXPECT_EQ(nullptr, pen->Sound()->LoopChannel());
+    EXPECT_FALSE(Store().HasStrokes());
+    EXPECT_EQ(0, tray->CurrentFrame());
+    Stroke({200, 100}, {300, 200});
+    EXPECT_EQ(1, Store().channels[0].frames[0].state);
+    EXPECT_EQ((Pair{200, 100}), Store().channels[0].frames[0].points[0]);
 }
 
 }  // namespace
