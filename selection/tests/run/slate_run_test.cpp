@@ -2,7 +2,9 @@
 // and read back from the screen: the tray opens from its tool button, two
 // free-pen strokes fill frames 0 and 1 and colour their tabs, frame 1's tab
 // dragged onto tab 3 copies it there, and once the loop is switched on the
-// canvas shows the drawings from frame 0 to frame 1 round and round.
+// canvas shows the drawings from frame 0 to frame 1 round and round; the
+// slate's button clicked again takes the child to the chalk talk, whose door
+// leads back to the painting screen and its slate tray.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -30,6 +32,7 @@ struct Places {
     Pair slateButton;
     std::vector<Pair> swatches;  // the middle of each frame tab's colour window
     Box loop;                    // the loop toggle
+    Pair chalkLeave;             // the chalk talk's door back to painting
 };
 
 bool ReadPlaces(Places& out)
@@ -61,6 +64,16 @@ bool ReadPlaces(Places& out)
         Pair size = CreationPictureSize(toggle.LongAt(0, 4));
         out.loop = {at.x, at.y, at.x + size.x, at.y + size.y};
     }
+    MMRecordTable chalk;
+    chalk.LoadTenByteRows(1271, 25);
+    MMRecordTable door;
+    door.Load(chalk.ItemIdAt(chalk.FindRowByKey(0), 2), 8, gDefaultHeap);
+    if (door.RowCount() > 0) {
+        Pair at = door.PairAt(0, 0);
+        Pair size = CreationPictureSize(door.LongAt(0, 4));
+        out.chalkLeave = {at.x + size.x / 2, at.y + size.y / 2};
+        found = found && size.x > 0;
+    }
     CloseBuiltData();
     return found && out.swatches.size() == 5 && !out.loop.IsEmpty();
 }
@@ -76,6 +89,8 @@ bool IsPaper(COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) > 200 && Ge
 bool IsChalk(COLORREF c) { return Distance(c, RGB(232, 65, 60)) < 40; }
 // An empty frame's tab shows grey in its window.
 bool IsEmptyTab(COLORREF c) { return Distance(c, RGB(200, 200, 200)) < 12; }
+// The chalk talk's blackboard: dark green.
+bool IsBoard(COLORREF c) { return GetGValue(c) > GetRValue(c) + 20 && GetGValue(c) > GetBValue(c) + 20 && GetGValue(c) < 90; }
 
 // The screen's pixels in a box, row by row, in one copy.
 std::vector<COLORREF> Grab(POINT at, int32_t width, int32_t height)
@@ -199,6 +214,16 @@ TEST_F(SlateRun, TheSlateTrayRecordsCopiesAndPlaysFramesOnTheRealWindow)
     EXPECT_TRUE(roundAgain) << "the loop comes round to frame 0's first step";
     EXPECT_GE(*rows.begin(), firstStep - 4) << "nothing above the strokes";
     EXPECT_LE(*rows.rbegin(), yB + 4) << "nothing below them";
+
+    // The open slate's button once more: its twist, off to the chalk talk;
+    // its door brings the painting screen back with the slate tray open.
+    Pair below = {middle.x, canvas.bottom - 40};
+    ASSERT_TRUE(painting.ClickUntil(places.slateButton, [&] { return IsBoard(painting.At(below)); }))
+        << "the chalk talk's board: " << std::hex << painting.At(below);
+    ASSERT_TRUE(painting.ClickUntil(places.chalkLeave, [&] { return IsPaper(painting.At(below)); }))
+        << "the painting screen again: " << std::hex << painting.At(below);
+    EXPECT_TRUE(WaitFor([&] { return IsEmptyTab(tab(4)); }, 5000))
+        << "the slate tray's last tab: " << std::hex << tab(4);
 
     painting.Exit(places.exit);
     EXPECT_NE(STILL_ACTIVE, painting.atelier.Wait(0)) << "the exit button ends the program";
