@@ -4,7 +4,7 @@
 // dragged onto tab 3 copies it there, and once the loop is switched on the
 // canvas shows the drawings from frame 0 to frame 1 round and round; the
 // slate's button clicked again takes the child to the chalk talk, whose door
-// leads back to the painting screen and its slate tray.
+// leads back to the painting screen and its slate tray with the drawing kept.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -224,6 +224,8 @@ TEST_F(SlateRun, TheSlateTrayRecordsCopiesAndPlaysFramesOnTheRealWindow)
         << "the painting screen again: " << std::hex << painting.At(below);
     EXPECT_TRUE(WaitFor([&] { return IsEmptyTab(tab(4)); }, 5000))
         << "the slate tray's last tab: " << std::hex << tab(4);
+    for (int i : {0, 1, 3})
+        EXPECT_TRUE(IsChalk(tab(i))) << "the drawing kept on frame " << i << ": " << std::hex << tab(i);
 
     painting.Exit(places.exit);
     EXPECT_NE(STILL_ACTIVE, painting.atelier.Wait(0)) << "the exit button ends the program";
