@@ -14,6 +14,7 @@
 #include "brush_test_support.h"
 #include "canvas/canvas_visual.h"
 #include "canvas/undo_snapshot.h"
+#include "engine/enclosure.h"
 #include "engine/picture_loader.h"
 #include "engine/picture_molecule.h"
 #include "engine/script_file.h"
@@ -343,6 +344,28 @@ TEST_F(SlateTrayStageTest, ALostCaptureDropsTheStrokeAndSilencesThePen)
     Stroke({200, 100}, {300, 200});
     EXPECT_EQ(1, Store().channels[0].frames[0].state);
     EXPECT_EQ((Pair{200, 100}), Store().channels[0].frames[0].points[0]);
+}
+
+// The three shape buttons lie one over the other: clicks on their place go to
+// the one shown, which moves on to the next pen and brings its button up.
+TEST_F(SlateTrayStageTest, ClicksOnTheStackedShapeButtonsGoRoundThePens)
+{
+    ASSERT_NE(nullptr, tray->ShapeButton(kSlateFreehand));
+    Box place = tray->ShapeButton(kSlateFreehand)->Visual()->GetBounds();
+    Pair at = {(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+    const int16_t round[] = {kSlateCircle, kSlateSquare, kSlateFreehand, kSlateCircle};
+    for (int16_t expected : round) {
+        MMVisual* shown = stage.TopEnclosure()->FindVisualAt(at);
+        ASSERT_NE(nullptr, shown);
+        ASSERT_NE(nullptr, shown->GetMouseInterpreter());
+        shown->GetMouseInterpreter()->Interpret(Event(at.x, at.y, kPointerPressed | kPointerHeld));
+        shown->GetMouseInterpreter()->Interpret(Event(at.x, at.y, kPointerReleased));
+        Pass();
+        EXPECT_EQ(expected, tray->Shape());
+        MMMouseInterpreter* pen = canvas->GetMouseInterpreter();
+        EXPECT_EQ(expected == kSlateCircle, dynamic_cast<KVXMagicSlateCircleInterpreter*>(pen) != nullptr);
+        EXPECT_EQ(expected == kSlateSquare, dynamic_cast<KVXMagicSlateSquareInterpreter*>(pen) != nullptr);
+    }
 }
 
 }  // namespace
