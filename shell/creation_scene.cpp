@@ -86,10 +86,13 @@ void CreationScene::Begin()
     Decorate();
     MakeModeButtons();
     MakeCanvas();
-    int32_t badge = layout.FindRowByKey(kLayoutRainbowBadge);
-    if (badge >= 0)
-        rainbowBadge = new (gDefaultHeap) MMPictureMolecule(
-            this, MMPictureID(layout.LongAt(badge, 2)), Pair{0, 0}, kDecorationLayer);
+    // Rows 55 and 57 place their pictures like the decoration rows, side by
+    // side: one over the other, the lower one showed only at the edges.
+    Pair badgePosition;
+    MMPictureID badgePicture;
+    if (CreationPlacedPicture(layout, kLayoutRainbowBadge, 0, badgePosition, badgePicture))
+        rainbowBadge = new (gDefaultHeap)
+            MMPictureMolecule(this, badgePicture, badgePosition, kDecorationLayer);
     MakeRadio();
     MakeManagers();
     LoadPage();
@@ -123,7 +126,8 @@ void CreationScene::Begin()
 }
 
 // The rows keyed 48, 52, 50 and 51 each name a table whose first row places
-// a picture; row 56 two pictures, one above the other; row 55 one picture.
+// a picture; row 56 two pictures, one above the other; row 55 one picture,
+// placed the same way.
 void CreationScene::Decorate()
 {
     for (int16_t key : kDecorationKeys) {
@@ -147,10 +151,10 @@ void CreationScene::Decorate()
             new (gDefaultHeap) MMPictureMolecule(this, upper, above, kLeftFrameLayer);
         }
     }
-    int32_t badge = layout.FindRowByKey(kLayoutBadge);
-    if (badge >= 0)
-        new (gDefaultHeap)
-            MMPictureMolecule(this, MMPictureID(layout.LongAt(badge, 2)), Pair{0, 0}, kBadgeLayer);
+    Pair badgePosition;
+    MMPictureID badgePicture;
+    if (CreationPlacedPicture(layout, kLayoutBadge, 0, badgePosition, badgePicture))
+        new (gDefaultHeap) MMPictureMolecule(this, badgePicture, badgePosition, kBadgeLayer);
 }
 
 void CreationScene::MakeCanvas()

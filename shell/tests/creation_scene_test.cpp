@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <set>
+#include <vector>
 
 #include "canvas/canvas_visual.h"
 #include "canvas/undo_snapshot.h"
@@ -181,6 +182,73 @@ TEST_F(CreationSceneTest, BeginWiresTheCanvasButtonsAndRadioAndEndLeavesOnce)
     Enter();
     creation->DeleteMolecules();
     EXPECT_EQ(2, app.LeaveStepCount());
+}
+
+// The easel's two signs, the palette badge (row 55) and the rainbow (row 57),
+// sit side by side off the canvas: neither peeks out from under the other.
+TEST_F(CreationSceneTest, TheEaselSignsSitSideBySide)
+{
+    std::vector<MMPictureID> pictures;
+    for (int16_t key : {int16_t(kLayoutBadge), int16_t(kLayoutRainbowBadge)}) {
+        MMRecordTable placed;
+        placed.Load(LayoutValue(key), 8, gDefaultHeap);
+        ASSERT_EQ(1, placed.RowCount()) << key;
+        pictures.push_back(MMPictureID(placed.LongAt(0, 4)));
+    }
+    std::vector<Box> boxes;
+    for (MMPictureID picture : pictures)
+        for (MMMolecule* m : creation->Molecules())
+            if (auto* p = dynamic_cast<MMPictureMolecule*>(m))
+                if (p->Visual() && p->Visual()->GetPicture().Id() == picture)
+                    boxes.push_back(p->Visual()->GetBounds());
+    ASSERT_EQ(2u, boxes.size());
+    for (const Box& box : boxes) {
+        EXPECT_FALSE(box.IsEmpty());
+        EXPECT_TRUE((Box{0, 0, 800, 600}).Contains(box));
+        EXPECT_FALSE(box.Overlaps(kCanvas));
+    }
+    EXPECT_FALSE(boxes[0].Overlaps(boxes[1]));
+}
+
+// A click at the middle of any awake button of the screen reaches that
+// button, in both modes: no picture lies over it.
+TEST_F(CreationSceneTest, EveryAwakeButtonTakesAClickAtItsMiddle)
+{
+    // The button's first visual, and the interpreter that takes its clicks.
+    auto reaches = [&](MMAnimationMolecule* button, MMMouseInterpreter* own) {
+        MMPictureBasedVisual* visual = button->Visual(0);
+        if (!visual)
+            return false;
+        Pair middle = visual->GetBounds().Center();
+        MMStageEvent event = {kStageEventPointer, 0, 0, middle.x, middle.y, kPointerPressed};
+        MMMouseInterpreter* interpreter = nullptr;
+        MMEnclosure* enclosure = nullptr;
+        return creation->FindTarget(event, &interpreter, &enclosure) && interpreter == own;
+    };
+    struct Case {
+        int32_t mode;
+        std::vector<CreationLayoutKey> keys;
+    };
+    const Case cases[] = {
+        {kToolMode,
+         {kLayoutNewPicture, kLayoutUndo, kLayoutImport, kLayoutFlush, kLayoutPrint,
+          kLayoutStampModeButton, kLayoutSketchbookButton}},
+        {kStampMode, {kLayoutNewPicture, kLayoutUndo, kLayoutToolModeButton}},
+    };
+    for (const Case& c : cases) {
+        if (c.mode == kStampMode)
+            creation->SwitchToStampMode();
+        StepFor(3000);
+        ASSERT_EQ(c.mode, creation->Mode());
+        for (CreationLayoutKey key : c.keys) {
+            ASSERT_NE(nullptr, creation->Button(key)) << key;
+            KVXAnimatedButtonMolecule* button = creation->Button(key);
+            EXPECT_TRUE(reaches(button, button)) << "mode " << c.mode << ", row " << key;
+        }
+        KVXQuitButton* exit = creation->ExitButton();
+        ASSERT_NE(nullptr, exit);
+        EXPECT_TRUE(reaches(exit, exit->ButtonInterpreter())) << "mode " << c.mode;
+    }
 }
 
 TEST_F(CreationSceneTest, ModeSwitchesRunTheirAnimationAndTheModeOutlivesAVisit)
