@@ -179,6 +179,10 @@ MpDragButton::MpDragButton(int16_t entry, MpDragScene* scene, MpDragButtonVisual
 
 MpDragButton::~MpDragButton()
 {
+    // The stage must not keep the pointer's interpreter past its button
+    // (a scene change under the pointer deletes the button).
+    if (interpreter != nullptr)
+        interpreter->ReleaseCapture();
     if (visual->Enclosure() != nullptr)
         visual->Enclosure()->RemoveVisual(visual);
     delete visual;

@@ -115,6 +115,10 @@ MpUTHssButton::MpUTHssButton(MMBaseScene* scene, MpUTHssButtonVisual* visual,
 
 MpUTHssButton::~MpUTHssButton()
 {
+    // The stage must not keep the pointer's interpreter past its button
+    // (a scene change under the pointer deletes the button).
+    if (interpreter != nullptr)
+        interpreter->ReleaseCapture();
     if (visual->Enclosure() != nullptr)
         visual->Enclosure()->RemoveVisual(visual);
     delete visual;

@@ -202,6 +202,8 @@ void KVXUnderTheHoodScene::DeleteMolecules()
         delete zoomThread;
         zoomThread = nullptr;
     }
+    if (stage_)
+        stage_->SetEnteredEnclosure(nullptr, nullptr);
     MpDragScene::DeleteMolecules();
     frameBox = nullptr;
     zoomFrame = nullptr;
