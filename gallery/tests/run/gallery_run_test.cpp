@@ -1,6 +1,7 @@
 // The real atelier.exe from the painting screen to the gallery and back,
 // driven with real pointer input and read back from the screen and the
-// book files: a copy of a page goes to the trash and back.
+// book files: a copy of a page goes to the trash and back, and the book
+// plays as a slideshow to its end.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -39,6 +40,8 @@ struct Places {
     Pair secondSlot;
     Pair duplicate;
     Pair trash;      // the trash's toggle
+    Pair slideshow;  // the slideshow panel's toggle
+    Pair play;       // the panel's play button
 };
 
 bool ReadPlaces(Places& out)
@@ -59,9 +62,14 @@ bool ReadPlaces(Places& out)
     out.secondSlot = {slot.x + 50, slot.y + 40};
     out.duplicate = ButtonMiddle(gallery, 17);
     out.trash = ButtonMiddle(gallery, 22);
+    MMRecordTable panel;
+    panel.Load(754, 28, gDefaultHeap);
+    out.slideshow = ButtonMiddle(panel, 12);
+    Pair play = panel.PairAt(panel.FindRowByKey(15), 2);
+    out.play = {play.x + 24, play.y + 24};  // a 48-pixel round button
     CloseBuiltData();
     return out.toGallery.x > 0 && out.back.x > 0 && out.exit.x > 0 && out.duplicate.x > 0 &&
-           out.trash.x > 0;
+           out.trash.x > 0 && out.slideshow.x > 0 && out.play.x > 24;
 }
 
 // The pages of the program's one book (in its books folder, beside
@@ -98,6 +106,37 @@ struct Books {
     int32_t TrashPages() const { return PagesOf(trash, "trash.img"); }
 };
 
+// The slideshow ends after its last page only when it does not loop; the
+// prefix's setting is put back afterwards.
+struct LoopOff {
+    HKEY key = nullptr;
+    DWORD old = 0;
+    bool had = false;
+    LoopOff()
+    {
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, SettingsKeyPath(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                            nullptr, &key, nullptr) != ERROR_SUCCESS)
+            return;
+        DWORD size = sizeof old;
+        had = RegQueryValueExA(key, "Loop", nullptr, nullptr, reinterpret_cast<BYTE*>(&old),
+                               &size) == ERROR_SUCCESS;
+        DWORD off = 0;
+        RegSetValueExA(key, "Loop", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&off), sizeof off);
+    }
+    ~LoopOff()
+    {
+        if (!key)
+            return;
+        if (had)
+            RegSetValueExA(key, "Loop", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old),
+                           sizeof old);
+        else
+            RegDeleteValueA(key, "Loop");
+        RegCloseKey(key);
+    }
+};
+
+bool IsBlack(COLORREF c) { return GetRValue(c) < 16 && GetGValue(c) < 16 && GetBValue(c) < 16; }
 bool IsPaper(COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) > 200; }
 // The gallery's felt board: purple.
 bool IsFelt(COLORREF c) { return GetBValue(c) > GetGValue(c) + 50 && GetRValue(c) > GetGValue(c); }
@@ -109,6 +148,7 @@ TEST(GalleryRun, FromPaintingToTheGalleryAndBack)
     Places places;
     ASSERT_TRUE(ReadPlaces(places));
     ProgramCopy copy("atelier_gallery");
+    LoopOff loopOff;
     Pair middle = {(places.canvas.left + places.canvas.right) / 2,
                    (places.canvas.top + places.canvas.bottom) / 2};
     Pair felt = {290, 58};
@@ -125,9 +165,12 @@ TEST(GalleryRun, FromPaintingToTheGalleryAndBack)
     // A copy of the page, dragged to the closed trash's toggle: it leaves
     // the board and the book for the trash book.
     Books books(copy.folder);
-    ASSERT_TRUE(clickUntil(places.duplicate, [&] { return IsPaper(at(places.secondSlot)); }))
+    // One click only: a second would make a third page.
+    SetForegroundWindow(painting.window);
+    Click(screen(places.duplicate));
+    ASSERT_TRUE(WaitFor([&] { return books.BookPages() == 2; }, 20000)) << books.BookPages();
+    EXPECT_TRUE(WaitFor([&] { return IsPaper(at(places.secondSlot)); }, 10000))
         << std::hex << at(places.secondSlot);
-    EXPECT_TRUE(WaitFor([&] { return books.BookPages() == 2; }, 10000));
     Drag(screen(places.secondSlot), screen(places.trash));
     EXPECT_TRUE(WaitFor([&] { return !IsPaper(at(places.secondSlot)); }, 10000))
         << "the page left the board: " << std::hex << at(places.secondSlot);
@@ -144,6 +187,26 @@ TEST(GalleryRun, FromPaintingToTheGalleryAndBack)
         << "the page is back on the board: " << std::hex << at(places.secondSlot);
     EXPECT_TRUE(WaitFor([&] { return books.BookPages() == 2 && books.TrashPages() == 0; }, 10000))
         << books.BookPages() << " pages in the book, " << books.TrashPages() << " in the trash";
+
+    // The trash closed again (the slideshow panel does not open over it),
+    // the panel opened and played: both pages full screen on black, each
+    // for its 5 seconds, then the gallery again.
+    ASSERT_TRUE(clickUntil(places.trash, [&] { return at(trashed) == closed; }));
+    COLORREF noPanel = at(places.play);
+    ASSERT_TRUE(clickUntil(places.slideshow, [&] { return at(places.play) != noPanel; }))
+        << "the panel's play button: " << std::hex << at(places.play);
+    Sleep(500);
+    const Pair corner = {5, 5};
+    const Pair shown = {109 + 320, 44 + 240};
+    ASSERT_TRUE(clickUntil(places.play, [&] { return IsBlack(at(corner)); }))
+        << "the slideshow's black: " << std::hex << at(corner);
+    DWORD started = GetTickCount();
+    EXPECT_TRUE(WaitFor([&] { return IsPaper(at(shown)); }, 10000))
+        << "the page on black: " << std::hex << at(shown);
+    EXPECT_TRUE(WaitFor([&] { return IsFelt(at(felt)); }, 40000))
+        << std::hex << at(felt) << " " << at(corner) << std::dec << " after "
+        << GetTickCount() - started << " ms, running " << (painting.atelier.Wait(0) == STILL_ACTIVE);
+    EXPECT_GE(GetTickCount() - started, 9000u) << "two pages of 5 seconds";
 
     ASSERT_TRUE(clickUntil(places.back, [&] { return IsPaper(at(middle)); }))
         << std::hex << at(middle);
