@@ -251,6 +251,38 @@ TEST_F(CreationSceneTest, EveryAwakeButtonTakesAClickAtItsMiddle)
     }
 }
 
+// Entering the screen shows the button of the mode in force as chosen: it
+// comes to rest in its dimmed look, as after a switch, not awake.
+TEST_F(CreationSceneTest, TheChosenModesButtonRestsDimmedOnEntry)
+{
+    struct Case {
+        int32_t mode;
+        CreationLayoutKey chosen;
+    };
+    for (Case c :
+         {Case{kToolMode, kLayoutToolModeButton}, Case{kStampMode, kLayoutStampModeButton}}) {
+        if (c.mode == kStampMode) {
+            creation->SwitchToStampMode();
+            StepFor(3000);
+            creation->DeleteMolecules();
+            Enter();
+        }
+        StepFor(1000);
+        ASSERT_EQ(c.mode, creation->Mode());
+        KVXAnimatedButtonMolecule* button = creation->Button(c.chosen);
+        ASSERT_NE(nullptr, button);
+        ASSERT_NE(nullptr, button->Visual(0));
+        EXPECT_TRUE(creation->ButtonDimmed(c.chosen));
+        MMPictureID atEntry = button->Visual(0)->GetPicture().Id();
+        button->Run(kLabelIdle);
+        StepFor(200);
+        EXPECT_NE(atEntry, button->Visual(0)->GetPicture().Id()) << c.mode;
+        button->Run(kLabelDimmed);
+        StepFor(200);
+        EXPECT_EQ(atEntry, button->Visual(0)->GetPicture().Id()) << c.mode;
+    }
+}
+
 TEST_F(CreationSceneTest, ModeSwitchesRunTheirAnimationAndTheModeOutlivesAVisit)
 {
     MMPictureID stampIndicator = MM_NO_RESOURCE;
