@@ -56,7 +56,14 @@ bool CanvasPageContent::WriteBlank(FSWriter& writer)
     return writer.GetError() == 0 && slate.WriteFresh(writer) && empty.Write(writer);
 }
 
+// The picture decides: a damaged slate or stamp record loses only itself
+// (each says so through the pending error), and the stamps after a damaged
+// slate are still read, so that the page written back keeps them.
 bool CanvasPageContent::Read(FSReader& reader)
 {
-    return plane.ReadPixels(reader) && slate.Read(reader) && stamps.Read(reader);
+    if (!plane.ReadPixels(reader))
+        return false;
+    slate.Read(reader);
+    stamps.Read(reader);
+    return true;
 }

@@ -1,6 +1,7 @@
 #include <memory>
 #include <random>
 
+#include "framework/pending_error.h"
 #include "gallery/magic_slate_part.h"
 #include "selection/slate_store.h"
 
@@ -278,4 +279,25 @@ TEST_F(BookTest, TheSlateStoreOfAPageReloadsEqual)
     EXPECT_EQ(a, b);
     EXPECT_EQ(1, loadedStore->FrameState(1, 2));
     EXPECT_EQ(canvas.pixels[7].ColorWord(), loaded.pixels[7].ColorWord());
+
+    // A damaged channel (channel 1's first point count, after channel 0's
+    // five frames of 2068 bytes and its box) loses only itself: the page
+    // still loads with its picture and the stamps stored after the slate.
+    std::string bytes = Bytes("slate");
+    size_t count = size_t(book.Slot(0).Start()) + 31916 + 8 * 6 * 6 + 5 * 2068 + 8 + 512 * 4;
+    bytes[count] = bytes[count + 1] = 0x7F;
+    book.Close();
+    Put("slate", bytes);
+    auto damagedStore = std::make_unique<MagicSlateStore>();
+    damagedStore->Init();
+    MagicSlatePart damagedPart(*damagedStore);
+    TestCanvas damaged(8, 6);
+    CanvasPageContent damagedContent(damaged.plane, damagedPart, damaged.stamps, nullptr);
+    SketchbookFile reread(scratch.folder, "slate");
+    EXPECT_TRUE(reread.LoadPage(damagedContent, 0));
+    EXPECT_EQ(kSlateEmpty, damagedStore->FrameState(1, 2));
+    EXPECT_EQ(canvas.pixels[7].ColorWord(), damaged.pixels[7].ColorWord());
+    EXPECT_TRUE(damaged.stamps.places[3] == canvas.stamps.places[3]);
+    EXPECT_EQ(canvas.stamps.sceneData[1], damaged.stamps.sceneData[1]);
+    ClearPendingError();
 }
