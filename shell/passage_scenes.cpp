@@ -12,6 +12,7 @@
 #include "shell/widgets/animated_button.h"
 #include "shell/widgets/toggle_button.h"
 #include "stamps/base_stamp_manager.h"
+#include "stamps/stamp_host.h"
 #include "trays/texture_molecule.h"
 
 namespace {
@@ -70,13 +71,19 @@ void KVXTransitionFromUTHScene::Begin()
             break;
         new (gDefaultHeap) MMPictureMolecule(this, picture, position, kDecorationLayer);
     }
+    ReleaseStamps();
+    stampHost = new (gDefaultHeap) KVXStampHost(this);
+    if (stampHost)
+        stampManager = new (gDefaultHeap) KVXBaseStampManager(stampHost);
     KVXPlaneComponentTop* plane = gApp ? gApp->CanvasPlane() : nullptr;
     if (plane) {
         canvas = new (gDefaultHeap)
             KVXCanvasVisual(this, this, CanvasBox, kCanvasLayer, plane, nullptr);
         if (canvas) {
             new (gDefaultHeap) MMVisualMolecule(this, canvas);
-            gApp->LoadCurrentPage(static_cast<MagicSlateStore*>(canvas->Slate()));
+            if (gApp->LoadCurrentPage(static_cast<MagicSlateStore*>(canvas->Slate())) &&
+                gApp->PageStamps())
+                CreationStampsFromBlock(stampManager, *gApp->PageStamps());
             canvas->SetDrawMethod(kDrawStatic, 0, 0);
             plane->SetDirtyBox(plane->Bounds());
             plane->SetDirtyFlag(0);
@@ -112,6 +119,8 @@ void KVXTransitionFromUTHScene::Begin()
         gApp->ChangeScene(stage_, kSceneCreation, nullptr);
     if (canvas)
         canvas->Terminate();
+    if (stampManager)
+        stampManager->End();
 }
 
 void KVXTransitionFromUTHScene::DeleteMolecules()
@@ -124,6 +133,10 @@ void KVXTransitionFromUTHScene::DeleteMolecules()
 
 void KVXTransitionFromUTHScene::ReleaseStamps()
 {
+    if (stampManager)
+        stampManager->RemoveAllStamps(false);
     delete stampManager;
     stampManager = nullptr;
+    delete stampHost;
+    stampHost = nullptr;
 }

@@ -7,6 +7,7 @@
 
 class KVXBaseStampManager;
 class KVXCanvasVisual;
+class KVXStampHost;
 
 class KVXTransitionToUTHScene : public KVXBaseScene {
 public:
@@ -39,6 +40,9 @@ public:
     KVXBaseStampManager* StampManager() const { return stampManager; }
 
 private:
+    // The page's stamps, shown for the one frame; the host lends them this
+    // scene (no canvas: nothing is glued here).
+    KVXStampHost* stampHost = nullptr;
     KVXBaseStampManager* stampManager = nullptr;
     KVXCanvasVisual* canvas = nullptr;
 };

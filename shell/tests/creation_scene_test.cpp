@@ -771,7 +771,7 @@ TEST_F(CreationSceneTest, TheExitButtonQuits)
 
 // Scene 6 shows the painting screen's look: no print button when printing
 // is off, no import button when the screen was left in stamp mode, the
-// texture button without a command of its own.
+// texture button without a command of its own, the page's stamps.
 TEST_F(CreationSceneTest, ThePassageBackShowsTheButtonsOfTheModeLeft)
 {
     creation->DeleteMolecules();
@@ -799,6 +799,13 @@ TEST_F(CreationSceneTest, ThePassageBackShowsTheButtonsOfTheModeLeft)
         EXPECT_TRUE(ids.count(LayoutValue(kLayoutNewPicture)));
         EXPECT_TRUE(ids.count(LayoutValue(kLayoutExit)));
         EXPECT_NE(nullptr, passage.CanvasVisual());
+        ASSERT_NE(nullptr, passage.StampManager());
+        // A stamp held for the look outlives the scene's molecules until the
+        // next visit or the painting screen lets it go.
+        MMRecordTable entry;
+        entry.Load(StampEntry(4, 3), 10, gDefaultHeap);
+        passage.StampManager()->PlaceStampsFromTable(&entry, 300, 250);
+        EXPECT_TRUE(passage.StampManager()->HasStamps());
         int32_t textures = 0;
         for (MMMolecule* m : passage.Molecules())
             textures += dynamic_cast<KVXTextureMolecule*>(m) ? 1 : 0;
@@ -807,7 +814,10 @@ TEST_F(CreationSceneTest, ThePassageBackShowsTheButtonsOfTheModeLeft)
         EXPECT_EQ(creation.get(), stage.PendingScene());
         stage.SetPendingScene(nullptr, nullptr, nullptr);
         passage.DeleteMolecules();
+        EXPECT_NE(nullptr, passage.StampManager());
     }
+    Enter();
+    EXPECT_EQ(nullptr, passage.StampManager()) << "the painting screen released it";
     app.SetCanvasForTest(nullptr, nullptr);
 }
 
