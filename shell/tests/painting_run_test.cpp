@@ -34,9 +34,9 @@ struct PaintingRun : ::testing::Test {
 
 // The places the driver uses, from the program's data.
 struct Places {
-    Box canvas;
-    Pair exit;                // the middle of the exit button
-    Pair chalk;               // the middle of the chalk's tool button
+    Box canvas = {0, 0, 0, 0};
+    Pair exit = {0, 0};       // the middle of the exit button
+    Pair chalk = {0, 0};      // the middle of the chalk's tool button
     std::vector<Pair> boxes;  // the middles of the shown colour boxes
 };
 
