@@ -7,6 +7,7 @@
 #include "selection/rope_import.h"
 #include "stamps/base_stamp_manager.h"
 #include "stamps/stamps_block.h"
+#include "text/text_tray.h"
 #include "trays/manager_tool.h"
 #include "trays/rope_tray.h"
 
@@ -83,7 +84,19 @@ bool CreationRopeTrayIsCurrent(KVXManagerTool* manager)
 }
 
 KVXPaletteTarget* CreationPaletteTarget(KVXManagerTool* manager) { return manager; }
-void CreationCoverTextBox(KVXManagerTool*, bool) {}
+void CreationCoverTextBox(KVXManagerTool* manager, bool cover)
+{
+    if (!CreationTrayIsCurrent(manager, kTextCollection))
+        return;
+    auto* text = dynamic_cast<KVXTextToolCollection*>(manager->CurrentCollection());
+    if (!text)
+        return;
+    if (cover)
+        text->CloakTextBox();
+    else
+        text->UncloakTextBox();
+}
+
 bool CreationTakeAsSelection(KVXManagerTool* manager, WinMMOffscreenSurface* surface)
 {
     if (!manager || !surface)

@@ -305,6 +305,38 @@ struct PaintingScreen {
             return WaitFor(shown, 5000);
         }, 60000);
     }
+    // The stage's pixels in a box, row by row, in one copy from the screen.
+    std::vector<COLORREF> Pixels(const Box& box) const
+    {
+        int32_t w = box.right - box.left;
+        int32_t h = box.bottom - box.top;
+        std::vector<COLORREF> out(size_t(w) * size_t(h));
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = w;
+        info.bmiHeader.biHeight = -h;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (bitmap && bits) {
+            HGDIOBJ old = SelectObject(memory, bitmap);
+            BitBlt(memory, 0, 0, w, h, screen, origin.x + box.left, origin.y + box.top, SRCCOPY);
+            GdiFlush();
+            const auto* words = static_cast<const uint32_t*>(bits);
+            for (size_t i = 0; i < out.size(); ++i)
+                out[i] = RGB((words[i] >> 16) & 0xFF, (words[i] >> 8) & 0xFF, words[i] & 0xFF);
+            SelectObject(memory, old);
+        }
+        if (bitmap)
+            DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+        return out;
+    }
     // Clicks the exit button until the program has ended.
     void Exit(Pair exit)
     {

@@ -2,6 +2,7 @@
 // its canvas, buttons, modes, commands, sprayed animations and panels.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <set>
 #include <vector>
@@ -33,6 +34,9 @@
 #include "shell/widgets/quit_button.h"
 #include "stamps/stamp_manager.h"
 #include "stamps/stamps_block.h"
+#include "text/rich_edit_control.h"
+#include "text/text_box.h"
+#include "text/text_tray.h"
 #include "tools/tool_base.h"
 #include "trays/color_pickers.h"
 #include "trays/manager_tool.h"
@@ -604,31 +608,64 @@ const AFWindowClass kMenuWindowClass = {
     static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), "menu", "CreationTestStageWindow",
     AFWindow::WindowProc};
 
-// The main window's menu under the painting screen: 13102 greys and wakes
-// Print (12902) with the print button; a panel takes the menu bar away.
-TEST(CreationSceneMenu, PrintingGreysThePrintItemAndPanelsHideTheMenuBar)
-{
+// The painting screen on a real stage window, whose menu the screen greys
+// and hides, and inside which a text box's real control lives.
+struct WindowedCreation : ::testing::Test {
     AFHeap heap;
     KVXApp app{&heap, -1};
-    gApp = &app;
-    RemoveSettingsKey();
-    ASSERT_TRUE(OpenBuiltData());
     Box savedCanvas = CanvasBox;
-    CanvasBox = kCanvas;
     RegistrySettings settings;
-    settings.Open();
-    app.SetSettingsForTest(&settings);
-    AFWindowCreation creation = {&kMenuWindowClass, Box{0, 0, 800, 600}, WS_POPUP, 0};
-    auto* window = new KVXStageWindow(creation);
-    // The window owns the stage from here on.
-    auto* stage = new MMStage(window, Box{0, 0, 800, 600}, 32, nullptr, nullptr, nullptr, nullptr);
-    FakeClock::now = 1000;
-    stage->SetClock(FakeClock::Now);
-    KVXPlaneComponentTop plane({640, 480});
-    UndoSnapshot undo(plane);
-    auto* scene = new CreationScene(stage, &plane, &undo);
-    stage->SetPendingScene(scene, nullptr, nullptr);
-    stage->ChangeSceneOrDispatch();
+    KVXStageWindow* window = nullptr;
+    MMStage* stage = nullptr;
+    KVXPlaneComponentTop plane{Pair{640, 480}};
+    UndoSnapshot undo{plane};
+    CreationScene* scene = nullptr;
+
+    void SetUp() override
+    {
+        gApp = &app;
+        RemoveSettingsKey();
+        ASSERT_TRUE(OpenBuiltData());
+        CanvasBox = kCanvas;
+        settings.Open();
+        app.SetSettingsForTest(&settings);
+        AFWindowCreation creation = {&kMenuWindowClass, Box{0, 0, 800, 600}, WS_POPUP, 0};
+        window = new KVXStageWindow(creation);
+        // The window owns the stage from here on.
+        stage = new MMStage(window, Box{0, 0, 800, 600}, 32, nullptr, nullptr, nullptr, nullptr);
+        FakeClock::now = 1000;
+        stage->SetClock(FakeClock::Now);
+        scene = new CreationScene(stage, &plane, &undo);
+        stage->SetPendingScene(scene, nullptr, nullptr);
+        stage->ChangeSceneOrDispatch();
+    }
+    void TearDown() override
+    {
+        if (scene)
+            scene->DeleteMolecules();
+        delete scene;
+        delete window;
+        app.SetSettingsForTest(nullptr);
+        CanvasBox = savedCanvas;
+        CloseBuiltData();
+        RemoveSettingsKey();
+        gApp = nullptr;
+    }
+    void StepFor(int32_t ms)
+    {
+        for (int32_t t = 0; t < ms; t += 20) {
+            FakeClock::now += 20;
+            stage->ChangeSceneOrDispatch();
+            stage->RunDueTasks();
+            stage->FrameTick();
+        }
+    }
+};
+
+// The main window's menu under the painting screen: 13102 greys and wakes
+// Print (12902) with the print button; a panel takes the menu bar away.
+TEST_F(WindowedCreation, PrintingGreysThePrintItemAndPanelsHideTheMenuBar)
+{
     auto greyed = [&] {
         return (GetMenuState(window->menu, kMenuPrint, MF_BYCOMMAND) & MF_GRAYED) != 0;
     };
@@ -655,15 +692,50 @@ TEST(CreationSceneMenu, PrintingGreysThePrintItemAndPanelsHideTheMenuBar)
         (scene->*panel.close)();
         EXPECT_TRUE(app.MenuAllowed());
     }
+}
 
-    scene->DeleteMolecules();
-    delete scene;
-    delete window;
-    app.SetSettingsForTest(nullptr);
-    CanvasBox = savedCanvas;
-    CloseBuiltData();
-    RemoveSettingsKey();
-    gApp = nullptr;
+// The real control of a live text box would stand over a panel or the
+// radio: while one is open a still picture of the box stands in for it.
+TEST_F(WindowedCreation, PanelsAndTheRadioCoverALiveTextBox)
+{
+    window->Show(true);
+    KVXManagerTool* manager = scene->ToolManager();
+    ASSERT_NE(nullptr, manager);
+    manager->SelectCollection(kTextCollection);
+    auto* tray = dynamic_cast<KVXTextToolCollection*>(manager->CurrentCollection());
+    ASSERT_NE(nullptr, tray);
+    KVXTextEditWrapper* box = tray->TextBox();
+    ASSERT_NE(nullptr, box);
+    ASSERT_NE(nullptr, box->Control()) << "the rich-edit library loads";
+    const Box placed = {300, 200, 500, 300};
+    box->PlaceBox(placed);
+    HWND edit = box->Control()->EditWindow();
+    ASSERT_TRUE(IsWindowVisible(edit));
+
+    KVXRadio* radio = scene->Radio();
+    ASSERT_NE(nullptr, radio);
+    struct Cover {
+        const char* name;
+        std::function<void()> open;
+        std::function<void()> close;
+    };
+    const Cover covers[] = {
+        {"import panel", [&] { scene->HandleImportButton(); }, [&] { scene->HandleImportCancelButton(); }},
+        {"print panel", [&] { scene->OpenPrintPanel(); }, [&] { scene->HandlePrintCancelButton(); }},
+        {"radio", [&] { radio->Open(); StepFor(600); }, [&] { radio->Close(); StepFor(600); }},
+    };
+    for (const Cover& cover : covers) {
+        cover.open();
+        KVXTextCloakVisual* cloak = box->CloakVisual();
+        ASSERT_NE(nullptr, cloak) << cover.name;
+        EXPECT_EQ(placed, cloak->GetBounds()) << cover.name;
+        EXPECT_TRUE(box->IsHidden()) << cover.name;
+        EXPECT_FALSE(IsWindowVisible(edit)) << cover.name;
+        cover.close();
+        EXPECT_EQ(nullptr, box->CloakVisual()) << cover.name;
+        EXPECT_FALSE(box->IsHidden()) << cover.name;
+        EXPECT_TRUE(IsWindowVisible(edit)) << cover.name;
+    }
 }
 
 TEST_F(CreationSceneTest, WithoutAGalleryTheSketchbookButtonIsRefused)
