@@ -194,7 +194,10 @@ public:
         mover.PrepareDab(clip, *dab);
         uint8_t under[4];
         this->colors.Step(this->SamplePixel(under, *dab), s);
-        const uint8_t* c = this->colors.Current();
+        // A copy the pixel loop's byte stores cannot reach, so it stays in
+        // registers instead of being read again for every pixel.
+        const uint8_t* current = this->colors.Current();
+        const uint8_t c[4] = {current[0], current[1], current[2], current[3]};
         const uint8_t* heightRow = BlendTable[this->heightRange.Depth(s)];
         const KVXPlaneUCharTop& nib = this->nibs.NibFor(s);
         KVXPlaneComponent* plane = this->plane;
