@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "canvas/canvas_scene.h"
+#include "canvas/canvas_visual.h"
 #include "canvas/plane.h"
 #include "engine/command.h"
 #include "engine/molecule.h"
@@ -12,15 +14,31 @@
 #include "gallery/slideshow_sounds.h"
 #include "gallery/slideshow_thread.h"
 #include "media/offscreen_surface.h"
+#include "media/picture_visual.h"
 #include "media/sound/logical_sound_channel.h"
 #include "media/sound/sound_collection.h"
 #include "media/transition_effect.h"
+#include "selection/slate_store.h"
 #include "shell/app.h"
+#include "shell/creation_parts.h"
+#include "stamps/base_stamp_manager.h"
+#include "stamps/recorded_stamps.h"
+#include "stamps/stamp_host.h"
+#include "stamps/stamps_block.h"
 
 namespace {
 
 constexpr uint32_t kBlack = 0x000000;
 const Box kStageArea = {0, 0, 800, 600};
+
+KVXStampsBlock ShiftedStamps(const KVXStampsBlock& stamps, const Pair& shift)
+{
+    KVXStampsBlock shifted = stamps;
+    for (KVXStampRecord& record : shifted.places)
+        if (!record.IsEmpty())
+            record.bounds.Offset(shift);
+    return shifted;
+}
 
 }  // namespace
 
@@ -44,7 +62,7 @@ MpSlideshowScene::MpSlideshowScene(MMStage* stage) : MMScene(stage)
 
 MpSlideshowScene::~MpSlideshowScene()
 {
-    ReleaseSurfaces();
+    ReleaseBuffers();
 }
 
 MpSketchbookList* MpSlideshowScene::List() const
@@ -52,7 +70,7 @@ MpSketchbookList* MpSlideshowScene::List() const
     return gApp != nullptr ? gApp->SketchbookList() : nullptr;
 }
 
-KVXPlaneComponent* MpSlideshowScene::Plane() const
+KVXPlaneComponentTop* MpSlideshowScene::Plane() const
 {
     return gApp != nullptr ? gApp->CanvasPlane() : nullptr;
 }
@@ -61,17 +79,24 @@ void MpSlideshowScene::Begin()
 {
     leaving = false;
     frontPage = backPage = -1;
+    frontLoaded = backLoaded = false;
     musicId = kNoSound;
     new MMVisualMolecule(this, new MMSolidBoxVisual(kStageArea, MakeMMColorFromRgb(kBlack),
                                                     kBlackLayer));
-    KVXPlaneComponent* plane = Plane();
+    KVXPlaneComponentTop* plane = Plane();
     if (plane != nullptr) {
         Box area = {kPictureX, kPictureY, kPictureX + plane->width, kPictureY + plane->height};
         picture = new SlidePictureVisual(area, kPictureLayer);
         new MMVisualMolecule(this, picture);
-        Box canvas = {0, 0, plane->width, plane->height};
-        front = MMSurface::CreateBitmapDC(32, canvas, nullptr);
-        back = MMSurface::CreateBitmapDC(32, canvas, nullptr);
+        shown = MMSurface::CreateBitmapDC(32, Box{0, 0, plane->width, plane->height}, nullptr);
+        // The plane holds the page being prepared while another is shown:
+        // the canvas stays hidden and the stamps' canvas only.
+        canvas = new KVXCanvasVisual(this, nullptr, area, kCanvasLayer, plane, nullptr);
+        canvas->SetHidden(true);
+        new MMVisualMolecule(this, canvas);
+        stampHost = new KVXStampHost(this, canvas);
+        frontSlate.reset(new PagePicture(*plane));
+        backSlate.reset(new PagePicture(*plane));
     }
     new MMMouseVisualMolecule(
         this, new MMClassCommand<MpSlideshowScene>("slideshowClickCmd", stage_, this,
@@ -83,20 +108,29 @@ void MpSlideshowScene::Begin()
     }
     MpSketchbookList* list = List();
     SketchbookFile* book = list != nullptr ? list->CurrentBook() : nullptr;
-    int32_t pages = book != nullptr && front != nullptr && back != nullptr ? book->PageCount() : 0;
+    int32_t pages = book != nullptr && shown != nullptr ? book->PageCount() : 0;
     thread = new MpSlideshowThread(stage_, *this, pages);
     thread->SetPriority(kThreadPriority);
     thread->Activate();
     stage_->Invalidate(kStageArea);
 }
 
-void MpSlideshowScene::ReleaseSurfaces()
+void MpSlideshowScene::ReleaseBuffers()
 {
-    if (front != nullptr)
-        front->Dispose();
-    if (back != nullptr)
-        back->Dispose();
-    front = back = nullptr;
+    for (KVXBaseStampManager** stamps : {&frontStamps, &backStamps}) {
+        if (*stamps != nullptr) {
+            (*stamps)->RemoveAllStamps(false);
+            delete *stamps;
+            *stamps = nullptr;
+        }
+    }
+    delete stampHost;
+    stampHost = nullptr;
+    frontSlate.reset();
+    backSlate.reset();
+    if (shown != nullptr)
+        shown->Dispose();
+    shown = nullptr;
 }
 
 void MpSlideshowScene::DeleteMolecules()
@@ -115,9 +149,14 @@ void MpSlideshowScene::DeleteMolecules()
     }
     if (stage_->NextBlitTransition() != nullptr)
         stage_->SetNextBlitTransition(nullptr);
+    // The stamps' molecules live in the managers and their visuals in this
+    // scene's enclosure: they go before the scene's own.
+    ReleaseBuffers();
+    if (canvas != nullptr)
+        canvas->Terminate();
+    canvas = nullptr;
     picture = nullptr;
     MMScene::DeleteMolecules();
-    ReleaseSurfaces();
 }
 
 bool MpSlideshowScene::HandleKey(uint32_t keyData)
@@ -142,32 +181,90 @@ void MpSlideshowScene::ReturnToGallery()
     Leave();
 }
 
+KVXBaseStampManager* MpSlideshowScene::MakeStampManager()
+{
+    auto* stamps = new KVXBaseStampManager(stampHost);
+    stamps->SetCanvasVisual(canvas);
+    return stamps;
+}
+
 void MpSlideshowScene::ShowPicture(int32_t page)
 {
     MpSketchbookList* list = List();
-    KVXPlaneComponent* plane = Plane();
+    KVXPlaneComponentTop* plane = Plane();
     SketchbookFile* book = list != nullptr ? list->CurrentBook() : nullptr;
-    if (book == nullptr || plane == nullptr || back == nullptr)
+    if (book == nullptr || plane == nullptr || canvas == nullptr)
         return;
-    Box canvas = {0, 0, plane->width, plane->height};
-    back->FillBox(canvas, MakeMMColorFromRgb(kBlack));
-    PagePicture shown(*plane);
-    if (shown.Load(*book, page))
-        shown.Render(back, kShownStep, false);
+    if (backStamps == nullptr)
+        backStamps = MakeStampManager();
+    backStamps->RemoveAllStamps(false);
+    backLoaded = backSlate->Load(*book, page);
+    if (backLoaded) {
+        // Stamps are placed for the painting screen's canvas: here they
+        // stand over the canvas shown at the slideshow's place.
+        Pair shift = {kPictureX - CanvasBox.left, kPictureY - CanvasBox.top};
+        CreationStampsFromBlock(backStamps, ShiftedStamps(backSlate->Stamps(), shift));
+    }
+    // They wait unseen until the page's transition.
+    backStamps->HideStampVisuals();
     plane->SetDirtyBox(plane->Bounds());
     plane->SetDirtyFlag(0);
     backPage = page;
 }
 
+void MpSlideshowScene::RenderFront()
+{
+    KVXPlaneComponentTop* plane = Plane();
+    if (plane == nullptr || shown == nullptr)
+        return;
+    shown->FillBox(Box{0, 0, plane->width, plane->height}, MakeMMColorFromRgb(kBlack));
+    if (!frontLoaded)
+        return;
+    // The stamps that stand as visuals over the picture are left out of it.
+    KVXStampsBlock still = frontSlate->Stamps();
+    still.places[kStampForeground] = KVXStampRecord();
+    for (int32_t place = kLayerPlaces; place < kStampPlaces; ++place)
+        if (still.places[place].animationTable != -1)
+            still.places[place] = KVXStampRecord();
+    KVXRecordedStamps drawer(still);
+    plane->RenderWithOverlays(shown, &drawer, &frontSlate->Slate(), kShownStep, false);
+}
+
+void MpSlideshowScene::RestartFrontStamps()
+{
+    if (frontStamps == nullptr)
+        return;
+    for (KVXStampBase* stamp : frontStamps->Listed()) {
+        if (stamp->AnimationTable() == -1)
+            continue;
+        stamp->Play(false);
+        // A stamp whose animation cannot run keeps its still look.
+        if (stamp->Animation() == nullptr)
+            stamp->Visual()->SetHidden(false);
+    }
+    if (KVXStampBase* foreground = frontStamps->Foreground())
+        foreground->Play(false);
+}
+
 void MpSlideshowScene::RunTransition(int16_t transition)
 {
-    std::swap(front, back);
+    KVXPlaneComponentTop* plane = Plane();
+    if (plane != nullptr)
+        plane->SetDirtyBox(plane->Bounds());
+    std::swap(frontStamps, backStamps);
+    std::swap(frontSlate, backSlate);
     std::swap(frontPage, backPage);
+    std::swap(frontLoaded, backLoaded);
+    // The page leaving the screen takes its stamps with it.
+    if (backStamps != nullptr)
+        backStamps->RemoveAllStamps(false);
+    RenderFront();
     if (picture != nullptr) {
-        picture->SetSurface(front);
+        picture->SetSurface(shown);
         picture->Invalidate();
     }
     stage_->Invalidate(kStageArea);
+    RestartFrontStamps();
     int16_t t = ClampTransitionChoice(transition);
     if (t != 0 && gApp != nullptr)
         stage_->SetNextBlitTransition(gApp->GetTransition(t));

@@ -2,17 +2,27 @@
 // The slideshow (scene 3): the pictures of the current book one after the
 // other, full screen on black, each with its slate drawings and stamps,
 // its transition and its music. Any key or a click ends it early.
+//
+// Pages are double-buffered: the next page is read into the application's
+// canvas plane, a slate store and a stamp manager (the back buffer) while
+// the shown page's stamps animate over the picture rendered from the plane
+// at its transition (the front buffer).
 #include <cstdint>
+#include <memory>
 
 #include "engine/scene.h"
 #include "framework/geometry.h"
 #include "gallery/slideshow_sequence.h"
 #include "media/visual.h"
 
+class KVXBaseStampManager;
+class KVXCanvasVisual;
+class KVXStampHost;
 class MMGenericSoundChannel;
 class MpSlideshowThread;
+class PagePicture;
 class MpSketchbookList;
-class KVXPlaneComponent;
+class KVXPlaneComponentTop;
 class WinMMOffscreenSurface;
 
 // Shows one of the scene's two page surfaces (the front one) at its box.
@@ -29,7 +39,8 @@ private:
 class MpSlideshowScene : public MMScene, public SlideshowHost {
 public:
     static constexpr int16_t kBlackLayer = 30;
-    static constexpr int16_t kPictureLayer = 50;
+    static constexpr int16_t kPictureLayer = 31;
+    static constexpr int16_t kCanvasLayer = 50;
     static constexpr int16_t kMouseLayer = 9999;
     static constexpr int16_t kThreadPriority = 500;
     static constexpr int32_t kPictureX = 109;
@@ -63,23 +74,38 @@ public:
     // The page on the screen (-1 before the first transition).
     int32_t ShownPage() const { return frontPage; }
     int32_t PreparedPage() const { return backPage; }
-    WinMMOffscreenSurface* FrontSurface() const { return front; }
+    WinMMOffscreenSurface* FrontSurface() const { return shown; }
+    KVXBaseStampManager* FrontStamps() const { return frontStamps; }
+    KVXBaseStampManager* BackStamps() const { return backStamps; }
+    KVXCanvasVisual* CanvasVisual() const { return canvas; }
     MMGenericSoundChannel* MusicChannel() const { return music; }
     int32_t MusicId() const { return musicId; }
 
 private:
     MpSketchbookList* List() const;
-    KVXPlaneComponent* Plane() const;
-    void ReleaseSurfaces();
+    KVXPlaneComponentTop* Plane() const;
+    void ReleaseBuffers();
+    KVXBaseStampManager* MakeStampManager();
+    void RenderFront();
+    void RestartFrontStamps();
 
     SlidePictureVisual* picture = nullptr;
+    KVXCanvasVisual* canvas = nullptr;
+    KVXStampHost* stampHost = nullptr;
+    KVXBaseStampManager* frontStamps = nullptr;
+    KVXBaseStampManager* backStamps = nullptr;
+    // Each page's slate store and stamps block, as read from the book.
+    std::unique_ptr<PagePicture> frontSlate;
+    std::unique_ptr<PagePicture> backSlate;
     MpSlideshowThread* thread = nullptr;
     MMGenericSoundChannel* music = nullptr;
     MMGenericSoundChannel* effect = nullptr;
-    WinMMOffscreenSurface* front = nullptr;
-    WinMMOffscreenSurface* back = nullptr;
+    WinMMOffscreenSurface* shown = nullptr;
     int32_t frontPage = -1;
     int32_t backPage = -1;
+    // Whether the buffer's page was read whole enough to show (else black).
+    bool frontLoaded = false;
+    bool backLoaded = false;
     int32_t musicId = -1;
     bool leaving = false;
 };

@@ -281,10 +281,11 @@ void KVXStampBase::Deselect()
 
 void KVXStampBase::SetAnimationLayer(int16_t layer)
 {
-    if (!animation)
-        return;
-    for (int16_t i = 0; i < animation->VisualCount(); ++i)
-        animation->Visual(i)->SetLayer(layer);
+    // Every frame of the script puts its visual back at the script's layer
+    // plus the molecule's offset: a layer set on the visuals alone lasted one
+    // frame, and the playing stamp went under the canvas.
+    if (animation)
+        animation->SetLayerOffset(layer);
 }
 
 void KVXStampBase::SetDepth(int16_t d)

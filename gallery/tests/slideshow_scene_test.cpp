@@ -1,16 +1,25 @@
 // The slideshow (scene 3) on a stage stepped by hand with the program's
-// data: real books, the fake clock, the application's loop setting.
+// data: real books with real stamps, the fake clock, the application's loop
+// setting.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "canvas/canvas_scene.h"
+#include "engine/picture_loader.h"
+#include "engine/record_table.h"
 #include "gallery/slideshow_scene.h"
 #include "gallery/slideshow_sounds.h"
 #include "gallery/slideshow_thread.h"
 #include "media/offscreen_surface.h"
 #include "media/sound/logical_sound_channel.h"
 #include "stage_rig.h"
+#include "stamps/base_stamp_manager.h"
+#include "stamps/stamp_base.h"
+#include "stamps/stamp_scaling.h"
 
 namespace {
 
@@ -166,4 +175,141 @@ TEST_F(SlideshowSceneTest, KeyOrClickEndsItAndLoopingStartsOver)
         stage.SetPendingScene(nullptr, nullptr, nullptr);
         stage.ChangeSceneOrDispatch();
     }
+}
+
+namespace {
+
+MMResourceId ItemOf(MMResourceId tableId, int16_t key, int32_t n)
+{
+    MMRecordTable table;
+    table.Load(tableId, 10, gDefaultHeap);
+    int32_t row = table.FindRowByKey(key, 0, n);
+    MMResourceId item = row < 0 ? MMResourceId(-1) : table.ItemIdAt(row, 2);
+    table.Free();
+    return item;
+}
+
+// The animated fish of the drawer's sea (genre 4, page 0, entry 3) at its
+// natural size, its corner at a point of the painting screen's canvas.
+KVXStampRecord Fish(int32_t x, int32_t y)
+{
+    MMResourceId entry = ItemOf(ItemOf(ItemOf(996, 2, 4), 2, 0), 0, 3);
+    MMRecordTable table;
+    table.Load(ItemOf(entry, 1, 0), 10, gDefaultHeap);
+    KVXStampValues values = StampValuesFromTable(table);
+    table.Free();
+    MMPictureReference lineArt;
+    lineArt.Load(values.bwPicture);
+    Pair size = lineArt.IsEmpty() ? Pair{0, 0} : lineArt.GetSize();
+    lineArt.Clear();
+    KVXStampRecord fish;
+    fish.kind = kStampCharacter;
+    fish.genre = 4;
+    fish.depth = 0;
+    fish.bwPicture = values.bwPicture;
+    fish.colourPicture = values.colourPicture;
+    fish.animationTable = values.animationTable;
+    fish.sizeStep = SizeStepFor(size, size);
+    fish.animated = 1;
+    fish.bounds = {CanvasBox.left + x, CanvasBox.top + y, CanvasBox.left + x + size.x,
+                   CanvasBox.top + y + size.y};
+    fish.size = size;
+    return fish;
+}
+
+// The stage's pixels of a box, clipped to the stage, as 0xRRGGBB.
+std::vector<uint32_t> PixelsOf(MMSurface* surface, const Box& box)
+{
+    std::vector<uint32_t> pixels;
+    for (int32_t y = std::max(box.top, 0); y < std::min(box.bottom, 600); ++y)
+        for (int32_t x = std::max(box.left, 0); x < std::min(box.right, 800); ++x)
+            pixels.push_back(ColourAt(surface, x, y));
+    return pixels;
+}
+
+}  // namespace
+
+// The shown page's stamps play over its picture while the next page waits
+// in the canvas plane, unseen, with its own stamps.
+TEST_F(SlideshowSceneTest, TheShownPagesStampsAnimateAndTheNextPageStaysUnseen)
+{
+    for (const char* name : {"Stmp1.MMP", "Stmp2.MMP"})
+        ASSERT_NE(nullptr, MMOpenPictureFile(BuiltDataFolder(), name, false)) << name;
+    // Page 0 red with the fish over the canvas's right edge, page 1 green
+    // with it far to the right, over black; one second each, no transition.
+    RealCanvas canvas(kWidth, kHeight);
+    KVXStampRecord first = Fish(40, 4);
+    KVXStampRecord second = Fish(400, 100);
+    ASSERT_GT(first.size.x, kWidth - 40 + 8) << "past the canvas's right edge";
+    ASSERT_GT(first.size.y, 8);
+    ASSERT_NE(-1, first.animationTable);
+    {
+        SketchbookFile book(scratch.folder, "show");
+        ASSERT_TRUE(book.Open(2, &canvas.content));
+        canvas.Fill(0xFF, 0, 0);
+        canvas.stamps.places[3] = first;
+        ASSERT_TRUE(book.WritePage(canvas.content, 0));
+        canvas.Fill(0, 0xFF, 0);
+        canvas.stamps.places[3] = second;
+        ASSERT_TRUE(book.WritePage(canvas.content, 1));
+        book.Close();
+    }
+    UseBooks();
+    for (int32_t p = 0; p < 2; ++p) {
+        list->SetPageTransition(0, p, 0);
+        list->SetPageDelay(0, p, 0);
+    }
+    app.SetLoop(false);
+    Enter();
+    const Pair shift = {MpSlideshowScene::kPictureX - CanvasBox.left,
+                        MpSlideshowScene::kPictureY - CanvasBox.top};
+    Box firstOnStage = first.bounds, secondOnStage = second.bounds;
+    firstOnStage.Offset(shift);
+    secondOnStage.Offset(shift);
+    const Box canvasArea = {MpSlideshowScene::kPictureX, MpSlideshowScene::kPictureY,
+                            MpSlideshowScene::kPictureX + kWidth,
+                            MpSlideshowScene::kPictureY + kHeight};
+    Box fishOverCanvas = firstOnStage;
+    fishOverCanvas.Intersect(canvasArea);
+    ASSERT_FALSE(fishOverCanvas.IsEmpty());
+
+    for (int i = 0; i < 20 && show->ShownPage() != 0; ++i)
+        Step();
+    ASSERT_EQ(0, show->ShownPage());
+    std::vector<std::vector<uint32_t>> looks;
+    bool prepared = false;
+    for (int i = 0; i < 40 && show->ShownPage() == 0; ++i) {
+        Step();
+        SCOPED_TRACE(i);
+        prepared = prepared || show->PreparedPage() == 1;
+        looks.push_back(PixelsOf(stage.Offscreen(), firstOnStage));
+        EXPECT_EQ(0xFF0000u, ColourAt(stage.Offscreen(), canvasArea.left + 2, canvasArea.top + 2));
+        // The next page's green, in the plane now, never shows through.
+        for (uint32_t pixel : PixelsOf(stage.Offscreen(), fishOverCanvas))
+            ASSERT_NE(0x00FF00u, pixel);
+        for (uint32_t pixel : PixelsOf(stage.Offscreen(), secondOnStage))
+            ASSERT_EQ(0x000000u, pixel) << "the next page's stamp waits unseen";
+    }
+    ASSERT_GE(looks.size(), 20u);
+    EXPECT_TRUE(prepared) << "the next page was read while this one played";
+    const std::vector<uint32_t> black(looks[0].size(), 0x000000u);
+    EXPECT_NE(black, looks[0]) << "the fish shows";
+    size_t changes = 0;
+    for (size_t i = 1; i < looks.size(); ++i)
+        changes += looks[i] != looks[i - 1] ? 1 : 0;
+    EXPECT_GE(changes, 2u) << "the fish swims";
+
+    for (int i = 0; i < 20 && show->ShownPage() != 1; ++i)
+        Step();
+    ASSERT_EQ(1, show->ShownPage());
+    Step();
+    // Page 0's fish left with its page; page 1's plays.
+    EXPECT_EQ(0x00FF00u, ColourAt(stage.Offscreen(), canvasArea.right - 2, canvasArea.top + 6));
+    for (uint32_t pixel : PixelsOf(stage.Offscreen(), Box{canvasArea.right, firstOnStage.top,
+                                                           firstOnStage.right, firstOnStage.bottom}))
+        ASSERT_EQ(0x000000u, pixel);
+    EXPECT_NE(black, PixelsOf(stage.Offscreen(), secondOnStage)) << "the next fish shows";
+    ASSERT_NE(nullptr, show->FrontStamps());
+    EXPECT_EQ(1u, show->FrontStamps()->Listed().size());
+    EXPECT_EQ(0u, show->BackStamps()->Listed().size());
 }

@@ -3,6 +3,7 @@
 // by keys, glued into the canvas, written into a page and read back.
 #include <cstring>
 
+#include "engine/animation_molecule.h"
 #include "framework/files.h"
 #include "framework/pending_error.h"
 #include "stamp_world.h"
@@ -118,6 +119,29 @@ TEST_F(StampWorld, GluingAGroupedCharacterGluesItsLayersNotItself)
         for (int x = 0; x < 640; x += 8)
             painted += std::memcmp(plane.PixelAt(x, y), &kBlankPixel, 4) != 0;
     EXPECT_GT(painted, 3000);
+}
+
+// The script's frames place the animation's visuals: they stay at the
+// stamp's depth, over the canvas, frame after frame.
+TEST_F(StampWorld, APlayingStampStaysAtItsDepthOverTheCanvas)
+{
+    Drop(EntryTable(kSea, 0, 3), 400, 250);
+    KVXStampBase* fish = manager->Listed()[0];
+    manager->PlayStamp(fish);
+    ASSERT_NE(nullptr, fish->Animation());
+    ASSERT_GT(fish->Animation()->VisualCount(), 0);
+    int shown = 0;
+    for (int frame = 0; frame < 30; ++frame) {
+        Step();
+        for (int16_t i = 0; i < fish->Animation()->VisualCount(); ++i) {
+            if (fish->Animation()->IsVisualHidden(i))
+                continue;
+            ++shown;
+            EXPECT_GE(fish->Animation()->Visual(i)->Layer(), fish->Visual()->Layer()) << frame;
+            EXPECT_GT(fish->Animation()->Visual(i)->Layer(), canvas->Layer()) << frame;
+        }
+    }
+    EXPECT_GT(shown, 0);
 }
 
 TEST_F(StampWorld, RemovingTheSelectedStampDeselectsItAndAStrangerChangesNothing)
