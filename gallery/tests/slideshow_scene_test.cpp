@@ -17,6 +17,7 @@
 #include "media/offscreen_surface.h"
 #include "media/sound/logical_sound_channel.h"
 #include "stage_rig.h"
+#include "media/picture_visual.h"
 #include "stamps/base_stamp_manager.h"
 #include "stamps/stamp_base.h"
 #include "stamps/stamp_scaling.h"
@@ -189,11 +190,12 @@ MMResourceId ItemOf(MMResourceId tableId, int16_t key, int32_t n)
     return item;
 }
 
-// The animated fish of the drawer's sea (genre 4, page 0, entry 3) at its
-// natural size, its corner at a point of the painting screen's canvas.
-KVXStampRecord Fish(int32_t x, int32_t y)
+// A stamp of the drawer's sea (genre 4, page 0; entry 2 the foreground,
+// 3 the animated fish) at its natural size, its corner at a point of the
+// painting screen's canvas.
+KVXStampRecord SeaStamp(int32_t n, int32_t kind, int32_t x, int32_t y)
 {
-    MMResourceId entry = ItemOf(ItemOf(ItemOf(996, 2, 4), 2, 0), 0, 3);
+    MMResourceId entry = ItemOf(ItemOf(ItemOf(996, 2, 4), 2, 0), 0, n);
     MMRecordTable table;
     table.Load(ItemOf(entry, 1, 0), 10, gDefaultHeap);
     KVXStampValues values = StampValuesFromTable(table);
@@ -203,7 +205,7 @@ KVXStampRecord Fish(int32_t x, int32_t y)
     Pair size = lineArt.IsEmpty() ? Pair{0, 0} : lineArt.GetSize();
     lineArt.Clear();
     KVXStampRecord fish;
-    fish.kind = kStampCharacter;
+    fish.kind = kind;
     fish.genre = 4;
     fish.depth = 0;
     fish.bwPicture = values.bwPicture;
@@ -215,6 +217,11 @@ KVXStampRecord Fish(int32_t x, int32_t y)
                    CanvasBox.top + y + size.y};
     fish.size = size;
     return fish;
+}
+
+KVXStampRecord Fish(int32_t x, int32_t y)
+{
+    return SeaStamp(3, kStampCharacter, x, y);
 }
 
 // The stage's pixels of a box, clipped to the stage, as 0xRRGGBB.
@@ -312,4 +319,33 @@ TEST_F(SlideshowSceneTest, TheShownPagesStampsAnimateAndTheNextPageStaysUnseen)
     ASSERT_NE(nullptr, show->FrontStamps());
     EXPECT_EQ(1u, show->FrontStamps()->Listed().size());
     EXPECT_EQ(0u, show->BackStamps()->Listed().size());
+}
+
+// The foreground stands over everything else in colour, on the shown
+// canvas's bottom edge.
+TEST_F(SlideshowSceneTest, TheForegroundShowsInColourOnTheCanvasBottom)
+{
+    for (const char* name : {"Stmp1.MMP", "Stmp2.MMP"})
+        ASSERT_NE(nullptr, MMOpenPictureFile(BuiltDataFolder(), name, false)) << name;
+    RealCanvas canvas(kWidth, kHeight);
+    canvas.Fill(0xFF, 0, 0);
+    canvas.stamps.places[kStampForeground] = SeaStamp(2, kStampForeground, 0, 0);
+    ASSERT_TRUE(WriteRealBook(scratch.folder, "show", canvas, 1));
+    UseBooks();
+    Enter();
+    for (int i = 0; i < 20 && show->ShownPage() != 0; ++i)
+        Step();
+    ASSERT_EQ(0, show->ShownPage());
+    Step();
+    KVXStampBase* foreground = show->FrontStamps()->Foreground();
+    ASSERT_NE(nullptr, foreground);
+    EXPECT_FALSE(foreground->Visual()->IsHidden());
+    Box box = foreground->Visual()->GetBounds();
+    EXPECT_EQ(MpSlideshowScene::kPictureX, box.left);
+    EXPECT_EQ(MpSlideshowScene::kPictureY + kHeight, box.bottom);
+    // Its colours over the red page.
+    size_t coloured = 0;
+    for (uint32_t pixel : PixelsOf(stage.Offscreen(), box))
+        coloured += pixel != 0xFF0000u && pixel != 0x000000u ? 1 : 0;
+    EXPECT_GT(coloured, size_t(box.Width()));
 }
