@@ -67,7 +67,7 @@ KVXTextToolCollection::KVXTextToolCollection(uint32_t* colorCell, KVXCreationHos
 
 KVXTextToolCollection::~KVXTextToolCollection()
 {
-    delete fontList;
+    DeleteFontList();
     DeleteStyleButtons();
 }
 
@@ -98,10 +98,23 @@ void KVXTextToolCollection::Begin()
 void KVXTextToolCollection::DeleteMolecules()
 {
     ShowZoomButtonAgain(creationScene);
-    delete fontList;
-    fontList = nullptr;
+    DeleteFontList();
     DeleteStyleButtons();
     KVXToolCollection::DeleteMolecules();
+}
+
+// The list leaves the screen before it goes: the stage would otherwise draw
+// a deleted visual at its next redraw.
+void KVXTextToolCollection::DeleteFontList()
+{
+    if (fontList == nullptr)
+        return;
+    if (MMEnclosure* enclosure = fontList->Enclosure()) {
+        fontList->Invalidate();
+        enclosure->RemoveVisual(fontList);
+    }
+    delete fontList;
+    fontList = nullptr;
 }
 
 void KVXTextToolCollection::MakeStyleButtons()

@@ -71,6 +71,7 @@ private:
     void MakeStyleButtons();
     void DeleteStyleButtons();
     void MakeFontList();
+    void DeleteFontList();
     void PrepareTextBox();
     void ApplyFormat(int32_t sizeIndex);
     void ShowStyles();

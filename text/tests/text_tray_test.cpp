@@ -103,6 +103,7 @@ struct TextTrayTest : ::testing::Test {
         host.canvas = canvas;
         host.plane = &plane;
         Step();
+        visualsBefore = stage->TopEnclosure()->Visuals().size();
         tray = new KVXTextToolCollection(&cell, &host, nullptr, nullptr, nullptr);
         tray->Begin();
         Step();
@@ -138,6 +139,7 @@ struct TextTrayTest : ::testing::Test {
         Pointer(at.x, at.y, kPointerReleased);
     }
     TextTool* Tool() const { return dynamic_cast<TextTool*>(tray->CurrentTool()); }
+    size_t visualsBefore = 0;
     KVXTextEditWrapper* TheBox() const { return tray->TextBox(); }
     CHARFORMATA Format()
     {
@@ -308,6 +310,8 @@ TEST_F(TextTrayTest, ARectangleOpensTheBoxAndClosingTheTrayPaintsTheText)
     ASSERT_STREQ("Ami", typed);
 
     tray->DeleteMolecules();
+    EXPECT_EQ(visualsBefore, stage->TopEnclosure()->Visuals().size())
+        << "the font list, buttons and sliders leave the screen with the tray";
     delete tray;
     tray = nullptr;
     int32_t ink = 0, outside = 0;
