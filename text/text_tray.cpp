@@ -14,9 +14,9 @@
 #include "shell/widgets/toggle_button.h"
 #include "text/font_list.h"
 #include "text/font_scroll_list.h"
-#include "text/screen_zoom.h"
 #include "text/text_box.h"
 #include "text/text_tool.h"
+#include "trays/creation_zoom.h"
 #include "trays/manager_tool.h"
 #include "trays/modifier_buttons.h"
 #include "trays/tray_tables.h"
@@ -84,7 +84,8 @@ KVXTextEditWrapper* KVXTextToolCollection::TextBox() const
 
 void KVXTextToolCollection::Begin()
 {
-    ZoomOutAndHideZoomButton(creationScene);
+    // The real text box window cannot follow a zoomed canvas.
+    HideCreationZoom(this);
     AddTool(new (std::nothrow) TextTool(GetCreationScene(), TrayTableId(kTextToolTable), 2));
     KVXToolCollection::Begin();
     styles = KVXTextStyleButtons();
@@ -97,7 +98,7 @@ void KVXTextToolCollection::Begin()
 
 void KVXTextToolCollection::DeleteMolecules()
 {
-    ShowZoomButtonAgain(creationScene);
+    ShowCreationZoom(this);
     DeleteFontList();
     DeleteStyleButtons();
     KVXToolCollection::DeleteMolecules();

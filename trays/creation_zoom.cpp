@@ -2,6 +2,7 @@
 
 #include "canvas/canvas_visual.h"
 #include "shell/creation_scene.h"
+#include "shell/widgets/toggle_button.h"
 
 namespace {
 
@@ -31,8 +32,11 @@ void HideCreationZoom(KVXSubScene* scene)
     CreationScene* screen = PaintingScreen(scene);
     if (screen == nullptr)
         return;
-    if (CreationZoomed(scene))
+    if (CreationZoomed(scene)) {
         screen->handleZoomCmd();
+        if (screen->ZoomToggle())
+            screen->ZoomToggle()->SetOff();
+    }
     screen->HideZoomButton();
 }
 
