@@ -3,6 +3,7 @@
 // finding its windows, pressing keys and reading the screen.
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -124,6 +125,17 @@ inline void Press(const std::vector<WORD>& keys)
 }
 
 inline std::string BinFolder() { return BuiltDataFolder().Path(); }
+
+// Colours as the screen shows them: the sum of the channels' differences.
+inline int Distance(COLORREF a, COLORREF b)
+{
+    return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
+           std::abs(GetBValue(a) - GetBValue(b));
+}
+
+// The canvas's paper: near white.
+inline bool IsPaper(COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) > 200; }
+inline bool IsNotPaper(COLORREF c) { return !IsPaper(c); }
 
 inline COLORREF ScreenPixel(int x, int y)
 {

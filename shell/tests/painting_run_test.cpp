@@ -21,12 +21,6 @@
 
 namespace {
 
-int Distance(COLORREF a, COLORREF b)
-{
-    return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
-           std::abs(GetBValue(a) - GetBValue(b));
-}
-
 struct PaintingRun : ::testing::Test {
     void SetUp() override { RemoveSettingsKey(); }
     void TearDown() override { RemoveSettingsKey(); }
@@ -67,8 +61,6 @@ bool ReadPlaces(Places& out)
     return found && !out.boxes.empty();
 }
 
-bool IsPaper(COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) > 200; }
-bool IsNotPaper(COLORREF c) { return !IsPaper(c); }
 
 TEST_F(PaintingRun, AStrokeShowsOnTheCanvasIsKeptAndTheExitButtonEndsTheProgram)
 {

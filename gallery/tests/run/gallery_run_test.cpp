@@ -137,7 +137,6 @@ struct LoopOff {
 };
 
 bool IsBlack(COLORREF c) { return GetRValue(c) < 16 && GetGValue(c) < 16 && GetBValue(c) < 16; }
-bool IsPaper(COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) > 200; }
 // The gallery's felt board: purple.
 bool IsFelt(COLORREF c) { return GetBValue(c) > GetGValue(c) + 50 && GetRValue(c) > GetGValue(c); }
 

@@ -78,13 +78,6 @@ bool ReadPlaces(Places& out)
     return found && out.swatches.size() == 5 && !out.loop.IsEmpty();
 }
 
-int Distance(COLORREF a, COLORREF b)
-{
-    return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
-           std::abs(GetBValue(a) - GetBValue(b));
-}
-
-bool IsPaper(COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) > 200; }
 // The first chalk's colour, cherry red (232, 65, 60).
 bool IsChalk(COLORREF c) { return Distance(c, RGB(232, 65, 60)) < 40; }
 // An empty frame's tab shows grey in its window.

@@ -122,14 +122,6 @@ std::string ControlText(HWND control)
     return text;
 }
 
-int Distance(COLORREF a, COLORREF b)
-{
-    return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
-           std::abs(GetBValue(a) - GetBValue(b));
-}
-
-bool IsPaper(COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) > 200; }
-bool IsNotPaper(COLORREF c) { return !IsPaper(c); }
 
 int32_t Count(const std::vector<COLORREF>& pixels, bool (*test)(COLORREF))
 {
