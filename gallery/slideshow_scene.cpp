@@ -31,6 +31,29 @@ namespace {
 constexpr uint32_t kBlack = 0x000000;
 const Box kStageArea = {0, 0, 800, 600};
 
+void AddBlackBox(MMScene* scene, const Box& box, int16_t layer)
+{
+    if (!box.IsEmpty())
+        new MMVisualMolecule(scene, new MMSolidBoxVisual(box, MakeMMColorFromRgb(kBlack), layer));
+}
+
+// Every key frame drawn in the store goes into the canvas's own recording,
+// moved from the painting screen's canvas to this one.
+void CopySlateInto(KVXCanvasVisual* canvas, const MagicSlateStore& store, const Pair& shift)
+{
+    Pair points[kSlatePoints];
+    for (int32_t c = 0; c < kSlateChannels; ++c) {
+        for (int32_t f = 0; f < kSlateFrames; ++f) {
+            if (store.FrameState(c, f) != kSlateDrawn)
+                continue;
+            const SlateFrame& frame = store.channels[c].frames[f];
+            for (int32_t i = 0; i < frame.count; ++i)
+                points[i] = {frame.points[i].x + shift.x, frame.points[i].y + shift.y};
+            canvas->StoreSlateStroke(c, f, points, frame.count, frame.width, frame.colour);
+        }
+    }
+}
+
 KVXStampsBlock ShiftedStamps(const KVXStampsBlock& stamps, const Pair& shift)
 {
     KVXStampsBlock shifted = stamps;
@@ -90,10 +113,13 @@ void MpSlideshowScene::Begin()
         new MMVisualMolecule(this, picture);
         shown = MMSurface::CreateBitmapDC(32, Box{0, 0, plane->width, plane->height}, nullptr);
         // The plane holds the page being prepared while another is shown:
-        // the canvas stays hidden and the stamps' canvas only.
-        canvas = new KVXCanvasVisual(this, nullptr, area, kCanvasLayer, plane, nullptr);
+        // the canvas has no draw method and shows only the slate drawing of
+        // the page on the screen, over its picture.
+        canvas = new KVXCanvasVisual(this, this, area, kCanvasLayer, plane, nullptr);
         canvas->SetHidden(true);
         new MMVisualMolecule(this, canvas);
+        canvas->Activate();
+        AddBorders(area);
         stampHost = new KVXStampHost(this, canvas);
         frontSlate.reset(new PagePicture(*plane));
         backSlate.reset(new PagePicture(*plane));
@@ -113,6 +139,19 @@ void MpSlideshowScene::Begin()
     thread->SetPriority(kThreadPriority);
     thread->Activate();
     stage_->Invalidate(kStageArea);
+}
+
+void MpSlideshowScene::AddBorders(const Box& area)
+{
+    AddBlackBox(this, Box{0, 0, kStageArea.right, area.top}, kBorderLayer);
+    AddBlackBox(this, Box{0, area.bottom, kStageArea.right, kStageArea.bottom}, kBorderLayer);
+    AddBlackBox(this, Box{0, area.top, area.left, area.bottom}, kBorderLayer);
+    AddBlackBox(this, Box{area.right, area.top, kStageArea.right, area.bottom}, kBorderLayer);
+}
+
+KVXSlateRecording* MpSlideshowScene::MakeSlateRecording()
+{
+    return new MagicSlateStore;
 }
 
 void MpSlideshowScene::ReleaseBuffers()
@@ -227,7 +266,8 @@ void MpSlideshowScene::RenderFront()
         if (still.places[place].animationTable != -1)
             still.places[place] = KVXStampRecord();
     KVXRecordedStamps drawer(still);
-    plane->RenderWithOverlays(shown, &drawer, &frontSlate->Slate(), kShownStep, false);
+    // The slate drawing plays over the picture on the canvas.
+    plane->RenderWithOverlays(shown, &drawer, nullptr, kShownStep, false);
 }
 
 void MpSlideshowScene::RestartFrontStamps()
@@ -246,11 +286,28 @@ void MpSlideshowScene::RestartFrontStamps()
         foreground->Play(false);
 }
 
+void MpSlideshowScene::PlayFrontSlate()
+{
+    if (canvas == nullptr || canvas->Slate() == nullptr)
+        return;
+    canvas->Slate()->ClearAll();
+    bool drawn = frontLoaded && frontSlate->HasStrokes();
+    if (drawn) {
+        CopySlateInto(canvas, frontSlate->Slate(),
+                      Pair{kPictureX - CanvasBox.left, kPictureY - CanvasBox.top});
+        canvas->StartSlatePlayback();
+    }
+    canvas->SetHidden(!drawn);
+}
+
 void MpSlideshowScene::RunTransition(int16_t transition)
 {
     KVXPlaneComponentTop* plane = Plane();
     if (plane != nullptr)
         plane->SetDirtyBox(plane->Bounds());
+    // The leaving page's drawing stops with it.
+    if (canvas != nullptr)
+        canvas->StopSlatePlayback();
     std::swap(frontStamps, backStamps);
     std::swap(frontSlate, backSlate);
     std::swap(frontPage, backPage);
@@ -264,6 +321,7 @@ void MpSlideshowScene::RunTransition(int16_t transition)
         picture->Invalidate();
     }
     stage_->Invalidate(kStageArea);
+    PlayFrontSlate();
     RestartFrontStamps();
     int16_t t = ClampTransitionChoice(transition);
     if (t != 0 && gApp != nullptr)

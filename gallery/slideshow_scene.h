@@ -6,10 +6,12 @@
 // Pages are double-buffered: the next page is read into the application's
 // canvas plane, a slate store and a stamp manager (the back buffer) while
 // the shown page's stamps animate over the picture rendered from the plane
-// at its transition (the front buffer).
+// at its transition (the front buffer). The shown page's slate drawing
+// plays on the canvas visual, which draws nothing of the plane.
 #include <cstdint>
 #include <memory>
 
+#include "canvas/canvas_scene.h"
 #include "engine/scene.h"
 #include "framework/geometry.h"
 #include "gallery/slideshow_sequence.h"
@@ -36,16 +38,19 @@ private:
     WinMMOffscreenSurface* shown = nullptr;
 };
 
-class MpSlideshowScene : public MMScene, public SlideshowHost {
+class MpSlideshowScene : public MMScene, public SlideshowHost, public KVXCanvasScene {
 public:
     static constexpr int16_t kBlackLayer = 30;
     static constexpr int16_t kPictureLayer = 31;
     static constexpr int16_t kCanvasLayer = 50;
+    // Over every stamp: the page ends at the canvas's edge, as it does on
+    // the painting screen under its frame and in prints and exports.
+    static constexpr int16_t kBorderLayer = 9990;
     static constexpr int16_t kMouseLayer = 9999;
     static constexpr int16_t kThreadPriority = 500;
     static constexpr int32_t kPictureX = 109;
     static constexpr int32_t kPictureY = 44;
-    // The step of the page's animation shown: its slate drawing complete.
+    // The step at which the page's still stamps are drawn into its picture.
     static constexpr int32_t kShownStep = 59;
 
     explicit MpSlideshowScene(MMStage* stage);
@@ -66,6 +71,16 @@ public:
     void LoopMusic(int32_t soundId) override;
     bool Looping() override;
     void ReturnToGallery() override;
+
+    // The canvas here only plays the shown page's slate drawing.
+    KVXPlaneUChar* TexturePlane() override { return nullptr; }
+    void DeleteSoundChannel() override {}
+    MMScrollBarVisual* MakeZoomScrollBarVisual(MMResourceId, MMResourceId, MMResourceId,
+                                              const Box&) override
+    {
+        return nullptr;
+    }
+    KVXSlateRecording* MakeSlateRecording() override;
 
     // Back to the gallery at once (a key, a click).
     void Leave();
@@ -88,6 +103,8 @@ private:
     KVXBaseStampManager* MakeStampManager();
     void RenderFront();
     void RestartFrontStamps();
+    void PlayFrontSlate();
+    void AddBorders(const Box& area);
 
     SlidePictureVisual* picture = nullptr;
     KVXCanvasVisual* canvas = nullptr;

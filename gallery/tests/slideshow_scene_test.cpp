@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "canvas/canvas_scene.h"
+#include "canvas/canvas_visual.h"
 #include "engine/picture_loader.h"
 #include "engine/record_table.h"
 #include "gallery/slideshow_scene.h"
@@ -237,27 +238,27 @@ std::vector<uint32_t> PixelsOf(MMSurface* surface, const Box& box)
 }  // namespace
 
 // The shown page's stamps play over its picture while the next page waits
-// in the canvas plane, unseen, with its own stamps.
+// in the canvas plane with its own stamps; the page ends at the canvas's
+// edge, so the part of a stamp past it stays black.
 TEST_F(SlideshowSceneTest, TheShownPagesStampsAnimateAndTheNextPageStaysUnseen)
 {
     for (const char* name : {"Stmp1.MMP", "Stmp2.MMP"})
         ASSERT_NE(nullptr, MMOpenPictureFile(BuiltDataFolder(), name, false)) << name;
-    // Page 0 red with the fish over the canvas's right edge, page 1 green
-    // with it far to the right, over black; one second each, no transition.
+    // Page 0 red, page 1 green, each with the fish's swimming middle over
+    // the canvas and the rest of it past every edge but the top; one second
+    // each, no transition.
     RealCanvas canvas(kWidth, kHeight);
-    KVXStampRecord first = Fish(40, 4);
-    KVXStampRecord second = Fish(400, 100);
-    ASSERT_GT(first.size.x, kWidth - 40 + 8) << "past the canvas's right edge";
-    ASSERT_GT(first.size.y, 8);
-    ASSERT_NE(-1, first.animationTable);
+    KVXStampRecord fish = Fish(-80, 0);
+    ASSERT_GT(fish.bounds.right, CanvasBox.left + kWidth) << "past the canvas's right edge";
+    ASSERT_GT(fish.bounds.bottom, CanvasBox.top + kHeight) << "and its bottom edge";
+    ASSERT_NE(-1, fish.animationTable);
     {
         SketchbookFile book(scratch.folder, "show");
         ASSERT_TRUE(book.Open(2, &canvas.content));
+        canvas.stamps.places[3] = fish;
         canvas.Fill(0xFF, 0, 0);
-        canvas.stamps.places[3] = first;
         ASSERT_TRUE(book.WritePage(canvas.content, 0));
         canvas.Fill(0, 0xFF, 0);
-        canvas.stamps.places[3] = second;
         ASSERT_TRUE(book.WritePage(canvas.content, 1));
         book.Close();
     }
@@ -268,39 +269,53 @@ TEST_F(SlideshowSceneTest, TheShownPagesStampsAnimateAndTheNextPageStaysUnseen)
     }
     app.SetLoop(false);
     Enter();
-    const Pair shift = {MpSlideshowScene::kPictureX - CanvasBox.left,
-                        MpSlideshowScene::kPictureY - CanvasBox.top};
-    Box firstOnStage = first.bounds, secondOnStage = second.bounds;
-    firstOnStage.Offset(shift);
-    secondOnStage.Offset(shift);
+    Box onStage = fish.bounds;
+    onStage.Offset({MpSlideshowScene::kPictureX - CanvasBox.left,
+                    MpSlideshowScene::kPictureY - CanvasBox.top});
     const Box canvasArea = {MpSlideshowScene::kPictureX, MpSlideshowScene::kPictureY,
                             MpSlideshowScene::kPictureX + kWidth,
                             MpSlideshowScene::kPictureY + kHeight};
-    Box fishOverCanvas = firstOnStage;
-    fishOverCanvas.Intersect(canvasArea);
-    ASSERT_FALSE(fishOverCanvas.IsEmpty());
+    // The fish's parts past the canvas: left, right and below it.
+    const Box past[3] = {{onStage.left, onStage.top, canvasArea.left, onStage.bottom},
+                         {canvasArea.right, onStage.top, onStage.right, onStage.bottom},
+                         {canvasArea.left, canvasArea.bottom, canvasArea.right, onStage.bottom}};
+    auto colours = [&](uint32_t colour) {
+        size_t n = 0;
+        for (uint32_t pixel : PixelsOf(stage.Offscreen(), canvasArea))
+            n += pixel == colour ? 1 : 0;
+        return n;
+    };
+    auto framed = [&]() {
+        for (const Box& box : past)
+            for (uint32_t pixel : PixelsOf(stage.Offscreen(), box))
+                ASSERT_EQ(0x000000u, pixel) << "the border cuts the stamp at the canvas's edge";
+    };
 
     for (int i = 0; i < 20 && show->ShownPage() != 0; ++i)
         Step();
     ASSERT_EQ(0, show->ShownPage());
     std::vector<std::vector<uint32_t>> looks;
     bool prepared = false;
+    const size_t all = size_t(kWidth) * kHeight;
     for (int i = 0; i < 40 && show->ShownPage() == 0; ++i) {
         Step();
         SCOPED_TRACE(i);
-        prepared = prepared || show->PreparedPage() == 1;
-        looks.push_back(PixelsOf(stage.Offscreen(), firstOnStage));
-        EXPECT_EQ(0xFF0000u, ColourAt(stage.Offscreen(), canvasArea.left + 2, canvasArea.top + 2));
-        // The next page's green, in the plane now, never shows through.
-        for (uint32_t pixel : PixelsOf(stage.Offscreen(), fishOverCanvas))
-            ASSERT_NE(0x00FF00u, pixel);
-        for (uint32_t pixel : PixelsOf(stage.Offscreen(), secondOnStage))
-            ASSERT_EQ(0x000000u, pixel) << "the next page's stamp waits unseen";
+        looks.push_back(PixelsOf(stage.Offscreen(), canvasArea));
+        size_t red = colours(0xFF0000);
+        EXPECT_GT(red, 0u) << "the page shows";
+        EXPECT_LT(red, all) << "the fish shows over it";
+        // The next page's green, in the plane now, never shows through,
+        // nor do its stamps.
+        ASSERT_EQ(0u, colours(0x00FF00));
+        if (show->PreparedPage() == 1) {
+            prepared = true;
+            for (KVXStampBase* stamp : show->BackStamps()->Listed())
+                EXPECT_TRUE(stamp->Visual()->IsHidden()) << "the next page's stamp waits unseen";
+        }
+        framed();
     }
     ASSERT_GE(looks.size(), 20u);
     EXPECT_TRUE(prepared) << "the next page was read while this one played";
-    const std::vector<uint32_t> black(looks[0].size(), 0x000000u);
-    EXPECT_NE(black, looks[0]) << "the fish shows";
     size_t changes = 0;
     for (size_t i = 1; i < looks.size(); ++i)
         changes += looks[i] != looks[i - 1] ? 1 : 0;
@@ -310,12 +325,11 @@ TEST_F(SlideshowSceneTest, TheShownPagesStampsAnimateAndTheNextPageStaysUnseen)
         Step();
     ASSERT_EQ(1, show->ShownPage());
     Step();
-    // Page 0's fish left with its page; page 1's plays.
-    EXPECT_EQ(0x00FF00u, ColourAt(stage.Offscreen(), canvasArea.right - 2, canvasArea.top + 6));
-    for (uint32_t pixel : PixelsOf(stage.Offscreen(), Box{canvasArea.right, firstOnStage.top,
-                                                           firstOnStage.right, firstOnStage.bottom}))
-        ASSERT_EQ(0x000000u, pixel);
-    EXPECT_NE(black, PixelsOf(stage.Offscreen(), secondOnStage)) << "the next fish shows";
+    // Page 0's fish left with its page; page 1's plays, framed alike.
+    EXPECT_EQ(0u, colours(0xFF0000));
+    EXPECT_GT(colours(0x00FF00), 0u);
+    EXPECT_LT(colours(0x00FF00), all) << "the next fish shows";
+    framed();
     ASSERT_NE(nullptr, show->FrontStamps());
     EXPECT_EQ(1u, show->FrontStamps()->Listed().size());
     EXPECT_EQ(0u, show->BackStamps()->Listed().size());
@@ -348,4 +362,88 @@ TEST_F(SlideshowSceneTest, TheForegroundShowsInColourOnTheCanvasBottom)
     for (uint32_t pixel : PixelsOf(stage.Offscreen(), box))
         coloured += pixel != 0xFF0000u && pixel != 0x000000u ? 1 : 0;
     EXPECT_GT(coloured, size_t(box.Width()));
+}
+
+// Each page's slate drawing plays on the canvas over its picture from its
+// first key frame; the next page stops it and plays its own, or none.
+TEST_F(SlideshowSceneTest, TheShownPagesSlateDrawingPlaysAndStopsWithIt)
+{
+    // Page 0 red, its magenta line going down from row 8 to row 40 of the
+    // canvas; page 1 green, a still white line down column 32; page 2
+    // yellow, nothing drawn.
+    const uint32_t stroke = 0xFF00FF, still = 0xFFFFFF;
+    RealCanvas canvas(kWidth, kHeight);
+    auto at = [](int32_t x, int32_t y) { return Pair{CanvasBox.left + x, CanvasBox.top + y}; };
+    {
+        SketchbookFile book(scratch.folder, "show");
+        ASSERT_TRUE(book.Open(3, &canvas.content));
+        Pair top[2] = {at(4, 8), at(60, 8)};
+        Pair bottom[2] = {at(4, 40), at(60, 40)};
+        canvas.slate->StoreFrame(0, 0, top, 2, stroke, 3);
+        canvas.slate->StoreFrame(0, 1, bottom, 2, stroke, 3);
+        canvas.Fill(0xFF, 0, 0);
+        ASSERT_TRUE(book.WritePage(canvas.content, 0));
+        canvas.slate->ClearAll();
+        Pair down[2] = {at(32, 2), at(32, 46)};
+        canvas.slate->StoreFrame(2, 0, down, 2, still, 3);
+        canvas.Fill(0, 0xFF, 0);
+        ASSERT_TRUE(book.WritePage(canvas.content, 1));
+        canvas.slate->ClearAll();
+        canvas.Fill(0xFF, 0xFF, 0);
+        ASSERT_TRUE(book.WritePage(canvas.content, 2));
+        book.Close();
+    }
+    UseBooks();
+    const int16_t delays[3] = {1, 0, 0};  // 3 s, 1 s, 1 s
+    for (int32_t p = 0; p < 3; ++p) {
+        list->SetPageTransition(0, p, 0);
+        list->SetPageDelay(0, p, delays[p]);
+    }
+    app.SetLoop(false);
+    Enter();
+    auto pixel = [&](int32_t x, int32_t y) {
+        return ColourAt(stage.Offscreen(), MpSlideshowScene::kPictureX + x,
+                        MpSlideshowScene::kPictureY + y);
+    };
+    for (int i = 0; i < 20 && show->ShownPage() != 0; ++i)
+        Step();
+    ASSERT_EQ(0, show->ShownPage());
+    ASSERT_NE(nullptr, show->CanvasVisual());
+    EXPECT_TRUE(show->CanvasVisual()->IsSlatePlaying());
+    // It shows its first key frame with the page, then passes its
+    // in-betweens down to the second one.
+    EXPECT_EQ(stroke, pixel(32, 8));
+    EXPECT_EQ(0xFF0000u, pixel(32, 40));
+    bool seen[3] = {false, false, false};
+    const int32_t rows[3] = {8, 24, 40};
+    for (int i = 0; i < 100 && show->ShownPage() == 0; ++i) {
+        Step();
+        for (int r = 0; r < 3; ++r)
+            seen[r] = seen[r] || pixel(32, rows[r]) == stroke;
+        // The next page's drawing waits.
+        ASSERT_NE(still, pixel(32, 30));
+    }
+    EXPECT_TRUE(seen[0] && seen[1] && seen[2]) << seen[0] << seen[1] << seen[2];
+
+    struct After {
+        int32_t page;
+        bool playing;
+        uint32_t colour, line;  // the page's colour; its line's at column 32
+    };
+    const After after[2] = {{1, true, 0x00FF00, still}, {2, false, 0xFFFF00, 0xFFFF00}};
+    for (const After& a : after) {
+        SCOPED_TRACE(a.page);
+        for (int i = 0; i < 200 && show->ShownPage() != a.page; ++i)
+            Step();
+        ASSERT_EQ(a.page, show->ShownPage());
+        for (int i = 0; i < 30; ++i) {
+            Step();
+            EXPECT_EQ(a.playing, show->CanvasVisual()->IsSlatePlaying());
+            // The leaving page's line is gone from every row.
+            for (int32_t y : {8, 24, 40}) {
+                ASSERT_EQ(a.colour, pixel(12, y)) << y;
+                ASSERT_EQ(a.line, pixel(32, y)) << y;
+            }
+        }
+    }
 }
