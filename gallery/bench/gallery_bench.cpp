@@ -6,8 +6,9 @@
 // gallery's entry on a 50-page book (its panels built, nine thumbnails read
 // from the file, one frame drawn), best of 5, as a share of a frame; and the
 // slideshow's next picture (ShowPicture: the page read into the canvas plane,
-// the back slate store and stamp manager; then its transition's rendering of
-// the plane with its slate drawing into the shown picture) against a frame.
+// the back slate store and stamp manager; then its transition: the plane
+// rendered into the shown picture and the slate drawing's key frames copied
+// into the canvas to play) against a frame.
 #include <windows.h>
 
 #include <algorithm>
