@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <vector>
 
 #include "atelier_driver.h"
@@ -62,6 +63,48 @@ bool ReadPlaces(Places& out)
 }
 
 
+// The chalk, and the colour box farthest from the paper and from the blue
+// the chalk starts with; the colour chosen (blue when no box shows another).
+COLORREF ChooseChalkAndColour(const PaintingScreen& painting, const Places& places,
+                              COLORREF paper)
+{
+    Click(painting.Screen(places.chalk));
+    const COLORREF blue = RGB(0, 0, 255);
+    COLORREF paint = blue;
+    Pair chosen = places.boxes[0];
+    // On a loaded machine the tray may still be drawing: look again for a while.
+    for (int look = 0; look < 40 && paint == blue; ++look) {
+        if (look > 0)
+            Sleep(250);
+        for (Pair box : places.boxes) {
+            COLORREF c = painting.At(box);
+            if (std::min(Distance(c, paper), Distance(c, blue)) >
+                std::min(Distance(paint, paper), Distance(paint, blue))) {
+                paint = c;
+                chosen = box;
+            }
+        }
+    }
+    if (paint != blue)
+        Click(painting.Screen(chosen));
+    return paint;
+}
+
+// Chalk leaves the paper's grain between its grains: a few pixels around a
+// point, together, are nearer the paint than the paper.
+COLORREF Around(const PaintingScreen& painting, Pair p)
+{
+    int r = 0, g = 0, b = 0, n = 0;
+    for (int dy = -2; dy <= 2; ++dy)
+        for (int dx = -4; dx <= 4; ++dx, ++n) {
+            COLORREF c = painting.At({p.x + dx, p.y + dy});
+            r += GetRValue(c);
+            g += GetGValue(c);
+            b += GetBValue(c);
+        }
+    return RGB(r / n, g / n, b / n);
+}
+
 TEST_F(PaintingRun, AStrokeShowsOnTheCanvasIsKeptAndTheExitButtonEndsTheProgram)
 {
     ASSERT_TRUE(OpenBuiltData());
@@ -84,40 +127,9 @@ TEST_F(PaintingRun, AStrokeShowsOnTheCanvasIsKeptAndTheExitButtonEndsTheProgram)
         paper = painting.At(middle);
         SetForegroundWindow(painting.window);
         Sleep(500);
-        // The chalk, and the colour box farthest from the paper and from the
-        // blue the chalk starts with.
-        Click(painting.Screen(places.chalk));
-        const COLORREF blue = RGB(0, 0, 255);
-        COLORREF paint = blue;
-        Pair chosen = places.boxes[0];
-        // On a loaded machine the tray may still be drawing: look again for a while.
-        for (int look = 0; look < 40 && paint == blue; ++look) {
-            if (look > 0)
-                Sleep(250);
-            for (Pair box : places.boxes) {
-                COLORREF c = painting.At(box);
-                if (std::min(Distance(c, paper), Distance(c, blue)) >
-                    std::min(Distance(paint, paper), Distance(paint, blue))) {
-                    paint = c;
-                    chosen = box;
-                }
-            }
-        }
-        ASSERT_NE(blue, paint) << "a colour box shows another colour";
-        Click(painting.Screen(chosen));
-        // Chalk leaves the paper's grain between its grains: a few pixels
-        // around each point, together, are nearer the paint than the paper.
-        auto around = [&](Pair p) {
-            int r = 0, g = 0, b = 0, n = 0;
-            for (int dy = -2; dy <= 2; ++dy)
-                for (int dx = -4; dx <= 4; ++dx, ++n) {
-                    COLORREF c = painting.At({p.x + dx, p.y + dy});
-                    r += GetRValue(c);
-                    g += GetGValue(c);
-                    b += GetBValue(c);
-                }
-            return RGB(r / n, g / n, b / n);
-        };
+        COLORREF paint = ChooseChalkAndColour(painting, places, paper);
+        ASSERT_NE(RGB(0, 0, 255), paint) << "a colour box shows another colour";
+        auto around = [&](Pair p) { return Around(painting, p); };
         int samples = 0;
         int painted = 0;
         auto strokeShows = [&] {
@@ -147,6 +159,63 @@ TEST_F(PaintingRun, AStrokeShowsOnTheCanvasIsKeptAndTheExitButtonEndsTheProgram)
     EXPECT_TRUE(WaitFor([&] { return IsPaper(again.At(away)); }, 10000))
         << std::hex << again.At(away);
     again.Exit(places.exit);
+}
+
+// The zoom keys as typed on the painting screen: ">" shows the canvas's
+// top-left quarter at twice the size, "<" the whole canvas again; each is
+// swallowed when the canvas already stands that way.
+TEST_F(PaintingRun, TheZoomKeysMagnifyTheCanvasAndComeBack)
+{
+    Places places;
+    if (!ReadPlaces(places))
+        GTEST_SKIP() << "the data has no chalk button or colour boxes to click yet";
+    ProgramCopy copy("atelier_zoom");
+    Pair middle = {(places.canvas.left + places.canvas.right) / 2,
+                   (places.canvas.top + places.canvas.bottom) / 2};
+    PaintingScreen painting;
+    ASSERT_TRUE(painting.Open(copy.folder, middle, IsPaper));
+    COLORREF paper = painting.At(middle);
+    SetForegroundWindow(painting.window);
+    Sleep(500);
+    COLORREF paint = ChooseChalkAndColour(painting, places, paper);
+    ASSERT_NE(RGB(0, 0, 255), paint) << "a colour box shows another colour";
+    // A stroke along canvas row 60 from x 40 to 200: unzoomed it lies at
+    // its place; zoomed it lies twice as far from the corner, and its place
+    // shows the empty paper above it.
+    auto onCanvas = [&](int x, int y) {
+        return Pair{places.canvas.left + x, places.canvas.top + y};
+    };
+    // Magnified, the chalk's grains spread and let more paper through: a
+    // point is painted when it stands clearly off the paper.
+    auto painted = [&](Pair p) {
+        return Distance(Around(painting, p), paper) > Distance(paint, paper) / 4;
+    };
+    Pair stroke = onCanvas(120, 60);
+    Pair zoomedStroke = onCanvas(240, 120);
+    ASSERT_TRUE(WaitFor([&] {
+        SetForegroundWindow(painting.window);
+        Drag(painting.Screen(onCanvas(40, 60)), painting.Screen(onCanvas(200, 60)));
+        return WaitFor([&] { return painted(stroke); }, 5000);
+    }, 60000)) << "the stroke shows";
+    std::function<bool()> zoomed = [&] { return painted(zoomedStroke) && !painted(stroke); };
+    std::function<bool()> unzoomed = [&] { return painted(stroke) && !painted(zoomedStroke); };
+    ASSERT_TRUE(WaitFor(unzoomed, 10000));
+    HWND control = FindWindowExA(painting.window, nullptr, "MMStageControlClass", nullptr);
+    ASSERT_NE(nullptr, control);
+    auto type = [&](char c) { PostMessageA(control, WM_CHAR, WPARAM(c), 1); };
+    const struct {
+        char key;
+        bool zoomedAfter;
+    } steps[] = {{'<', false}, {'>', true}, {'>', true}, {'<', false}, {'<', false}, {'>', true}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.key);
+        type(step.key);
+        Sleep(300);
+        EXPECT_TRUE(WaitFor(step.zoomedAfter ? zoomed : unzoomed, 10000));
+    }
+    type('<');
+    WaitFor(unzoomed, 10000);
+    painting.Exit(places.exit);
 }
 
 }  // namespace
