@@ -26,6 +26,7 @@ const int16_t kFirstTwistedTool = 3;
 const int16_t kRainbowPen = 2;
 // Rows of the slider set and of the first slider's table.
 const int16_t kArrowKey = 5;
+const int16_t kArrowLayer = 107;
 const int16_t kGradientKey = 5;
 const int16_t kStopKey = 2;
 // The rainbow pen's bands fill the inside of its pill, centred on the button.
@@ -140,6 +141,8 @@ void KVXMarkerToolCollection::BuildGradientArrows()
         if (script == MM_NO_RESOURCE || gradientArrows[k] != nullptr)
             continue;
         gradientArrows[k] = new MMAnimationMolecule(this, script, 1);
+        // Over the tray, with its buttons.
+        gradientArrows[k]->SetLayerOffset(kArrowLayer);
         gradientArrows[k]->SetMouseCommand(MakeDudCommand("Change Gradient Type"));
         gradientArrows[k]->Show();
     }

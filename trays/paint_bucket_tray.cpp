@@ -141,6 +141,8 @@ void KVXPaintBucketToolCollection::BuildControls()
         script = TrayItemAt(controls, controls.FindRowByKey(kControlAnimation, 0, k));
         if (script != MM_NO_RESOURCE && controlAnimations[k] == nullptr) {
             controlAnimations[k] = new MMAnimationMolecule(this, script, 1);
+            controlAnimations[k]->SetLayerOffset(kControlLayer);
+            controlAnimations[k]->SetMouseCommand(MakeDudCommand());
             controlAnimations[k]->Show();
         }
     }

@@ -215,6 +215,8 @@ TEST_F(FamilyTraysTest, TheMarkersArrowsAnswerWithTheRefusalSound)
         ASSERT_NE(nullptr, arrow);
         ASSERT_NE(nullptr, arrow->Interpreter());
         EXPECT_STREQ("Change Gradient Type", arrow->Interpreter()->Command()->Name());
+        // Drawn over the tray, as its buttons are.
+        EXPECT_EQ(marker->ModifierAt(0)->Visual()->Layer(), arrow->Visual(0)->Layer());
         Box box = arrow->Visual(0)->GetBounds();
         int32_t duds = marker->DudSounds();
         Click((box.left + box.right) / 2, (box.top + box.bottom) / 2);
@@ -237,31 +239,33 @@ TEST_F(FamilyTraysTest, TheTwistedMarkersRainbowPenShowsItsGradientsHueSteps)
 {
     auto* marker = dynamic_cast<KVXMarkerToolCollection*>(Open(kMarkerCollection));
     ASSERT_NE(nullptr, marker);
-    // The built gradient: four stops, the first cherry.
-    EXPECT_EQ(3, marker->GradientSteps());
+    // The built gradient: six stops, the first cherry.
+    EXPECT_EQ(5, marker->GradientSteps());
     EXPECT_EQ(0xE8413Cu, marker->GradientStart());
     EXPECT_EQ(0xE8413Cu, marker->GradientBand(0));
-    EXPECT_EQ(marker->GradientBand(0), marker->GradientBand(4)) << "a whole turn of the wheel";
+    EXPECT_EQ(marker->GradientBand(0), marker->GradientBand(6)) << "a whole turn of the wheel";
     marker->ResetModifiers();
     ASSERT_EQ(3, marker->ModifierCount());
     KVXBaseModifiersObject* pen = marker->ModifierAt(2);
-    // Four bands of six pixels in the middle of the 57 x 25 button, in
+    // Six bands of four pixels in the middle of the 57 x 25 button, in
     // both its pictures.
     std::set<int64_t> seen;
-    for (int32_t k = 0; k < 4; ++k) {
+    for (int32_t k = 0; k < 6; ++k) {
         SCOPED_TRACE(k);
-        int32_t x = 16 + 6 * k + 3;
-        for (const MMPictureReference* picture : {&pen->NormalPicture(), &pen->HighlightPicture()})
-            for (int32_t y : {10, 13})
-                EXPECT_EQ(int64_t(marker->GradientBand(k)), PixelOf(*picture, x, y)) << y;
-        seen.insert(PixelOf(pen->NormalPicture(), x, 12));
+        for (int32_t x : {16 + 4 * k, 16 + 4 * k + 3})
+            for (const MMPictureReference* picture :
+                 {&pen->NormalPicture(), &pen->HighlightPicture()})
+                for (int32_t y : {10, 13})
+                    EXPECT_EQ(int64_t(marker->GradientBand(k)), PixelOf(*picture, x, y)) << x << y;
+        seen.insert(PixelOf(pen->NormalPicture(), 16 + 4 * k, 12));
     }
-    EXPECT_EQ(4u, seen.size());
+    EXPECT_EQ(6u, seen.size());
     // Outside the bands, the pill and the button's background.
     EXPECT_NE(int64_t(marker->GradientBand(0)), PixelOf(pen->NormalPicture(), 14, 12));
     EXPECT_NE(int64_t(marker->GradientBand(0)), PixelOf(pen->NormalPicture(), 19, 9));
     // The two other twisted buttons have no bands.
-    EXPECT_NE(int64_t(marker->GradientBand(0)), PixelOf(marker->ModifierAt(1)->NormalPicture(), 19, 12));
+    EXPECT_NE(int64_t(marker->GradientBand(0)),
+              PixelOf(marker->ModifierAt(1)->NormalPicture(), 19, 12));
 }
 
 }  // namespace
