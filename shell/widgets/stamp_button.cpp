@@ -6,6 +6,8 @@
 #include "engine/molecule.h"
 #include "engine/picture_collection.h"
 #include "engine/record_table.h"
+#include "engine/run_queue.h"
+#include "engine/stage.h"
 #include "framework/heap.h"
 #include "shell/widgets/frame_visual.h"
 #include "stamps/stamp_drop_target.h"
@@ -14,7 +16,11 @@ namespace {
 
 const int32_t kFrameHalf = 20;
 const int16_t kFrameLayer = 50;
-const int16_t kBlockerLayer = 84;
+const int16_t kFrameStartLayer = 84;
+// In front of everything on the screen, the drawer's buttons and its
+// screen-wide catcher too: nothing else may be pressed while the frame zooms
+// (a genre pressed then rebuilt the drawer under the zooming button).
+const int16_t kBlockerLayer = 10000;
 const int16_t kZoomSteps = 10;
 const int16_t kZoomPriority = 500;
 const int32_t kZoomGrowth = 100;
@@ -39,6 +45,13 @@ KVXAnimatedStampButtonMolecule::KVXAnimatedStampButtonMolecule(
 KVXAnimatedStampButtonMolecule::~KVXAnimatedStampButtonMolecule()
 {
     delete secondCommand;
+    // The zoom's end is queued on this button: it must not run after it.
+    if (endCommand) {
+        if (MMRunQueue* queue = endCommand->Queue())
+            queue->Forget(endCommand);
+        delete endCommand;
+        endCommand = nullptr;
+    }
     if (stampTable) {
         stampTable->Free();
         delete stampTable;
@@ -75,6 +88,9 @@ bool KVXAnimatedStampButtonMolecule::Interpret(const MMStageEvent& event)
         }
         if (!dragging)
             SetCursor(4);
+    } else if (zoomThread || endCommand) {
+        // A press while its last drop still zooms would take the frame the
+        // zoom is drawing.
     } else if (event.data & kPointerPressed) {
         if (event.data & kPointerDoubleClick) {
             PlaceAtCanvasCentre();
@@ -101,7 +117,7 @@ void KVXAnimatedStampButtonMolecule::BeginDrag(const Pair& point)
     }
     frame = new KVXFrameVisual(Box{point.x - kFrameHalf, point.y - kFrameHalf,
                                    point.x + kFrameHalf, point.y + kFrameHalf},
-                               kBlockerLayer);
+                               kFrameStartLayer);
     frame->SetLayer(kFrameLayer);
     if (MMEnclosure* enclosure = Enclosure())
         enclosure->AddVisual(frame);
@@ -174,13 +190,18 @@ bool KVXAnimatedStampButtonMolecule::PlaceStamp()
 
 void KVXAnimatedStampButtonMolecule::PostEndZoom()
 {
-    MMClassCommand<KVXAnimatedStampButtonMolecule> end(
+    MMRunQueue* queue = Stage() ? Stage()->RunQueue() : nullptr;
+    if (!queue || endCommand)
+        return;
+    endCommand = new MMClassCommand<KVXAnimatedStampButtonMolecule>(
         "End making blueprint cmd", Stage(), this, &KVXAnimatedStampButtonMolecule::EndZoom);
-    end.Post();
+    queue->Enqueue(endCommand, endCommand->Priority());
 }
 
 void KVXAnimatedStampButtonMolecule::EndZoom()
 {
+    // Runs from the queued command, which deletes itself afterwards.
+    endCommand = nullptr;
     delete blocker;
     blocker = nullptr;
     delete zoomThread;

@@ -12,6 +12,7 @@ class KVXStampDropTarget;
 class KVXFrameVisual;
 class KVXStampButtonZoomThread;
 class MMMouseVisualMolecule;
+class MMCommand;
 class MMRecordTable;
 
 class KVXAnimatedStampButtonMolecule : public KVXAnimatedButtonMolecule {
@@ -56,6 +57,7 @@ private:
     Pair dropPoint = {0, 0};
     MMMouseVisualMolecule* blocker = nullptr;
     MMRecordTable* stampTable;
+    MMCommand* endCommand = nullptr;  // the zoom's end while it waits in the queue
 };
 
 class KVXStampButtonZoomThread : public MMLightweightThread {

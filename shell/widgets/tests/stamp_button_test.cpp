@@ -202,4 +202,36 @@ TEST_F(StampButtonTest, WithoutATableTheSecondCommandIsPostedAndWithNeitherTheZo
     }
 }
 
+// While a drop zooms, the button takes no new press (it would take the frame
+// the zoom draws), and a button deleted with its zoom's end still queued
+// leaves nothing in the queue to run on it.
+TEST_F(StampButtonTest, AZoomingButtonRefusesAPressAndItsQueuedEndDiesWithIt)
+{
+    KVXAnimatedStampButtonMolecule* button = Make(3);
+    Drop(60, 50);
+    Pass();
+    Ran();
+    KVXFrameVisual* frame = button->Frame();
+    ASSERT_NE(frame, nullptr);
+    for (uint32_t flags : {kPointerPressed | kPointerHeld,
+                           kPointerPressed | kPointerHeld | kPointerDoubleClick}) {
+        MMStageEvent press = {kStageEventPointer, 0, 0, 15, 15, flags};
+        EXPECT_FALSE(button->Interpret(press));
+        EXPECT_FALSE(button->IsDragging());
+        EXPECT_EQ(button->Frame(), frame);
+    }
+    for (int pass = 0; pass < 11; ++pass)
+        Pass();
+    EXPECT_EQ(Ran(), "place 60,50 rows 2,L1") << "one stamp, from the drop";
+
+    button = Make(3);
+    Drop(60, 50);
+    Ran();
+    button->PostEndZoom();
+    delete button;
+    Pass();
+    Pass();
+    EXPECT_EQ(Ran(), "-");
+}
+
 }  // namespace
