@@ -324,7 +324,7 @@ void KVXStampManager::PreviousPage()
     }
     page = int16_t(page > 0 ? page - 1 : (pageCount > 0 ? pageCount - 1 : 0));
     MMClassCommand<KVXStampManager>("New Modifier Command", Stage(), this,
-                                    &KVXStampManager::BuildStampButtons)
+                                    &KVXStampManager::PageTurned)
         .Post();
 }
 
@@ -338,8 +338,17 @@ void KVXStampManager::NextPage()
     }
     page = int16_t(page + 1 < pageCount ? page + 1 : 0);
     MMClassCommand<KVXStampManager>("New Modifier Command", Stage(), this,
-                                    &KVXStampManager::BuildStampButtons)
+                                    &KVXStampManager::PageTurned)
         .Post();
+}
+
+// While the drawer moves its opening builds the buttons of the current page:
+// building them now would cut its animation short and build them twice.
+void KVXStampManager::PageTurned()
+{
+    if (opening || closing)
+        return;
+    BuildStampButtons();
 }
 
 void KVXStampManager::DeleteDrawerAnimation()

@@ -76,6 +76,7 @@ private:
     void DeleteDrawerAnimation();
     void StartDrawerAnimation(MMResourceId script, MMCommand* atEvent);
     void DrawerOpened();
+    void PageTurned();
     void DrawerClosed(int16_t reopen);
     void StampChosen(int16_t entry) {}
     void EndBusy();

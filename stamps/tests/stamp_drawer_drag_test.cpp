@@ -2,6 +2,7 @@
 // is still moving: the drag frame must go, the stamp must land, and every
 // button of the drawer must be back afterwards.
 #include "engine/animation_molecule.h"
+#include "engine/stage_cursors.h"
 #include "media/picture_visual.h"
 #include "shell/widgets/frame_visual.h"
 #include "shell/widgets/stamp_button.h"
@@ -190,6 +191,51 @@ TEST_F(StampDrawerDrag, DuringTheZoomPressesReachNoButton)
     EXPECT_EQ(0u, FramesOnStage());
     ExpectButtonsAllBack();
     manager->End();
+}
+
+// A page turn that arrives while the drawer still moves (its command queued
+// with the genre's or just before the opening) changes the page; the buttons
+// come once, when the drawer is open, and stay.
+TEST_F(StampDrawerDrag, APageTurnWhileTheDrawerMovesWaitsForTheOpenDrawer)
+{
+    const struct {
+        const char* name;
+        bool genre;  // the turn follows a genre change, else the first opening
+        int steps;   // passes of the animation before the turn
+    } cases[] = {
+        {"at the opening", false, 0},
+        {"mid opening", false, 4},
+        {"with a genre change", true, 0},
+        {"mid close and reopen", true, 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        manager->Begin();
+        if (c.genre) {
+            OpenUntilButtons();
+            Step(4);
+            manager->SelectGenre(int16_t((manager->Genre() + 1) % manager->GenreCount()));
+        }
+        Step(c.steps);
+        ASSERT_NE(nullptr, manager->DrawerAnimation());
+        int16_t next = int16_t((manager->Page() + 1) % manager->PageCount());
+        manager->NextPage();
+        Step();
+        EXPECT_TRUE(manager->StampButtons().empty()) << "no buttons while the drawer moves";
+        EXPECT_FALSE(manager->DrawerOpen());
+        for (int i = 0; i < 120 && !manager->DrawerOpen(); ++i)
+            Step();
+        ASSERT_TRUE(manager->DrawerOpen());
+        EXPECT_EQ(next, manager->Page());
+        EXPECT_EQ(nullptr, manager->DrawerAnimation());
+        EXPECT_TRUE(manager->Catcher()->IsHidden());
+        EXPECT_EQ(0, stage->Cursors()->BusyCount());
+        std::vector<KVXAnimatedStampButtonMolecule*> built = manager->StampButtons();
+        EXPECT_FALSE(built.empty());
+        Step(120);
+        EXPECT_EQ(built, manager->StampButtons()) << "built once";
+        manager->End();
+    }
 }
 
 }  // namespace
