@@ -150,6 +150,8 @@ void KVXStampManager::End()
     delete drawer;
     drawer = nullptr;
     DeleteDrawerAnimation();
+    // An animation's end already queued must find nothing left to do.
+    opening = closing = false;
     EndBusy();
     if (channel)
         channel->Stop();

@@ -67,6 +67,23 @@ public:
         }
     }
 
+    // The button scripts of the open page's entries, and of the buttons.
+    std::vector<MMResourceId> PageScripts()
+    {
+        MMResourceId page = ItemOf(ItemOf(996, 2, manager->Genre()), 2, manager->Page());
+        std::vector<MMResourceId> scripts;
+        for (int32_t e = 0; ItemOf(page, 0, e) != -1; ++e)
+            scripts.push_back(ItemOf(ItemOf(page, 0, e), 0, 0));
+        return scripts;
+    }
+    std::vector<MMResourceId> ButtonScripts()
+    {
+        std::vector<MMResourceId> scripts;
+        for (KVXAnimatedStampButtonMolecule* each : manager->StampButtons())
+            scripts.push_back(each->ScriptId());
+        return scripts;
+    }
+
     bool IsDrawerButton(MMMouseInterpreter* interpreter)
     {
         for (KVXAnimatedButtonMolecule* each : manager->GenreButtons())
@@ -232,8 +249,36 @@ TEST_F(StampDrawerDrag, APageTurnWhileTheDrawerMovesWaitsForTheOpenDrawer)
         EXPECT_EQ(0, stage->Cursors()->BusyCount());
         std::vector<KVXAnimatedStampButtonMolecule*> built = manager->StampButtons();
         EXPECT_FALSE(built.empty());
+        EXPECT_EQ(PageScripts(), ButtonScripts());
         Step(120);
         EXPECT_EQ(built, manager->StampButtons()) << "built once";
+        manager->End();
+    }
+}
+
+// Stamp mode left while the drawer closes for a new genre: nothing of the
+// drawer comes back after the end, and the next visit turns pages again.
+TEST_F(StampDrawerDrag, LeavingWhileTheDrawerClosesLeavesNoAnimationAndPagesStillTurn)
+{
+    for (int steps : {0, 1, 3, 8}) {
+        SCOPED_TRACE(steps);
+        manager->Begin();
+        OpenUntilButtons();
+        manager->SelectGenre(int16_t((manager->Genre() + 1) % manager->GenreCount()));
+        Step(steps);
+        manager->End();
+        Step(40);
+        EXPECT_EQ(nullptr, manager->DrawerAnimation());
+        EXPECT_TRUE(manager->StampButtons().empty());
+        EXPECT_EQ(0, stage->Cursors()->BusyCount());
+
+        manager->Begin();
+        OpenUntilButtons();
+        int16_t next = int16_t((manager->Page() + 1) % manager->PageCount());
+        manager->NextPage();
+        Step(2);
+        EXPECT_EQ(next, manager->Page());
+        EXPECT_EQ(PageScripts(), ButtonScripts()) << "the page's buttons are built";
         manager->End();
     }
 }
