@@ -160,6 +160,16 @@ void KVXPaintBucketToolCollection::DeleteControls()
     }
 }
 
+KVXAnimatedButtonMolecule* KVXPaintBucketToolCollection::ControlButton(int32_t k) const
+{
+    return k == 0 || k == 1 ? controlButtons[k] : nullptr;
+}
+
+MMAnimationMolecule* KVXPaintBucketToolCollection::ControlAnimation(int32_t k) const
+{
+    return k == 0 || k == 1 ? controlAnimations[k] : nullptr;
+}
+
 int32_t KVXPaintBucketToolCollection::ControlCount() const
 {
     int32_t n = colorButton != nullptr ? 1 : 0;

@@ -35,6 +35,9 @@ public:
     void StoreOwnerValue(const uint32_t* colour) override;
 
     KVXColorButtonAndRainbowBoxMolecule* ColorButton() const { return colorButton; }
+    // The two arrows and the two drops (k 0 or 1); null while not built.
+    KVXAnimatedButtonMolecule* ControlButton(int32_t k) const;
+    MMAnimationMolecule* ControlAnimation(int32_t k) const;
     int32_t ControlCount() const;
 
 private:

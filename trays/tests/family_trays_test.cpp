@@ -24,6 +24,8 @@
 #include "trays/crayon_tray.h"
 #include "trays/manager_tool.h"
 #include "trays/marker_tray.h"
+#include "trays/paint_bucket_tray.h"
+#include "shell/widgets/animated_button.h"
 #include "trays/modifier_buttons.h"
 #include "trays/scroll_bar_visual.h"
 #include "trays/tool_collection.h"
@@ -84,6 +86,26 @@ public:
         int64_t colour = p[3] < 128 ? int64_t(p[0] | p[1] << 8 | p[2] << 16) : -1;
         picture.Unlock();
         return colour;
+    }
+
+    // A press on the control's picture plays the refusal sound and leaves
+    // the tray's choice as it was.
+    void ExpectRefusal(KVXToolCollection* tray, MMAnimationMolecule* control)
+    {
+        ASSERT_NE(nullptr, control);
+        // Drawn over the tray, as its buttons are.
+        EXPECT_EQ(tray->ModifierAt(0)->Visual()->Layer(), control->Visual(0)->Layer());
+        KVXToolBase* tool = tray->CurrentTool();
+        int16_t modifier = tray->CurrentModifier();
+        int32_t duds = tray->DudSounds();
+        Box box = control->Visual(0)->GetBounds();
+        int32_t x = (box.left + box.right) / 2, y = (box.top + box.bottom) / 2;
+        Mouse(x, y, 0);  // the pointer comes over it first, as a hand's would
+        Click(x, y);
+        Step(12);
+        EXPECT_EQ(duds + 1, tray->DudSounds());
+        EXPECT_EQ(modifier, tray->CurrentModifier());
+        EXPECT_EQ(tool, tray->CurrentTool());
     }
 
     KVXManagerTool* manager = nullptr;
@@ -207,7 +229,6 @@ TEST_F(FamilyTraysTest, TheMarkersArrowsAnswerWithTheRefusalSound)
 {
     auto* marker = dynamic_cast<KVXMarkerToolCollection*>(Open(kMarkerCollection));
     ASSERT_NE(nullptr, marker);
-    KVXToolBase* tool = marker->CurrentTool();
     Step(2);  // their scripts place them
     for (int32_t k = 0; k < 2; ++k) {
         SCOPED_TRACE(k);
@@ -215,14 +236,7 @@ TEST_F(FamilyTraysTest, TheMarkersArrowsAnswerWithTheRefusalSound)
         ASSERT_NE(nullptr, arrow);
         ASSERT_NE(nullptr, arrow->Interpreter());
         EXPECT_STREQ("Change Gradient Type", arrow->Interpreter()->Command()->Name());
-        // Drawn over the tray, as its buttons are.
-        EXPECT_EQ(marker->ModifierAt(0)->Visual()->Layer(), arrow->Visual(0)->Layer());
-        Box box = arrow->Visual(0)->GetBounds();
-        int32_t duds = marker->DudSounds();
-        Click((box.left + box.right) / 2, (box.top + box.bottom) / 2);
-        EXPECT_EQ(duds + 1, marker->DudSounds());
-        EXPECT_EQ(0, marker->CurrentModifier());
-        EXPECT_EQ(tool, marker->CurrentTool());
+        ExpectRefusal(marker, arrow);
     }
     // They belong to the untwisted tray.
     marker->ResetModifiers();
@@ -266,6 +280,19 @@ TEST_F(FamilyTraysTest, TheTwistedMarkersRainbowPenShowsItsGradientsHueSteps)
     // The two other twisted buttons have no bands.
     EXPECT_NE(int64_t(marker->GradientBand(0)),
               PixelOf(marker->ModifierAt(1)->NormalPicture(), 19, 12));
+}
+
+TEST_F(FamilyTraysTest, TheBucketsFillControlsAnswerWithTheRefusalSound)
+{
+    auto* bucket = dynamic_cast<KVXPaintBucketToolCollection*>(Open(kPaintBucketCollection));
+    ASSERT_NE(nullptr, bucket);
+    EXPECT_EQ(5, bucket->ControlCount());
+    Step(2);
+    for (int32_t k = 0; k < 2; ++k) {
+        SCOPED_TRACE(k);
+        ExpectRefusal(bucket, bucket->ControlButton(k));
+        ExpectRefusal(bucket, bucket->ControlAnimation(k));
+    }
 }
 
 }  // namespace
