@@ -6,7 +6,8 @@
 #include <string>
 
 #include <cmath>
-#include <memory>
+#include <cstring>
+#include <vector>
 
 #include "brush_test_support.h"
 #include "brushes/brush_scene.h"
@@ -401,6 +402,79 @@ TEST(Smear, QuickAxesMatchTheSamplePlaces)
             }
         }
     }
+}
+
+// Strokes of smear dabs on random paint with random nibs and texture (so
+// opacities vary from pixel to pixel, 0 included), some pixels locked, in
+// every direction, along and across the canvas edges: the quick dab leaves
+// exactly the bytes of the plain one, dab after dab.
+template <class Smear>
+void ExpectQuickDabsMatchPlain(uint32_t seed)
+{
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return seed >> 8;
+    };
+    const int32_t kWidth = 70;
+    const int32_t kHeight = 50;
+    BlankCanvas quick(kWidth, kHeight);
+    BlankCanvas plain(kWidth, kHeight);
+    for (int32_t y = 0; y < kHeight; ++y)
+        for (int32_t x = 0; x < kWidth; ++x) {
+            KVXComponentPixel p = {};
+            p.SetColorWord((next() & 0xFFFFFF) | uint32_t(next() % 9 == 0 ? kPixelLocked : 0) << 24);
+            p.height = uint16_t(next() % 5 == 0 ? 65535 - next() % 300 : next());
+            p.shadow = uint16_t(next());
+            *quick.PixelAt(x, y) = p;
+            *plain.PixelAt(x, y) = p;
+        }
+    std::vector<uint8_t> nibBytes(23 * 23);
+    for (uint8_t& b : nibBytes)
+        b = uint8_t(next() % 4 == 0 ? 0 : next());
+    BytePlane nib(23, 23, nibBytes);
+    std::vector<uint8_t> textureBytes(40 * 30);
+    for (uint8_t& b : textureBytes)
+        b = uint8_t(next());
+    BytePlane texture(40, 30, textureBytes);
+    const double opacities[4] = {200.0, 255.0, 60.0, 128.0};
+    const uint8_t heights[2] = {40, 200};
+    uint8_t colour[4] = {30, 90, 200, 0};
+    Smear quickBrush(DiameterParams(3, 64), kNoSaturation, opacities, heights, &quick, &nib,
+                     &texture, colour);
+    Smear plainBrush(DiameterParams(3, 64), kNoSaturation, opacities, heights, &plain, &nib,
+                     &texture, colour);
+    const Pair directions[] = {{0, 0}, {3, 0}, {-4, 0}, {0, 5}, {0, -2}, {3, 4},
+                               {-7, 1}, {2, -9}, {-5, -5}, {1, 1}, {40, -3}, {-1, 30}};
+    for (int dab = 0; dab < 120; ++dab) {
+        const Pair& d = directions[dab % 12];
+        BrushDab sample = Sample(double(next() % 90) - 10, double(next() % 70) - 10,
+                                 int32_t(next() % kBrushSizes), d.x, d.y);
+        quickBrush.Dab(&sample);
+        plainBrush.PlainDab(&sample);
+        for (int32_t y = 0; y < kHeight; ++y)
+            for (int32_t x = 0; x < kWidth; ++x)
+                ASSERT_EQ(0, std::memcmp(quick.PixelAt(x, y), plain.PixelAt(x, y),
+                                         sizeof(KVXComponentPixel)))
+                    << "dab " << dab << " at " << sample.x << ", " << sample.y << " size "
+                    << sample.sizeIndex << " moving " << d.x << ", " << d.y << ": pixel " << x
+                    << ", " << y;
+    }
+}
+
+TEST(Smear, QuickDabsMatchThePlainDab)
+{
+    ExpectQuickDabsMatchPlain<KVXBrushDirectionalCAndHMover<
+        KVXCoverTransfer, KVXPlainPixelTransfer, KVXHeightTransfer, KVXColorGeneratorSaturation,
+        KVXOpacityGeneratorNib>>(7);
+    ExpectQuickDabsMatchPlain<KVXBrushDirectionalCAndHMover<
+        KVXCoverTransfer, KVXDrippyPixelTypeTransfer, KVXHeightCarve, KVXColorGeneratorSaturation,
+        KVXOpacityGeneratorNib>>(8);
+    ExpectQuickDabsMatchPlain<KVXBrushDirectionalCAndHMover<
+        KVXBuildupTransfer, KVXPlainPixelTransfer, KVXHeightTransfer, KVXColorGeneratorBleed,
+        KVXOpacityGeneratorNib>>(9);
+    ExpectQuickDabsMatchPlain<KVXBrushDirectionalCAndHMover<
+        KVXCoverTransfer, KVXPlainPixelTransfer, KVXHeightTransfer, KVXColorGeneratorColor,
+        KVXOpacityGeneratorTexture>>(10);
 }
 
 TEST(Bristles, RakeOffsetsAcrossTheStroke)
