@@ -56,6 +56,16 @@ KVXAnimatedButtonMolecule* CreationScene::MakeButton(int16_t key, MMCommand* cli
         this, layout.LongAt(row, 2), click, layerOffset, 0, kButtonPriority, kResourceMode);
 }
 
+// A button whose click only starts its script turns itself off when clicked:
+// it takes the next click once woken.
+void CreationScene::WakeButton(KVXAnimatedButtonMolecule* button)
+{
+    if (!button)
+        return;
+    button->Run(kLabelIdle);
+    button->SetActive(true, false);
+}
+
 void CreationScene::SetDimmed(KVXAnimatedButtonMolecule* button, uint8_t& flag, bool dimmed)
 {
     flag = dimmed ? 1 : 0;

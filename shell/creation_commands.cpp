@@ -52,8 +52,7 @@ void CreationScene::handleNewImageCmd()
 void CreationScene::handleFlushCmd()
 {
     if (runningAnimations > 0 || !canvasPlane) {
-        if (flushButton)
-            flushButton->Run(kLabelIdle);
+        WakeButton(flushButton);
         return;
     }
     if (mode == kToolMode && !CreationRopeTrayIsCurrent(toolManager))
@@ -65,8 +64,7 @@ void CreationScene::handleFlushCmd()
         cursors->PushBusy();
     if (inputBlocker)
         inputBlocker->Show();
-    if (flushButton)
-        flushButton->Run(kLabelIdle);
+    WakeButton(flushButton);
     if (canvasVisual)
         canvasVisual->StartWipe();
     QueueCommand(Command("handleFlushCmd", &CreationScene::FinishFlush));
@@ -117,8 +115,7 @@ void CreationScene::handleUndoCmd()
 
 void CreationScene::UndoReactive()
 {
-    if (undoButton)
-        undoButton->Run(kLabelIdle);
+    WakeButton(undoButton);
 }
 
 void CreationScene::handleExitButton()

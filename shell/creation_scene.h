@@ -230,6 +230,7 @@ private:
     void SetMenuAllowed(bool allowed);
     void TellTrayToFinish();
     void PlayOn(MMGenericSoundChannel*& channel, MMResourceId sound);
+    void WakeButton(KVXAnimatedButtonMolecule* button);
     void SetDimmed(KVXAnimatedButtonMolecule* button, uint8_t& flag, bool dimmed);
     KVXAnimatedButtonMolecule* MakeButton(int16_t key, MMCommand* click, int16_t layerOffset);
     bool IsQuitting() const;

@@ -525,6 +525,32 @@ TEST_F(CreationSceneTest, ASprayedAnimationHoldsOffNewFlushAndUndoUntilItEnds)
     EXPECT_TRUE(Blank(3, 3));
 }
 
+// The flush and undo buttons start their work from their script's event:
+// each takes click after click, not only the first.
+TEST_F(CreationSceneTest, FlushAndUndoTakeEveryClick)
+{
+    auto click = [&](CreationLayoutKey key) {
+        Pair middle = creation->Button(key)->Visual(0)->GetBounds().Center();
+        for (uint32_t flags : {0u, uint32_t(kPointerHeld | kPointerPressed), uint32_t(kPointerReleased)})
+            stage.QueueInputEvent({kStageEventPointer, 0, 0, middle.x, middle.y, flags});
+        StepFor(4000);
+    };
+    StepFor(3000);
+    for (int round = 0; round < 3; ++round) {
+        Paint(9, 9);
+        plane->changeState.value = 2;
+        click(kLayoutFlush);
+        EXPECT_TRUE(Blank(9, 9)) << "flush " << round;
+        EXPECT_FALSE(creation->CanvasVisual()->IsWiping());
+    }
+    // The wipe's snapshot holds the painted pixel: undo swaps it in and out.
+    for (int round = 0; round < 3; ++round) {
+        plane->changeState.value = 2;
+        click(kLayoutUndo);
+        EXPECT_EQ(round % 2 == 1, Blank(9, 9)) << "undo " << round;
+    }
+}
+
 // A 5 x 3 opaque red picture of the test's own collection.
 struct RedPicture {
     MMBitmapPictureCollection pictures{2, 777};
