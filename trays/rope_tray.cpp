@@ -53,8 +53,11 @@ void KVXRopeToolCollection::PutDownSelection()
     }
 }
 
+// The rope lifts and puts down canvas pixels one to one on the stage: it
+// works on the unzoomed canvas, and the zoom waits until the tray closes.
 void KVXRopeToolCollection::Begin()
 {
+    HideCreationZoom(this);
     AddTool(new RopeTool(GetCreationScene(), TrayTableId(kRopeTable), sizeType));
     KVXToolCollection::Begin();
 }

@@ -32,6 +32,7 @@
 #include "shell/stage_window.h"
 #include "shell/widgets/animated_button.h"
 #include "shell/widgets/quit_button.h"
+#include "shell/widgets/toggle_button.h"
 #include "stamps/stamp_manager.h"
 #include "stamps/stamps_block.h"
 #include "text/rich_edit_control.h"
@@ -469,6 +470,35 @@ TEST_F(CreationSceneTest, AnImportedPictureFloatsOnTheRopeTray)
     ASSERT_NE(nullptr, rope);
     ASSERT_NE(nullptr, rope->RopeInterpreter());
     EXPECT_TRUE(rope->RopeInterpreter()->HasSelection());
+}
+
+// The rope lifts pixels one to one: a picture imported onto a zoomed canvas
+// floats over the unzoomed canvas, and the zoom stays away until the rope
+// tray closes.
+TEST_F(CreationSceneTest, TheRopeTrayUnzoomsTheCanvasAndHidesTheZoom)
+{
+    RegisterRopeInterpreters();
+    StepFor(3000);
+    creation->handleZoomCmd();
+    ASSERT_TRUE(creation->CanvasVisual()->IsZoomed());
+    WinMMOffscreenSurface* surface = MMSurface::CreateBitmapDC(32, Box{0, 0, 40, 30}, nullptr);
+    ASSERT_NE(nullptr, surface);
+    creation->SetImportedPicture(surface);
+    creation->HandleMenuCommand(10000);
+    KVXManagerTool* manager = creation->ToolManager();
+    ASSERT_EQ(kRopeCollection, manager->CurrentType());
+    EXPECT_FALSE(creation->CanvasVisual()->IsZoomed());
+    EXPECT_FALSE(creation->ZoomToggle()->IsOn());
+    EXPECT_FALSE(creation->IsZoomButtonShown());
+    auto* rope = dynamic_cast<KVXRopeToolCollection*>(manager->CurrentCollection());
+    ASSERT_NE(nullptr, rope);
+    ASSERT_NE(nullptr, rope->RopeInterpreter());
+    EXPECT_EQ((Box{444, 241, 484, 271}), rope->RopeInterpreter()->Selection().GetBox());
+    manager->HandleKey(uint32_t('>') << 16);
+    EXPECT_FALSE(creation->CanvasVisual()->IsZoomed()) << "no zoom key while the rope is out";
+    manager->SelectCollection(kChalkCollection);
+    EXPECT_TRUE(creation->IsZoomButtonShown());
+    EXPECT_FALSE(creation->CanvasVisual()->IsZoomed());
 }
 
 TEST_F(CreationSceneTest, NewPictureClearsOnlyAChangedCanvas)
