@@ -35,6 +35,11 @@ struct DrawPictureRecord {
 };
 // The picture (plain or encoded) drawn 1:1 through a blit request.
 void DrawPictureIntoBitmap(const DrawPictureRecord& record);
+// The picture laid over the bitmap keeping both transparencies: where the
+// bitmap is clear the picture's own alpha comes through (a picture composed
+// on a clear bitmap keeps its see-through corners), where it is opaque the
+// picture mixes in as drawn.
+void ComposePictureOverBitmap(const DrawPictureRecord& record);
 
 // A copy of the picture tinted toward bgr, its transparency pushed toward
 // clear by factor, bound into a free slot of collection. result names it, or

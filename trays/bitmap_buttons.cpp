@@ -12,10 +12,13 @@ namespace {
 
 const int16_t kButtonLayer = 107;
 
-void Compose(const MMBitmap& bitmap, MMPictureID background, MMPictureID picture)
+// White but clear: the tray shows through wherever the pictures leave the
+// bitmap uncovered, as around a background's rounded corners.
+void Compose(MMBitmap& bitmap, MMPictureID background, MMPictureID picture)
 {
     FillBitmapColor(bitmap, 255, 255, 255);
-    SetBitmapAlpha(bitmap, 0);
+    SetBitmapAlpha(bitmap, 255);
+    bitmap.transparencyKind = kTransparencyStraight;
     Pair size = {bitmap.box.right - bitmap.box.left, bitmap.box.bottom - bitmap.box.top};
     for (MMPictureID id : {background, picture}) {
         MMPictureReference reference;
@@ -23,7 +26,7 @@ void Compose(const MMBitmap& bitmap, MMPictureID background, MMPictureID picture
         if (reference.IsEmpty())
             continue;
         Pair extent = reference.GetSize();
-        DrawPictureIntoBitmap(
+        ComposePictureOverBitmap(
             {&bitmap, (size.x - extent.x) / 2, (size.y - extent.y) / 2, reference.Id()});
     }
 }

@@ -1,8 +1,8 @@
 #pragma once
 // Modifier buttons whose two pictures are composed at run time: each of the
-// manager's preview bitmaps is cleared to white, given the tray buttons'
-// shared background (table 549: A at offset 4, B at offset 12) and a
-// picture centred on it.
+// manager's preview bitmaps is cleared to a see-through white, given the tray
+// buttons' shared background (table 549: A at offset 4, B at offset 12) and a
+// picture centred on it; what neither picture covers stays see-through.
 #include <cstdint>
 
 #include "engine/picture_collection.h"

@@ -1,6 +1,8 @@
 // Colour and alpha operations on 32-bit bitmaps.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "canvas/bitmap_ops.h"
 #include "canvas/blend.h"
 #include "canvas_test_support.h"
@@ -92,6 +94,56 @@ TEST_F(BitmapOpsTest, DrawsAPictureIntoABitmap)
     DrawPictureIntoBitmap({bitmap.get(), 2, 2, held[2].Id()});
     EXPECT_EQ(0x11111111u, TargetWord(*bitmap, 2, 2));
     EXPECT_EQ(0xFFFFFFFFu, TargetWord(*bitmap, 1, 1));
+}
+
+// Byte 3 counts clearness: a picture pixel 0x7F0064C8 is half covering.
+TEST_F(BitmapOpsTest, ComposesAPictureKeepingBothTransparencies)
+{
+    struct Case {
+        int32_t rule;
+        std::vector<uint32_t> picture, under, expected;
+    };
+    const Case cases[] = {
+        // Over clear white, opaque white, half-clear white; a clear picture
+        // pixel leaves what lies under it; an opaque one covers a clear one.
+        {kTransparencyStraight,
+         {0x7F0064C8, 0x7F0064C8, 0x7F0064C8, 0xFF123456, 0x00102030},
+         {0xFFFFFFFF, 0x00FFFFFF, 0x7FFFFFFF, 0x11223344, 0xFFFFFFFF},
+         {0x7F0064C8, 0x007FB1E3, 0x3F5598DA, 0x11223344, 0x00102030}},
+        {kTransparencyPremultiplied,
+         {0x7F000064, 0x7F000064},
+         {0xFFFFFFFF, 0x00FFFFFF},
+         {0x7F0000C7, 0x007F7FE3}},
+        // An opaque picture's byte 3 means nothing: it covers.
+        {kTransparencyOpaque, {0x55102030}, {0xFFFFFFFF}, {0x00102030}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rule);
+        int32_t n = int32_t(c.picture.size());
+        auto source = MakeTarget(n, 1, 0);
+        std::memcpy(source->pixels, c.picture.data(), 4 * n);
+        source->transparencyKind = c.rule;
+        held[5].Clear();
+        pictures.BindPicture(held[5], 5, *source, nullptr);
+        auto bitmap = MakeTarget(n, 1, 0);
+        std::memcpy(bitmap->pixels, c.under.data(), 4 * n);
+        ComposePictureOverBitmap({bitmap.get(), 0, 0, held[5].Id()});
+        for (int32_t x = 0; x < n; ++x)
+            EXPECT_EQ(c.expected[x], TargetWord(*bitmap, x, 0)) << x;
+    }
+    // Clipped at the left: the picture's second pixel lands on the first.
+    auto bitmap = MakeTarget(2, 1, 0xFF);
+    ComposePictureOverBitmap({bitmap.get(), -1, 0, held[5].Id()});
+    EXPECT_EQ(0xFFFFFFFFu, TargetWord(*bitmap, 0, 0));
+    auto source = MakeTarget(2, 1, 0);
+    uint32_t words[] = {0x00AAAAAA, 0x7F0064C8};
+    std::memcpy(source->pixels, words, 8);
+    source->transparencyKind = kTransparencyStraight;
+    held[5].Clear();
+    pictures.BindPicture(held[5], 5, *source, nullptr);
+    ComposePictureOverBitmap({bitmap.get(), -1, 0, held[5].Id()});
+    EXPECT_EQ(0x7F0064C8u, TargetWord(*bitmap, 0, 0));
+    EXPECT_EQ(0xFFFFFFFFu, TargetWord(*bitmap, 1, 0));
 }
 
 TEST_F(BitmapOpsTest, TintedCopies)

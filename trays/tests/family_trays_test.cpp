@@ -3,12 +3,15 @@
 // undoes, the sliders their tools show, and buttons drawn again when a
 // slider or the colour changes. (Their tools, twins, refusals and switch
 // slider are rows of the table over every tray.)
+#include <cstring>
+#include <memory>
 #include <set>
 #include <string>
 #include <typeindex>
 #include <typeinfo>
 #include <vector>
 
+#include "canvas/bitmap_ops.h"
 #include "engine/animation_molecule.h"
 #include "media/bitmap.h"
 #include "media/picture_visual.h"
@@ -280,6 +283,53 @@ TEST_F(FamilyTraysTest, TheTwistedMarkersRainbowPenShowsItsGradientsHueSteps)
     // The two other twisted buttons have no bands.
     EXPECT_NE(int64_t(marker->GradientBand(0)),
               PixelOf(marker->ModifierAt(1)->NormalPicture(), 19, 12));
+}
+
+// Drawn on the tray's cream, a bitmap button's corners show the cream and
+// its middle the button.
+TEST_F(FamilyTraysTest, BitmapButtonsLetTheTrayShowThroughTheirCorners)
+{
+    const uint32_t cream = 0x00FFEBC2;
+    struct Case {
+        int32_t type;
+        bool twisted;
+    };
+    for (Case c : {Case{kEraserCollection, false}, Case{kPaintBucketCollection, false},
+                   Case{kRopeCollection, false}, Case{kShapeCollection, false},
+                   Case{kMarkerCollection, true}}) {
+        SCOPED_TRACE(c.type);
+        KVXToolCollection* tray = Open(c.type);
+        if (c.twisted)
+            tray->ResetModifiers();
+        int32_t buttons = 0;
+        for (int16_t i = 0; i < tray->ModifierCount(); ++i) {
+            auto* button = dynamic_cast<KVXModifierBitmapObject*>(tray->ModifierAt(i));
+            if (button == nullptr)
+                continue;
+            ++buttons;
+            for (const MMPictureReference* picture :
+                 {&button->NormalPicture(), &button->HighlightPicture()}) {
+                Pair size = picture->GetSize();
+                ASSERT_GT(size.x, 8);
+                std::unique_ptr<MMBitmapWithPixels> under(
+                    MMBitmap::CreateWithPixels({0, 0, size.x, size.y}, kPixelBGRA, nullptr));
+                for (int32_t k = 0; k < size.x * size.y; ++k)
+                    std::memcpy(under->pixels + 4 * k, &cream, 4);
+                DrawPictureIntoBitmap({under.get(), 0, 0, picture->Id()});
+                auto at = [&](int32_t x, int32_t y) {
+                    uint32_t word;
+                    std::memcpy(&word, under->PixelAddress(x, y), 4);
+                    return word;
+                };
+                for (Pair corner : {Pair{0, 0}, Pair{size.x - 1, 0}, Pair{0, size.y - 1},
+                                    Pair{size.x - 1, size.y - 1}})
+                    EXPECT_EQ(cream, at(corner.x, corner.y)) << i << " " << corner.x << ","
+                                                             << corner.y;
+                EXPECT_NE(cream, at(size.x / 2, size.y / 2)) << i;
+            }
+        }
+        EXPECT_GT(buttons, 0);
+    }
 }
 
 TEST_F(FamilyTraysTest, TheBucketsFillControlsAnswerWithTheRefusalSound)
