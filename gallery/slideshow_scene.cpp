@@ -101,6 +101,7 @@ KVXPlaneComponentTop* MpSlideshowScene::Plane() const
 void MpSlideshowScene::Begin()
 {
     leaving = false;
+    toldMissingPictures = false;
     frontPage = backPage = -1;
     frontLoaded = backLoaded = false;
     musicId = kNoSound;
@@ -242,7 +243,11 @@ void MpSlideshowScene::ShowPicture(int32_t page)
         // Stamps are placed for the painting screen's canvas: here they
         // stand over the canvas shown at the slideshow's place.
         Pair shift = {kPictureX - CanvasBox.left, kPictureY - CanvasBox.top};
+        // A stamp whose picture is gone is told of once a show, not on
+        // every page that has one nor on every round of the loop.
+        backStamps->SetMissingPictureAlert(!toldMissingPictures);
         CreationStampsFromBlock(backStamps, ShiftedStamps(backSlate->Stamps(), shift));
+        toldMissingPictures = toldMissingPictures || backStamps->LastReadMissedPictures();
     }
     // They wait unseen until the page's transition.
     backStamps->HideStampVisuals();

@@ -125,4 +125,6 @@ private:
     bool backLoaded = false;
     int32_t musicId = -1;
     bool leaving = false;
+    // The child was told this show of a stamp whose picture is gone.
+    bool toldMissingPictures = false;
 };

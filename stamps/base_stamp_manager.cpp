@@ -684,7 +684,8 @@ bool KVXBaseStampManager::Read(FSReader& reader)
         if (record.kind == kStampCharacter || record.kind == kStampProp)
             stamp->SetSize(record.size.x, record.size.y);
     }
-    if (block.MissedPictures())
+    lastReadMissed = block.MissedPictures();
+    if (lastReadMissed && missingPictureAlert)
         ShowMessage(kStampRefusedText);
     return whole;
 }

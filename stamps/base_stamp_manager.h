@@ -110,6 +110,11 @@ public:
     // Bad records are skipped (the good stamps stay): false with a pending
     // error, and one alert when pictures did not load.
     bool Read(FSReader& reader);
+    // Off, Read tells no one of pictures that did not load: a reader of
+    // many pages (the slideshow, round and round) tells the child once.
+    void SetMissingPictureAlert(bool on) { missingPictureAlert = on; }
+    // Whether the last Read met a stamp whose pictures did not load.
+    bool LastReadMissedPictures() const { return lastReadMissed; }
     static int32_t StoredSize();
     void DrawStamps(MMSurface* surface, int32_t step, bool plain);
 
@@ -171,4 +176,6 @@ protected:
     int32_t genreCount = 0;
     int16_t genre = 0;
     KVXScaleSoundPitch scalePitch;
+    bool missingPictureAlert = true;
+    bool lastReadMissed = false;
 };

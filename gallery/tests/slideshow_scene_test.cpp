@@ -19,6 +19,7 @@
 #include "media/sound/logical_sound_channel.h"
 #include "stage_rig.h"
 #include "media/picture_visual.h"
+#include "shell/alert_box.h"
 #include "stamps/base_stamp_manager.h"
 #include "stamps/stamp_base.h"
 #include "stamps/stamp_scaling.h"
@@ -446,4 +447,61 @@ TEST_F(SlideshowSceneTest, TheShownPagesSlateDrawingPlaysAndStopsWithIt)
             }
         }
     }
+}
+
+namespace {
+
+int gAlerts = 0;
+
+int WINAPI CountAlert(HWND, LPCSTR, LPCSTR, UINT)
+{
+    ++gAlerts;
+    return IDOK;
+}
+
+}  // namespace
+
+// Two pages, each with a fish whose picture is gone from the data: round
+// and round, the child hears of it once a show.
+TEST_F(SlideshowSceneTest, AStampWhosePictureIsGoneIsToldOfOnceAShow)
+{
+    for (const char* name : {"Stmp1.MMP", "Stmp2.MMP"})
+        ASSERT_NE(nullptr, MMOpenPictureFile(BuiltDataFolder(), name, false)) << name;
+    RealCanvas canvas(kWidth, kHeight);
+    KVXStampRecord fish = Fish(100, 100);
+    // Its picture file is not there (a collection that was never opened).
+    fish.bwPicture = MMPictureID(0x7FF00000u | (uint32_t(fish.bwPicture) & 0xFFFFu));
+    fish.colourPicture = fish.bwPicture;
+    MMPictureReference gone;
+    gone.Load(fish.bwPicture);
+    ASSERT_TRUE(gone.IsEmpty());
+    canvas.stamps.places[kLayerPlaces] = fish;
+    canvas.Fill(0xFF, 0, 0);
+    ASSERT_TRUE(WriteRealBook(scratch.folder, "show", canvas, 2));
+    UseBooks();
+    for (int32_t p = 0; p < 2; ++p) {
+        list->SetPageTransition(0, p, 0);
+        list->SetPageDelay(0, p, 0);
+    }
+    app.SetLoop(true);
+    SetAlertMessageBox(CountAlert);
+    gAlerts = 0;
+    for (int32_t showCount = 1; showCount <= 2; ++showCount) {
+        SCOPED_TRACE(showCount);
+        Enter();
+        std::string pages;
+        int32_t last = -1;
+        for (int i = 0; i < 600 && pages.size() < 5; ++i) {
+            Step();
+            if (show->ShownPage() != last) {
+                last = show->ShownPage();
+                pages += std::to_string(last);
+            }
+        }
+        EXPECT_EQ("01010", pages);
+        EXPECT_EQ(showCount, gAlerts);
+        stage.SetPendingScene(nullptr, nullptr, nullptr);
+        stage.ChangeSceneOrDispatch();
+    }
+    SetAlertMessageBox(nullptr);
 }
