@@ -67,9 +67,7 @@ void KVXDrawMethod::Detach(KVXPlaneComponent&)
 
 void KVXDrawMethodPlain::Render(KVXPlaneComponent& view, const MMBitmap& target, bool zoomed)
 {
-    ShadeRows(view, target, zoomed,
-              [](KVXComponentPixel* row, KVXComponentPixel* below, int32_t, int32_t,
-                 int32_t count, uint32_t* out) { ShadeRow(row, below, count, out); });
+    ShadeView(view, target, zoomed);
     view.ResetDirtyBoxIfFlagged();
 }
 

@@ -76,13 +76,36 @@ struct ShadeLanes {
         return L::ShiftRight16(L::MulHigh(n, L::Set16(int16_t(0x8081))), 7);
     }
 
+    // The index into the folded light table of the slopes of kPixels pixels
+    // of heights `height` from row (below: the next row): m x (m + 1) / 2 + n,
+    // with m the larger of the clamped differences plus 127 (at most 254) and
+    // n the smaller.
+    [[gnu::always_inline]] static V LightIndex(const KVXComponentPixel* row, const KVXComponentPixel* below,
+                                               V height)
+    {
+        const V middle = L::Set16(127);
+        V a = L::Add(ClampedDifference(Heights(row + 1), height), middle);
+        V b = L::Add(ClampedDifference(Heights(below), height), middle);
+        V m = L::MaxSigned(a, b);
+        V n = L::MinSigned(a, b);
+        return L::Add(L::ShiftRight16(L::MulLow(m, L::Add(m, L::Set16(1))), 1), n);
+    }
+
     // The slope part of kPixels pixels of row (below: the next row): the
     // index of their light in the light table, the depth of the shadow they
-    // lie in and the shadow that falls on their lower-right neighbours. Their
-    // own shadows are written; the neighbours' are left to FallShadows, so
-    // that no load here reads what a store of the step before wrote.
-    [[gnu::always_inline]] static void Slope(KVXComponentPixel* row, const KVXComponentPixel* below, uint16_t* index,
-                      uint16_t* depth, uint16_t* fallen)
+    // lie in and the shadow that falls on their lower-right neighbours.
+    // kShadeAll: the shadows falling in are read from the row and the
+    // carried ones written there. kShadeShadows: those falling in are read
+    // from `incoming` (a row of its own) and only the carried ones that
+    // differ from the row's are written, so that a row whose shadows have
+    // not changed stays unwritten. kShadeColors: the row's shadows are
+    // carried already (their depth is then what is left over the height).
+    // The neighbours' shadows are left to FallShadows, so that no load here
+    // reads what a store of the step before wrote.
+    template <ShadePass Pass>
+    [[gnu::always_inline]] static void Slope(KVXComponentPixel* row, const KVXComponentPixel* below,
+                                             const KVXComponentPixel* incoming, uint16_t* index,
+                                             uint16_t* depth, uint16_t* fallen)
     {
         V p0 = Load(row);
         V p1 = Load(row + kStride);
@@ -91,32 +114,56 @@ struct ShadeLanes {
         V heightShadow0 = OddWords(p0, p1);
         V heightShadow1 = OddWords(p2, p3);
         V height = LowHalves(heightShadow0, heightShadow1);
-        V shadow = HighHalves(heightShadow0, heightShadow1);
-        const V middle = L::Set16(127);
-        V a = L::Add(ClampedDifference(Heights(row + 1), height), middle);
-        V b = L::Add(ClampedDifference(Heights(below), height), middle);
-        // The index into the folded table: m x (m + 1) / 2 + n, with m the
-        // larger of a and b (at most 254) and n the smaller.
-        V m = L::MaxSigned(a, b);
-        V n = L::MinSigned(a, b);
-        L::Store(index, L::Add(L::ShiftRight16(L::MulLow(m, L::Add(m, L::Set16(1))), 1), n));
+        V shadow;
+        if constexpr (Pass == kShadeShadows) {
+            shadow = HighHalves(OddWords(Load(incoming), Load(incoming + kStride)),
+                                OddWords(Load(incoming + 2 * kStride), Load(incoming + 3 * kStride)));
+        } else {
+            shadow = HighHalves(heightShadow0, heightShadow1);
+        }
         // In a shadow the shadow is carried on and dims the light by its depth.
         V inShadow = L::SubSaturated(shadow, height);
-        L::Store(depth, inShadow);
+        if constexpr (Pass != kShadeShadows) {
+            L::Store(index, LightIndex(row, below, height));
+            L::Store(depth, inShadow);
+        }
+        if constexpr (Pass == kShadeColors)
+            return;
         V carried = L::Add(height, inShadow);
         L::Store(fallen, L::SubSaturated(carried, L::Set16(32)));
         if constexpr (L::kStoresShadowsAlone) {
-            StoreShadows(row, carried);
-            return;
+            if constexpr (Pass == kShadeShadows)
+                StoreShadows(row, carried, p0, p1, p2, p3);
+            else
+                StoreShadows(row, carried);
+        } else {
+            StoreOwnWords<Pass>(row, height, carried, p0, p1, p2, p3);
         }
+    }
+
+    // Heights and carried shadows written back into the pixels from row (p0
+    // to p3 as they were), only if they change where Pass is kShadeShadows.
+    template <ShadePass Pass>
+    [[gnu::always_inline]] static void StoreOwnWords(KVXComponentPixel* row, V height, V carried, V p0,
+                                                     V p1, V p2, V p3)
+    {
         V ownWords0 = L::UnpackLow16(height, carried);
         V ownWords1 = L::UnpackHigh16(height, carried);
         V colors0 = EvenWords(p0, p1);
         V colors1 = EvenWords(p2, p3);
-        Store(row, L::UnpackLow32(colors0, ownWords0));
-        Store(row + kStride, L::UnpackHigh32(colors0, ownWords0));
-        Store(row + 2 * kStride, L::UnpackLow32(colors1, ownWords1));
-        Store(row + 3 * kStride, L::UnpackHigh32(colors1, ownWords1));
+        V n0 = L::UnpackLow32(colors0, ownWords0);
+        V n1 = L::UnpackHigh32(colors0, ownWords0);
+        V n2 = L::UnpackLow32(colors1, ownWords1);
+        V n3 = L::UnpackHigh32(colors1, ownWords1);
+        if constexpr (Pass == kShadeShadows) {
+            if (L::AllSet(L::And(L::And(L::Equal32(n0, p0), L::Equal32(n1, p1)),
+                                 L::And(L::Equal32(n2, p2), L::Equal32(n3, p3)))))
+                return;
+        }
+        Store(row, n0);
+        Store(row + kStride, n1);
+        Store(row + 2 * kStride, n2);
+        Store(row + 3 * kStride, n3);
     }
 
     // The shadows of kPixels pixels from p into their word 3, their other
@@ -129,6 +176,18 @@ struct ShadeLanes {
         L::StoreShadows(p + kStride, L::UnpackHigh32(words0, words0));
         L::StoreShadows(p + 2 * kStride, L::UnpackLow32(words1, words1));
         L::StoreShadows(p + 3 * kStride, L::UnpackHigh32(words1, words1));
+    }
+
+    // The same, written only where they differ from the shadows of a0..a3
+    // (the four vectors of pixels from p as they were).
+    [[gnu::always_inline]] static void StoreShadows(KVXComponentPixel* p, V shadow, V a0, V a1, V a2, V a3)
+    {
+        V words0 = L::UnpackLow16(shadow, shadow);
+        V words1 = L::UnpackHigh16(shadow, shadow);
+        L::StoreChangedShadows(p, L::UnpackLow32(words0, words0), a0);
+        L::StoreChangedShadows(p + kStride, L::UnpackHigh32(words0, words0), a1);
+        L::StoreChangedShadows(p + 2 * kStride, L::UnpackLow32(words1, words1), a2);
+        L::StoreChangedShadows(p + 3 * kStride, L::UnpackHigh32(words1, words1), a3);
     }
 
     // The shadows Slope found fall on the kPixels pixels from lowerRight.
@@ -209,11 +268,15 @@ struct ShadeLanes {
                                                 L::UnpackHigh16(weight, weight)));
     }
 
-    // The pixels from 0 a multiple of kPixels: in runs, three passes each of
-    // short independent steps that overlap well (slopes and shadows, the
-    // lights from the table, colours). Returns how many it did.
+    // The pixels from 0 a multiple of kPixels: in runs, passes each of short
+    // independent steps that overlap well (slopes and shadows, the shadows
+    // cast on the next row, the lights from the table, colours), those of
+    // Pass only. kShadeShadows reads the shadows falling in from incoming and
+    // casts the fallen ones into cast + 1 (rows of their own) instead of the
+    // next row. Returns how many it did.
+    template <ShadePass Pass>
     static int32_t Row(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count,
-                       uint32_t* out)
+                       uint32_t* out, const KVXComponentPixel* incoming, KVXComponentPixel* cast)
     {
         const int32_t kRun = 256;
         uint16_t index[kRun];
@@ -221,19 +284,39 @@ struct ShadeLanes {
         uint16_t fallen[kRun];
         uint16_t light[kRun];
         const uint8_t* table = slope_detail::gFoldedLight;
+        KVXComponentPixel* lowerRight = Pass == kShadeShadows ? cast + 1 : below + 1;
         int32_t x = 0;
         while (count - x >= kPixels) {
             int32_t n = std::min(kRun, (count - x) / kPixels * kPixels);
             for (int32_t i = 0; i < n; i += kPixels)
-                Slope(row + x + i, below + x + i, index + i, depth + i, fallen + i);
-            for (int32_t i = 0; i < n; i += kPixels)
-                FallShadows(below + x + i + 1, fallen + i);
-            for (int32_t i = 0; i < n; ++i)
-                light[i] = table[index[i]];
-            for (int32_t i = 0; i < n; i += kPixels)
-                Color(row + x + i, light + i, depth + i, out + x + i);
+                Slope<Pass>(row + x + i, below + x + i, incoming + x + i, index + i, depth + i,
+                            fallen + i);
+            if constexpr (Pass != kShadeColors) {
+                for (int32_t i = 0; i < n; i += kPixels)
+                    FallShadows(lowerRight + x + i, fallen + i);
+            }
+            if constexpr (Pass != kShadeShadows) {
+                for (int32_t i = 0; i < n; ++i)
+                    light[i] = table[index[i]];
+                for (int32_t i = 0; i < n; i += kPixels)
+                    Color(row + x + i, light + i, depth + i, out + x + i);
+            }
             x += n;
         }
         return x;
+    }
+
+    static int32_t Row(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count,
+                       uint32_t* out, ShadePass pass, const KVXComponentPixel* incoming,
+                       KVXComponentPixel* cast)
+    {
+        switch (pass) {
+        case kShadeShadows:
+            return Row<kShadeShadows>(row, below, count, out, incoming, cast);
+        case kShadeColors:
+            return Row<kShadeColors>(row, below, count, out, incoming, cast);
+        default:
+            return Row<kShadeAll>(row, below, count, out, incoming, cast);
+        }
     }
 };

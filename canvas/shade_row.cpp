@@ -52,14 +52,18 @@ struct Lanes128 {
     [[gnu::always_inline]] static V UnpackLow32(V a, V b) { return _mm_unpacklo_epi32(a, b); }
     [[gnu::always_inline]] static V UnpackHigh32(V a, V b) { return _mm_unpackhi_epi32(a, b); }
     [[gnu::always_inline]] static V InOrder(V v) { return v; }
+    [[gnu::always_inline]] static V Equal32(V a, V b) { return _mm_cmpeq_epi32(a, b); }
+    [[gnu::always_inline]] static bool AllSet(V v) { return _mm_movemask_epi8(v) == 0xFFFF; }
 };
 
 }  // namespace
 
 int32_t ShadeRowWide(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count,
-                     uint32_t* out);
+                     uint32_t* out, ShadePass pass, const KVXComponentPixel* incoming,
+                     KVXComponentPixel* cast);
 int32_t ShadeRowWider(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count,
-                      uint32_t* out);
+                      uint32_t* out, ShadePass pass, const KVXComponentPixel* incoming,
+                      KVXComponentPixel* cast);
 
 namespace {
 
@@ -81,16 +85,53 @@ int32_t UseShadeLanes(int32_t bits)
     return gLanes;
 }
 
+namespace {
+
 // Most of a row goes in the widest lanes the processor has, the rest in
 // narrower ones, the last few pixels one by one.
+void RunShadePass(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count, uint32_t* out,
+               ShadePass pass, const KVXComponentPixel* incoming, KVXComponentPixel* cast)
+{
+    auto outAt = [out](int32_t x) { return out != nullptr ? out + x : nullptr; };
+    int32_t x = gLanes >= 512 ? ShadeRowWider(row, below, count, out, pass, incoming, cast) : 0;
+    if (gLanes >= 256)
+        x += ShadeRowWide(row + x, below + x, count - x, outAt(x), pass, incoming + x, cast + x);
+    x += ShadeLanes<Lanes128>::Row(row + x, below + x, count - x, outAt(x), pass, incoming + x,
+                                   cast + x);
+    for (; x < count; ++x) {
+        KVXComponentPixel* p = row + x;
+        if (pass == kShadeAll) {
+            out[x] = ShadePixel(p, below + x);
+        } else if (pass == kShadeShadows) {
+            uint16_t carried = std::max(p->height, incoming[x].shadow);
+            if (p->shadow != carried)
+                p->shadow = carried;
+            cast[x + 1].shadow = FallenShadow(carried);
+        } else {
+            // The shadow is carried already: its depth is what it has over the height.
+            int w = LookupSlopeLight(p[1].height - p->height, below[x].height - p->height);
+            w = std::max(w - (p->shadow - p->height), kDarkestLight);
+            out[x] = LightColor(&p->blue, w);
+        }
+    }
+}
+
+}  // namespace
+
 void ShadeRow(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count, uint32_t* out)
 {
-    int32_t x = gLanes >= 512 ? ShadeRowWider(row, below, count, out) : 0;
-    if (gLanes >= 256)
-        x += ShadeRowWide(row + x, below + x, count - x, out + x);
-    x += ShadeLanes<Lanes128>::Row(row + x, below + x, count - x, out + x);
-    for (; x < count; ++x)
-        out[x] = ShadePixel(row + x, below + x);
+    RunShadePass(row, below, count, out, kShadeAll, row, below);
+}
+
+void CarryShadows(KVXComponentPixel* row, const KVXComponentPixel* incoming,
+                  KVXComponentPixel* cast, int32_t count)
+{
+    RunShadePass(row, row, count, nullptr, kShadeShadows, incoming, cast);
+}
+
+void ShadeColors(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count, uint32_t* out)
+{
+    RunShadePass(row, below, count, out, kShadeColors, row, below);
 }
 
 void DoubleWords(const uint32_t* words, int32_t count, uint32_t* out, uint32_t* out2)

@@ -57,6 +57,8 @@ struct Lanes256 {
     [[gnu::always_inline]] static V UnpackHigh16(V a, V b) { return _mm256_unpackhi_epi16(a, b); }
     [[gnu::always_inline]] static V UnpackLow32(V a, V b) { return _mm256_unpacklo_epi32(a, b); }
     [[gnu::always_inline]] static V UnpackHigh32(V a, V b) { return _mm256_unpackhi_epi32(a, b); }
+    [[gnu::always_inline]] static V Equal32(V a, V b) { return _mm256_cmpeq_epi32(a, b); }
+    [[gnu::always_inline]] static bool AllSet(V v) { return _mm256_movemask_epi8(v) == -1; }
     // Pixels 0 1 4 5 | 2 3 6 7 back in order.
     [[gnu::always_inline]] static V InOrder(V v)
     {
@@ -67,9 +69,10 @@ struct Lanes256 {
 }  // namespace
 
 int32_t ShadeRowWide(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count,
-                     uint32_t* out)
+                     uint32_t* out, ShadePass pass, const KVXComponentPixel* incoming,
+                     KVXComponentPixel* cast)
 {
-    int32_t done = ShadeLanes<Lanes256>::Row(row, below, count, out);
+    int32_t done = ShadeLanes<Lanes256>::Row(row, below, count, out, pass, incoming, cast);
     _mm256_zeroupper();
     return done;
 }

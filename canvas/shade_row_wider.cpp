@@ -29,6 +29,11 @@ struct Lanes512 {
     {
         _mm512_mask_storeu_epi16(p, 0x88888888u, v);
     }
+    // The same where they differ from the pixels' words in old.
+    [[gnu::always_inline]] static void StoreChangedShadows(void* p, V v, V old)
+    {
+        _mm512_mask_storeu_epi16(p, _mm512_mask_cmpneq_epi16_mask(0x88888888u, v, old), v);
+    }
     template <int a, int b, int c, int d>
     [[gnu::always_inline]] static V ShuffleWords(V x, V y)
     {
@@ -75,9 +80,10 @@ struct Lanes512 {
 }  // namespace
 
 int32_t ShadeRowWider(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count,
-                      uint32_t* out)
+                      uint32_t* out, ShadePass pass, const KVXComponentPixel* incoming,
+                      KVXComponentPixel* cast)
 {
-    int32_t done = ShadeLanes<Lanes512>::Row(row, below, count, out);
+    int32_t done = ShadeLanes<Lanes512>::Row(row, below, count, out, pass, incoming, cast);
     _mm256_zeroupper();
     return done;
 }

@@ -52,6 +52,16 @@ inline int32_t ShadedSpan(int32_t n, int32_t viewSize, bool zoomed)
 // The plain step over count pixels of row (below: the next row), as
 // ShadePixel pixel by pixel gives them, several at a time.
 void ShadeRow(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count, uint32_t* out);
+// The same in two passes. CarryShadows: the shadows alone, those falling in
+// read from incoming (a row of its own), the carried ones written into row
+// only where they change, the fallen ones cast into cast[1..count] (a row of
+// its own: the lower-right neighbours). ShadeColors: then the colours from
+// the carried shadows, changing nothing in the plane; rows whose shadows are
+// carried may take their colours in any order.
+enum ShadePass { kShadeAll, kShadeShadows, kShadeColors };
+void CarryShadows(KVXComponentPixel* row, const KVXComponentPixel* incoming,
+                  KVXComponentPixel* cast, int32_t count);
+void ShadeColors(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count, uint32_t* out);
 // The widest lanes ShadeRow may take (128, 256 or 512 bits; by default the
 // widest the processor has); returns the width it will take.
 int32_t UseShadeLanes(int32_t bits);
@@ -59,71 +69,124 @@ int32_t UseShadeLanes(int32_t bits);
 // out2 unless it is null.
 void DoubleWords(const uint32_t* words, int32_t count, uint32_t* out, uint32_t* out2);
 
-// Walks the view under target (whose box is relative to the canvas visual)
-// row by row. rowStep(row, below, x, y, count, out) writes the colour words
-// of count view pixels from (x, y) into out and keeps their shadows. Zoomed,
-// each pixel covers 2 x 2 target pixels, kept inside the target box; a box
-// that starts on an odd column or row of the visual begins with the second
-// half of its first canvas pixel.
-template <class RowStep>
-void ShadeRows(const KVXPlaneComponent& view, const MMBitmap& target, bool zoomed, RowStep rowStep)
-{
-    const Box& box = target.box;
-    int32_t phaseX = zoomed ? (box.left & 1) : 0;
-    int32_t phaseY = zoomed ? (box.top & 1) : 0;
-    int32_t columns = ShadedSpan(box.Width() + phaseX, view.width, zoomed);
-    int32_t rows = ShadedSpan(box.Height() + phaseY, view.height, zoomed);
-    if (columns <= 0 || rows <= 0)
-        return;
-    bool fromLeft = box.left == 0;
-    bool fromTop = box.top == 0;
-    int32_t drawnWidth = std::min(2 * columns - phaseX, box.Width());
-    const int32_t kChunk = 256;
-    uint32_t words[kChunk];
-    for (int32_t y = 0; y < rows; ++y) {
+// Where the view's rows go in a target (whose box is relative to the canvas
+// visual): zoomed, each pixel covers 2 x 2 target pixels, kept inside the
+// target box; a box that starts on an odd column or row of the visual begins
+// with the second half of its first canvas pixel.
+struct ShadeLayout {
+    ShadeLayout(const KVXPlaneComponent& view, const MMBitmap& target, bool zoomed)
+        : zoomed(zoomed),
+          phaseX(zoomed ? (target.box.left & 1) : 0),
+          phaseY(zoomed ? (target.box.top & 1) : 0),
+          columns(ShadedSpan(target.box.Width() + phaseX, view.width, zoomed)),
+          rows(ShadedSpan(target.box.Height() + phaseY, view.height, zoomed)),
+          fromLeft(target.box.left == 0),
+          fromTop(target.box.top == 0),
+          drawnWidth(std::min(2 * columns - phaseX, target.box.Width()))
+    {
+    }
+
+    bool IsEmpty() const { return columns <= 0 || rows <= 0; }
+
+    // Before a row is drawn: at the left edge no shadow falls in.
+    // (Shadows are written only where they change: a row left as it was is
+    // not written back to memory.)
+    void Enter(KVXComponentPixel* row) const
+    {
+        if (fromLeft && row[0].shadow != row[0].height)
+            row[0].shadow = row[0].height;
+    }
+    // After row y is drawn: the top row keeps no shadow for the next walk.
+    void Leave(KVXComponentPixel* row, int32_t y) const
+    {
+        if (y == 0 && fromTop) {
+            for (int32_t x = 0; x < columns; ++x) {
+                if (row[x].shadow != row[x].height)
+                    row[x].shadow = row[x].height;
+            }
+        }
+    }
+
+    // Row y: rowStep(row, below, x, y, count, out) writes the colour words
+    // of count view pixels from (x, y) into out.
+    template <class RowStep>
+    void Draw(const KVXPlaneComponent& view, const MMBitmap& target, int32_t y,
+              RowStep& rowStep) const
+    {
         KVXComponentPixel* row = view.Row(y);
         KVXComponentPixel* below = view.Row(y + 1);
-        if (fromLeft)
-            row[0].shadow = row[0].height;
         if (!zoomed) {
             uint32_t* out = reinterpret_cast<uint32_t*>(target.pixels + ptrdiff_t(y) * target.pitch);
             rowStep(row, below, 0, y, columns, out);
-        } else {
-            int32_t first = 2 * y - phaseY;
-            uint8_t* line = target.pixels + ptrdiff_t(first < 0 ? 0 : first) * target.pitch;
-            uint32_t* out = reinterpret_cast<uint32_t*>(line);
-            // Both target rows of the view row are written at once.
-            uint32_t* out2 = first >= 0 && first + 1 < box.Height()
-                                 ? reinterpret_cast<uint32_t*>(line + target.pitch)
-                                 : nullptr;
-            for (int32_t x = 0; x < columns; x += kChunk) {
-                int32_t count = std::min(kChunk, columns - x);
-                rowStep(row + x, below + x, x, y, count, words);
-                // Target column t shows view column (t + phaseX) / 2.
-                int32_t t = std::max(2 * x - phaseX, 0);
-                int32_t end = std::min(2 * (x + count) - phaseX, drawnWidth);
-                const uint32_t* from = words + ((t + phaseX) / 2 - x);
-                if (((t + phaseX) & 1) != 0 && t < end) {
-                    if (out2 != nullptr)
-                        out2[t] = *from;
-                    out[t++] = *from++;
-                }
-                int32_t pairs = (end - t) / 2;
-                DoubleWords(from, pairs, out + t, out2 != nullptr ? out2 + t : nullptr);
-                t += 2 * pairs;
-                if (t < end) {
-                    out[t] = from[pairs];
-                    if (out2 != nullptr)
-                        out2[t] = from[pairs];
-                }
+            return;
+        }
+        const int32_t kChunk = 256;
+        uint32_t words[kChunk];
+        int32_t first = 2 * y - phaseY;
+        uint8_t* line = target.pixels + ptrdiff_t(first < 0 ? 0 : first) * target.pitch;
+        uint32_t* out = reinterpret_cast<uint32_t*>(line);
+        // Both target rows of the view row are written at once.
+        uint32_t* out2 = first >= 0 && first + 1 < target.box.Height()
+                             ? reinterpret_cast<uint32_t*>(line + target.pitch)
+                             : nullptr;
+        for (int32_t x = 0; x < columns; x += kChunk) {
+            int32_t count = std::min(kChunk, columns - x);
+            rowStep(row + x, below + x, x, y, count, words);
+            // Target column t shows view column (t + phaseX) / 2.
+            int32_t t = std::max(2 * x - phaseX, 0);
+            int32_t end = std::min(2 * (x + count) - phaseX, drawnWidth);
+            const uint32_t* from = words + ((t + phaseX) / 2 - x);
+            if (((t + phaseX) & 1) != 0 && t < end) {
+                if (out2 != nullptr)
+                    out2[t] = *from;
+                out[t++] = *from++;
+            }
+            int32_t pairs = (end - t) / 2;
+            DoubleWords(from, pairs, out + t, out2 != nullptr ? out2 + t : nullptr);
+            t += 2 * pairs;
+            if (t < end) {
+                out[t] = from[pairs];
+                if (out2 != nullptr)
+                    out2[t] = from[pairs];
             }
         }
-        if (y == 0 && fromTop) {
-            for (int32_t x = 0; x < columns; ++x)
-                row[x].shadow = row[x].height;
-        }
+    }
+
+    bool zoomed;
+    int32_t phaseX;
+    int32_t phaseY;
+    int32_t columns;  // view pixels drawn of each row
+    int32_t rows;
+    bool fromLeft;
+    bool fromTop;
+    int32_t drawnWidth;
+};
+
+// Walks the view under target row by row, keeping the shadows running
+// diagonally: rowStep (as ShadeLayout::Draw calls it) also keeps the shadows
+// of its pixels.
+template <class RowStep>
+void ShadeRows(const KVXPlaneComponent& view, const MMBitmap& target, bool zoomed, RowStep rowStep)
+{
+    ShadeLayout layout(view, target, zoomed);
+    if (layout.IsEmpty())
+        return;
+    for (int32_t y = 0; y < layout.rows; ++y) {
+        layout.Enter(view.Row(y));
+        layout.Draw(view, target, y, rowStep);
+        layout.Leave(view.Row(y), y);
     }
 }
+
+// ShadeRows with the plain step (ShadeRow). A large view takes its shadows
+// first and then its colours on several threads at once; the bytes are the
+// same.
+void ShadeView(const KVXPlaneComponent& view, const MMBitmap& target, bool zoomed);
+// How many threads ShadeView may take for a large view (0: the default, one
+// for each processor, at most four); returns how many it will take.
+int32_t UseShadeThreads(int32_t threads);
+// Views of fewer pixels than this take one thread.
+constexpr int32_t kShadeThreadsFrom = 32768;
 
 // The same with a step per pixel: step(pixel, pixelBelow, x, y) gives the
 // colour word of view pixel (x, y) and keeps its shadows.

@@ -1,7 +1,8 @@
 // Times the canvas render with shading (the add-height draw method) of an
-// 800 x 600 plane of varied paint into the 32-bit back buffer, at 1x and 2x,
-// and a plain memcpy of the 1,920,000 bytes of the frame; each figure is
-// printed as a ratio to the memcpy.
+// 800 x 600 plane of varied paint into the 32-bit back buffer, at 1x and 2x
+// (on up to four threads, as the program renders, and at 1x on one), and a
+// plain memcpy of the 1,920,000 bytes of the frame; each figure is printed as
+// a ratio to the memcpy.
 #include <windows.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 
 #include "canvas/draw_method.h"
 #include "canvas/plane.h"
+#include "canvas/shading.h"
 #include "media/offscreen_surface.h"
 
 namespace {
@@ -108,12 +110,16 @@ int main()
     double render = Time([&] { method.Render(plane, target, false); });
     double zoomed = Time([&] { method.Render(zoomedView, target, true); });
     double flat = Time([&] { method.Render(strokes, target, false); });
+    UseShadeThreads(1);
+    double alone = Time([&] { method.Render(plane, target, false); });
+    UseShadeThreads(0);
 
     std::printf("800 x 600 canvas render with shading into the back buffer\n");
     std::printf("memcpy of the 1,920,000-byte frame:  %8.3f ms  1.00\n", copy);
     std::printf("render at 1x (kind 4, varied heights): %6.3f ms  %5.2f\n", render, render / copy);
     std::printf("render at 2x zoom:                     %6.3f ms  %5.2f\n", zoomed, zoomed / copy);
     std::printf("render at 1x, plateaus of paint:       %6.3f ms  %5.2f\n", flat, flat / copy);
+    std::printf("render at 1x on one thread:            %6.3f ms  %5.2f\n", alone, alone / copy);
     std::printf("(a frame of 16.7 ms: 1x %.2f, 2x %.2f of it)\n", render / 16.7, zoomed / 16.7);
     back->Dispose();
     return 0;

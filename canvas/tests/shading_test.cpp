@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "canvas/blend.h"
@@ -312,4 +313,99 @@ TEST(ShadingRows, GiveTheTablesLightForEverySlopeAndShadow)
         }
     }
     UseShadeLanes(512);
+}
+
+// A large view takes its shadows on one thread and its colours on several:
+// the same bytes as the step that lights one pixel at a time, in the target
+// and in the plane, for 1x and zoomed views from any corner, rendered again
+// over unchanged shadows and again after paint changed across many rows.
+TEST(ShadingRows, SplitOverThreadsGiveTheBytesOfThePixelStep)
+{
+    uint32_t seed = 11;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return seed >> 8;
+    };
+    const int kWidth = 421;
+    const int kHeight = 263;
+    KVXPlaneComponentTop plane({kWidth, kHeight});
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            KVXComponentPixel& p = *plane.PixelAt(x, y);
+            p.SetColorWord(next());
+            // Mostly gentle slopes, now and then a tall peak whose shadow runs far.
+            uint32_t r = next();
+            p.height = uint16_t(r % 97 == 0 ? 20000 + r % 30000 : 3000 + int(r % 321) - 160);
+            p.shadow = uint16_t(next() % 3 == 0 ? p.height + next() % 120 : next() % 4000);
+        }
+    }
+    KVXPlaneComponentTop reference({kWidth, kHeight});
+    KVXPlaneComponentTop start({kWidth, kHeight});
+    plane.CopyPixelsTo(start);
+    struct Case {
+        Box area;
+        Pair origin;
+        bool zoomed;
+    } cases[] = {
+        {{0, 0, kWidth, kHeight}, {0, 0}, false},
+        {{37, 29, kWidth, kHeight}, {37, 29}, false},
+        {{0, 0, 2 * kWidth, 2 * kHeight}, {0, 0}, true},
+        {{1, 3, 2 * kWidth - 1, 2 * kHeight - 2}, {7, 2}, true},
+        {{3, 1, 401, 361}, {220, 80}, true},
+    };
+    auto pixelStep = [](KVXComponentPixel* p, KVXComponentPixel* below, int32_t, int32_t) {
+        return ShadePixel(p, below);
+    };
+    for (int32_t lanes : {128, 256, 512}) {
+        UseShadeLanes(lanes);
+        for (int32_t threads : {2, 3, 5}) {
+            ASSERT_EQ(threads, UseShadeThreads(threads));
+            for (const Case& c : cases) {
+                start.CopyPixelsTo(plane);
+                start.CopyPixelsTo(reference);
+                KVXPlaneComponent view;
+                KVXPlaneComponent referenceView;
+                view.MakeSubView(plane, {c.origin.x, c.origin.y, kWidth, kHeight});
+                referenceView.MakeSubView(reference, {c.origin.x, c.origin.y, kWidth, kHeight});
+                auto fast = MakeTarget(c.area.right + 2, c.area.bottom + 2);
+                auto slow = MakeTarget(c.area.right + 2, c.area.bottom + 2);
+                MMBitmap fastPart;
+                MMBitmap slowPart;
+                fast->SubBitmap(fastPart, c.area);
+                slow->SubBitmap(slowPart, c.area);
+                for (int render = 0; render < 3; ++render) {
+                    if (render == 2) {
+                        // Raise a band of paint across the top of many rows.
+                        for (int y = 90; y < 150; ++y) {
+                            for (int x = 40; x < 300; ++x) {
+                                plane.PixelAt(x, y)->height += uint16_t(x % 50 * 40);
+                                reference.PixelAt(x, y)->height += uint16_t(x % 50 * 40);
+                            }
+                        }
+                    }
+                    KVXDrawMethodPlain().Render(view, fastPart, c.zoomed);
+                    ShadeWalk(referenceView, slowPart, c.zoomed, pixelStep);
+                    std::string where = "lanes " + std::to_string(lanes) + ", threads " +
+                                        std::to_string(threads) + ", area " +
+                                        std::to_string(c.area.left) + ", " +
+                                        std::to_string(c.area.top) + ", render " +
+                                        std::to_string(render);
+                    for (int y = 0; y < c.area.bottom + 2; ++y) {
+                        if (std::memcmp(slow->PixelAddress(0, y), fast->PixelAddress(0, y),
+                                        size_t(c.area.right + 2) * 4) == 0)
+                            continue;
+                        for (int x = 0; x < c.area.right + 2; ++x)
+                            ASSERT_EQ(TargetWord(*slow, x, y), TargetWord(*fast, x, y))
+                                << "target " << x << ", " << y << ", " << where;
+                    }
+                    for (int y = 0; y < kHeight; ++y)
+                        for (int x = 0; x < kWidth; ++x)
+                            ASSERT_EQ(0, std::memcmp(reference.PixelAt(x, y), plane.PixelAt(x, y), 8))
+                                << "pixel " << x << ", " << y << ", " << where;
+                }
+            }
+        }
+    }
+    UseShadeLanes(512);
+    UseShadeThreads(0);
 }
