@@ -127,6 +127,39 @@ public:
     }
 };
 
+// A generator's opacities for one size s: Opacity(n, t) = g.Opacity(n, t, s).
+template <class OG>
+class KVXSizedOpacity {
+public:
+    KVXSizedOpacity(const OG& g, int32_t s) : g(g), s(s) {}
+    uint8_t Opacity(uint8_t n, uint8_t t) const { return g.Opacity(n, t, s); }
+
+private:
+    const OG& g;
+    int32_t s;
+};
+
+// The nib generator's two BlendTable columns of size s gathered into rows
+// of their own: a column's bytes lie 256 apart across the whole table, and
+// a dab's texture bytes would fetch most of it, while the rows stay in the
+// first-level cache.
+template <>
+class KVXSizedOpacity<KVXOpacityGeneratorNib> {
+public:
+    KVXSizedOpacity(const KVXOpacityGeneratorNib& g, int32_t s)
+    {
+        for (int32_t k = 0; k < 256; ++k) {
+            unmasked[k] = uint8_t(255 - BlendTable[255 - k][g.textureRamp[s]]);
+            opacity[k] = BlendTable[k][g.opacityRamp[s]];
+        }
+    }
+    uint8_t Opacity(uint8_t n, uint8_t t) const { return opacity[BlendTable[n][unmasked[t]]]; }
+
+private:
+    uint8_t unmasked[256];  // 255 - u for each texture byte t
+    uint8_t opacity[256];   // the opacity of each v
+};
+
 // The nib cut off wherever it is not above the texture threshold.
 class KVXOpacityGeneratorTexture : public KVXOpacityGeneratorBase {
 public:

@@ -280,6 +280,7 @@ private:
         const uint8_t* heightRow = BlendTable[this->heightRange.Depth(s)];
         const KVXPlaneUCharTop& nib = this->nibs.NibFor(s);
         KVXPlaneComponent* plane = this->plane;
+        const KVXSizedOpacity<OG> opacity(this->opacity, s);
         // Pixels ahead of the motion first, so samples behind read paint
         // this dab has not replaced yet.
         bool backX = dab.dx > 0;
@@ -298,7 +299,8 @@ private:
                 if (p.type == kPixelLocked)
                     continue;
                 uint8_t t = x < textureEnd && clip.left + x >= 0 ? textureRow[clip.left + x] : 0;
-                uint8_t o = this->opacity.Opacity(nibRow[x], t, s);
+                uint8_t o = kPlain ? this->opacity.Opacity(nibRow[x], t, s)
+                                   : opacity.Opacity(nibRow[x], t);
                 if (o == 0)
                     continue;
                 if constexpr (kPlain) {

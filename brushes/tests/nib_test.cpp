@@ -143,3 +143,22 @@ TEST(OpacityGenerators, Formulas)
     KVXOpacityGeneratorBase flat(q);
     EXPECT_EQ(250, flat.GetOpacity(0, 0, 19));
 }
+
+// The nib generator's rows for one size give its opacity for every nib and
+// texture byte.
+TEST(OpacityGenerators, SizedNibOpacityKeepsTheFormula)
+{
+    const double ramps[][4] = {{200.0, 250.0, 10.0, 40.0}, {0.0, 255.0, 255.0, 0.0},
+                               {255.0, 255.0, 255.0, 255.0}, {0.0, 0.0, 0.0, 0.0}};
+    for (const auto& q : ramps) {
+        KVXOpacityGeneratorNib nib(q);
+        for (int32_t s : {0, 7, 19}) {
+            KVXSizedOpacity<KVXOpacityGeneratorNib> sized(nib, s);
+            for (int n = 0; n < 256; ++n)
+                for (int t = 0; t < 256; ++t)
+                    ASSERT_EQ(nib.Opacity(uint8_t(n), uint8_t(t), s),
+                              sized.Opacity(uint8_t(n), uint8_t(t)))
+                        << "size " << s << ", nib " << n << ", texture " << t;
+        }
+    }
+}
