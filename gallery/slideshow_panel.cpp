@@ -76,8 +76,8 @@ int16_t EntryRow(int16_t kind)
 struct KVXUTHslideshow::Layout {
     MMRecordTable table;
     MMRecordTable entries[3];
-    int16_t boardLayer = 104;
-    int16_t buttonLayer = 106;
+    int16_t boardLayer = 110;
+    int16_t buttonLayer = 111;
     int16_t listLayer = 120;
     int16_t textLayer = 121;
     MMColor textColor = MakeMMColorFromRgb(0x3B2A4F);

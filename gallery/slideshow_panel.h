@@ -99,6 +99,7 @@ public:
     MpUTHssButton* ExportButton() const { return exportButton; }
     MpUTHssButton* PreviewButton() const { return previewButton; }
     KVXToggleButtonMolecule* LoopToggle() const { return loop; }
+    MMPictureMolecule* Board() const { return board; }
 
 private:
     struct Layout;

@@ -15,6 +15,7 @@
 #include "framework/heap.h"
 #include "gallery/book_list_panel.h"
 #include "gallery/sketchbook_list.h"
+#include "gallery/slideshow_panel.h"
 #include "gallery/trash_panel.h"
 #include "gallery/under_the_hood_scene.h"
 #include "gallery/viewer_panel.h"
@@ -255,6 +256,55 @@ TEST_F(GalleryTest, ViewerShowsNineOrScrollsAndKeepsTheColumn)
     EXPECT_EQ(4, app.CurrentPage());
     EXPECT_STREQ("b0p3", scene->Viewer()->NameEdit(0)->Text());
     EXPECT_EQ(scene->Viewer()->NameEdit(1), scene->Focus()) << "the current page's name";
+}
+
+// The open slideshow panel stands over the viewer: a page's thumbnail, name
+// or selection frame under it neither shows through nor takes a click, and
+// comes back once the panel closes.
+TEST_F(GalleryTest, TheOpenSlideshowPanelCoversTheViewer)
+{
+    MakeBooks({9}, 0, 2);
+    Enter();
+    KVXUTHslideshow* panel = scene->Slideshow();
+    ASSERT_NE(nullptr, panel);
+    MMEnclosure* top = scene->TopEnclosure();
+    auto centre = [](const Box& box) {
+        return Pair{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+    };
+    // Every viewer visual whose middle lies on the board's picture, with its name.
+    auto covered = [&] {
+        std::vector<std::pair<std::string, MMVisual*>> visuals;
+        KVXUTHviewer* viewer = scene->Viewer();
+        for (int i = 0; i < kViewerSlots; ++i) {
+            visuals.push_back({"slot " + std::to_string(i), viewer->Slot(i)->Visual()});
+            visuals.push_back({"name " + std::to_string(i), viewer->NameEdit(i)->TextVisual()});
+        }
+        visuals.push_back({"selection frame", viewer->SelectionFrame()->Visual()});
+        MMVisual* board = panel->Board()->Visual();
+        std::vector<std::pair<std::string, MMVisual*>> under;
+        for (auto& v : visuals) {
+            Pair at = centre(v.second->GetBounds());
+            if (!v.second->IsHidden() && board->ContainsPoint(at.x, at.y))
+                under.push_back(v);
+        }
+        return under;
+    };
+    ASSERT_FALSE(panel->IsOpen());
+    Box toggle = panel->Toggle()->Visual(0)->GetBounds();
+    Pointer(centre(toggle).x, centre(toggle).y, 0);
+    Pointer(centre(toggle).x, centre(toggle).y, kPointerPressed | kPointerHeld);
+    Pointer(centre(toggle).x, centre(toggle).y, kPointerReleased);
+    ASSERT_TRUE(StepUntil(2000, [&] { return panel->IsOpen(); }));
+    auto under = covered();
+    EXPECT_GE(under.size(), 5u) << "slots 1, 2, 4, 5, the frame and names lie under the board";
+    for (auto& v : under)
+        EXPECT_NE(v.second, top->FindVisualAt(centre(v.second->GetBounds()))) << v.first;
+
+    panel->Close();
+    Step(20);
+    for (auto& v : under)
+        if (v.first != "selection frame")
+            EXPECT_EQ(v.second, top->FindVisualAt(centre(v.second->GetBounds()))) << v.first;
 }
 
 TEST_F(GalleryTest, BookcaseForOneFiveAndSixBooks)
