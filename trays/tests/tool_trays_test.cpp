@@ -288,6 +288,11 @@ TEST_F(BuiltTrays, TheTraysShowTheirButtonsAndSliders)
                 EXPECT_EQ(shared.bounds, look.bounds) << which;
                 EXPECT_EQ(shared.thumb, look.thumb) << which;
                 EXPECT_EQ(shared.track, look.track) << which;
+                // The thumb at either end stays clear of the picture of the
+                // value beside the groove.
+                MMPictureMolecule* preview = tray->SliderPreview(which);
+                ASSERT_NE(nullptr, preview) << which;
+                EXPECT_FALSE(look.bounds.Overlaps(preview->Visual()->GetBounds())) << which;
             }
         }
         tray->DeleteMolecules();
