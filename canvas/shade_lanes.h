@@ -95,7 +95,7 @@ struct ShadeLanes {
     // index of their light in the light table, the depth of the shadow they
     // lie in and the shadow that falls on their lower-right neighbours.
     // kShadeAll: the shadows falling in are read from the row and the
-    // carried ones written there. kShadeShadows: those falling in are read
+    // carried ones written there. kShadeAside: those falling in are read
     // from `incoming` (a row of its own) and only the carried ones that
     // differ from the row's are written, so that a row whose shadows have
     // not changed stays unwritten. kShadeColors: the row's shadows are
@@ -115,7 +115,7 @@ struct ShadeLanes {
         V heightShadow1 = OddWords(p2, p3);
         V height = LowHalves(heightShadow0, heightShadow1);
         V shadow;
-        if constexpr (Pass == kShadeShadows) {
+        if constexpr (Pass == kShadeAside) {
             shadow = HighHalves(OddWords(Load(incoming), Load(incoming + kStride)),
                                 OddWords(Load(incoming + 2 * kStride), Load(incoming + 3 * kStride)));
         } else {
@@ -123,16 +123,14 @@ struct ShadeLanes {
         }
         // In a shadow the shadow is carried on and dims the light by its depth.
         V inShadow = L::SubSaturated(shadow, height);
-        if constexpr (Pass != kShadeShadows) {
-            L::Store(index, LightIndex(row, below, height));
-            L::Store(depth, inShadow);
-        }
+        L::Store(index, LightIndex(row, below, height));
+        L::Store(depth, inShadow);
         if constexpr (Pass == kShadeColors)
             return;
         V carried = L::Add(height, inShadow);
         L::Store(fallen, L::SubSaturated(carried, L::Set16(32)));
         if constexpr (L::kStoresShadowsAlone) {
-            if constexpr (Pass == kShadeShadows)
+            if constexpr (Pass == kShadeAside)
                 StoreShadows(row, carried, p0, p1, p2, p3);
             else
                 StoreShadows(row, carried);
@@ -142,7 +140,7 @@ struct ShadeLanes {
     }
 
     // Heights and carried shadows written back into the pixels from row (p0
-    // to p3 as they were), only if they change where Pass is kShadeShadows.
+    // to p3 as they were), only if they change where Pass is kShadeAside.
     template <ShadePass Pass>
     [[gnu::always_inline]] static void StoreOwnWords(KVXComponentPixel* row, V height, V carried, V p0,
                                                      V p1, V p2, V p3)
@@ -155,7 +153,7 @@ struct ShadeLanes {
         V n1 = L::UnpackHigh32(colors0, ownWords0);
         V n2 = L::UnpackLow32(colors1, ownWords1);
         V n3 = L::UnpackHigh32(colors1, ownWords1);
-        if constexpr (Pass == kShadeShadows) {
+        if constexpr (Pass == kShadeAside) {
             if (L::AllSet(L::And(L::And(L::Equal32(n0, p0), L::Equal32(n1, p1)),
                                  L::And(L::Equal32(n2, p2), L::Equal32(n3, p3)))))
                 return;
@@ -268,12 +266,12 @@ struct ShadeLanes {
                                                 L::UnpackHigh16(weight, weight)));
     }
 
-    // The pixels from 0 a multiple of kPixels: in runs, passes each of short
-    // independent steps that overlap well (slopes and shadows, the shadows
-    // cast on the next row, the lights from the table, colours), those of
-    // Pass only. kShadeShadows reads the shadows falling in from incoming and
-    // casts the fallen ones into cast + 1 (rows of their own) instead of the
-    // next row. Returns how many it did.
+    // The pixels from 0 a multiple of kPixels: in runs, four passes each of
+    // short independent steps that overlap well (slopes and shadows, the
+    // shadows cast on the next row, the lights from the table, colours).
+    // kShadeAside reads the shadows falling in from incoming and casts the
+    // fallen ones into cast + 1 (rows of their own) instead of the next row;
+    // kShadeColors casts none. Returns how many it did.
     template <ShadePass Pass>
     static int32_t Row(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count,
                        uint32_t* out, const KVXComponentPixel* incoming, KVXComponentPixel* cast)
@@ -284,7 +282,7 @@ struct ShadeLanes {
         uint16_t fallen[kRun];
         uint16_t light[kRun];
         const uint8_t* table = slope_detail::gFoldedLight;
-        KVXComponentPixel* lowerRight = Pass == kShadeShadows ? cast + 1 : below + 1;
+        KVXComponentPixel* lowerRight = Pass == kShadeAside ? cast + 1 : below + 1;
         int32_t x = 0;
         while (count - x >= kPixels) {
             int32_t n = std::min(kRun, (count - x) / kPixels * kPixels);
@@ -295,12 +293,10 @@ struct ShadeLanes {
                 for (int32_t i = 0; i < n; i += kPixels)
                     FallShadows(lowerRight + x + i, fallen + i);
             }
-            if constexpr (Pass != kShadeShadows) {
-                for (int32_t i = 0; i < n; ++i)
-                    light[i] = table[index[i]];
-                for (int32_t i = 0; i < n; i += kPixels)
-                    Color(row + x + i, light + i, depth + i, out + x + i);
-            }
+            for (int32_t i = 0; i < n; ++i)
+                light[i] = table[index[i]];
+            for (int32_t i = 0; i < n; i += kPixels)
+                Color(row + x + i, light + i, depth + i, out + x + i);
             x += n;
         }
         return x;
@@ -311,8 +307,8 @@ struct ShadeLanes {
                        KVXComponentPixel* cast)
     {
         switch (pass) {
-        case kShadeShadows:
-            return Row<kShadeShadows>(row, below, count, out, incoming, cast);
+        case kShadeAside:
+            return Row<kShadeAside>(row, below, count, out, incoming, cast);
         case kShadeColors:
             return Row<kShadeColors>(row, below, count, out, incoming, cast);
         default:

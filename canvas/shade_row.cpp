@@ -92,18 +92,20 @@ namespace {
 void RunShadePass(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count, uint32_t* out,
                ShadePass pass, const KVXComponentPixel* incoming, KVXComponentPixel* cast)
 {
-    auto outAt = [out](int32_t x) { return out != nullptr ? out + x : nullptr; };
     int32_t x = gLanes >= 512 ? ShadeRowWider(row, below, count, out, pass, incoming, cast) : 0;
     if (gLanes >= 256)
-        x += ShadeRowWide(row + x, below + x, count - x, outAt(x), pass, incoming + x, cast + x);
-    x += ShadeLanes<Lanes128>::Row(row + x, below + x, count - x, outAt(x), pass, incoming + x,
+        x += ShadeRowWide(row + x, below + x, count - x, out + x, pass, incoming + x, cast + x);
+    x += ShadeLanes<Lanes128>::Row(row + x, below + x, count - x, out + x, pass, incoming + x,
                                    cast + x);
     for (; x < count; ++x) {
         KVXComponentPixel* p = row + x;
         if (pass == kShadeAll) {
             out[x] = ShadePixel(p, below + x);
-        } else if (pass == kShadeShadows) {
+        } else if (pass == kShadeAside) {
             uint16_t carried = std::max(p->height, incoming[x].shadow);
+            int w = LookupSlopeLight(p[1].height - p->height, below[x].height - p->height);
+            w = std::max(w - (carried - p->height), kDarkestLight);
+            out[x] = LightColor(&p->blue, w);
             if (p->shadow != carried)
                 p->shadow = carried;
             cast[x + 1].shadow = FallenShadow(carried);
@@ -123,10 +125,10 @@ void ShadeRow(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count, u
     RunShadePass(row, below, count, out, kShadeAll, row, below);
 }
 
-void CarryShadows(KVXComponentPixel* row, const KVXComponentPixel* incoming,
-                  KVXComponentPixel* cast, int32_t count)
+void ShadeRowAside(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count, uint32_t* out,
+                   const KVXComponentPixel* incoming, KVXComponentPixel* cast)
 {
-    RunShadePass(row, row, count, nullptr, kShadeShadows, incoming, cast);
+    RunShadePass(row, below, count, out, kShadeAside, incoming, cast);
 }
 
 void ShadeColors(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count, uint32_t* out)

@@ -17,22 +17,38 @@ ALWorkCrew& Crew()
     return crew;
 }
 
-// One render of a large view. One thread carries the shadows row after row
-// (each pixel's runs on from its upper-left neighbour); every thread, that
-// one once it is done, takes bands of rows whose shadows are carried and
-// draws their colours.
+void SetShadow(KVXComponentPixel& p, int32_t shadow)
+{
+    if (p.shadow != shadow)
+        p.shadow = uint16_t(shadow);
+}
+
+// Rows one thread renders at a time. Each band but the first starts as if
+// no shadow fell into it from above; once all are rendered the shadows that
+// do fall into each are found from the bands above, and the rows they reach
+// are mended. (The 128- and 256-bit loops write back whole pixels whose
+// shadows change, colour and height as they were: a thread reading the
+// heights of the next band's top row reads the same bytes either way.)
+struct ShadeBand {
+    int32_t top;
+    int32_t bottom;
+    // Two rows of their own: the shadows falling into a row, those it casts.
+    KVXComponentPixel* incoming;
+    KVXComponentPixel* cast;
+    uint16_t* in;   // [x]: the shadow that really falls on (x, top), x from 1
+    uint16_t* out;  // [x]: the shadow the band alone casts on (x, bottom), x from 1
+};
+
 struct ShadeJob {
     const ShadeLayout* layout;
     const KVXPlaneComponent* view;
     const MMBitmap* target;
-    // Two rows of their own: the shadows falling into a row, those it casts.
-    KVXComponentPixel* incoming;
-    KVXComponentPixel* cast;
-    std::atomic<bool> shadowsTaken;
-    // Rows below ready may take their colours: their shadows are carried and
-    // nothing writes them or the row after them any more.
-    std::atomic<int32_t> ready;
-    std::atomic<int32_t> next;  // the first row no thread has taken
+    std::vector<ShadeBand> bands;
+    std::atomic<int32_t> nextBand;
+    std::atomic<int32_t> bandsDone;
+    std::atomic<bool> chainTaken;
+    std::atomic<bool> chained;
+    std::atomic<int32_t> nextMend;
 };
 
 void DrawColors(const ShadeJob& job, int32_t y)
@@ -42,42 +58,89 @@ void DrawColors(const ShadeJob& job, int32_t y)
     job.layout->Draw(*job.view, *job.target, y, colors);
 }
 
-void SetShadow(KVXComponentPixel& p, uint16_t shadow)
-{
-    if (p.shadow != shadow)
-        p.shadow = shadow;
-}
-
-// Row y's shadows; the fallen ones then fall into job.incoming for the next.
-void CarryRow(ShadeJob& job, int32_t y)
+void RenderBand(const ShadeJob& job, ShadeBand& band)
 {
     const ShadeLayout& layout = *job.layout;
-    KVXComponentPixel* row = job.view->Row(y);
-    layout.Enter(row);
-    job.incoming[0].shadow = row[0].shadow;
-    CarryShadows(row, job.incoming, job.cast, layout.columns);
-    // The pixel after the last column keeps the shadow that falls on it.
-    SetShadow(job.view->Row(y + 1)[layout.columns], job.cast[layout.columns].shadow);
-    std::swap(job.incoming, job.cast);
-}
-
-void CarryAllShadows(ShadeJob& job)
-{
-    const ShadeLayout& layout = *job.layout;
-    for (int32_t y = 1; y < layout.rows; ++y) {
-        CarryRow(job, y);
-        job.ready.store(y, std::memory_order_release);
+    int32_t columns = layout.columns;
+    KVXComponentPixel* incoming = band.incoming;
+    KVXComponentPixel* cast = band.cast;
+    KVXComponentPixel* top = job.view->Row(band.top);
+    layout.Enter(top);
+    for (int32_t x = 0; x < columns; ++x)
+        incoming[x].shadow = band.top == 0 ? top[x].shadow : 0;
+    for (int32_t y = band.top; y < band.bottom; ++y) {
+        KVXComponentPixel* row = job.view->Row(y);
+        layout.Enter(row);
+        incoming[0].shadow = row[0].shadow;
+        auto aside = [incoming, cast](KVXComponentPixel* row, KVXComponentPixel* below, int32_t x,
+                                      int32_t, int32_t count, uint32_t* out) {
+            ShadeRowAside(row, below, count, out, incoming + x, cast + x);
+        };
+        layout.Draw(*job.view, *job.target, y, aside);
+        // The pixel after the last column keeps the shadow that falls on it.
+        SetShadow(job.view->Row(y + 1)[columns], cast[columns].shadow);
+        layout.Leave(row, y);
+        std::swap(incoming, cast);
     }
-    // The row after the last keeps the shadows that fall on it.
-    KVXComponentPixel* after = job.view->Row(layout.rows);
-    for (int32_t x = 1; x < layout.columns; ++x)
-        SetShadow(after[x], job.incoming[x].shadow);
-    job.ready.store(layout.rows, std::memory_order_release);
+    for (int32_t x = 1; x <= columns; ++x)
+        band.out[x] = incoming[x].shadow;
 }
 
-void WaitUntilReady(const ShadeJob& job, int32_t end)
+// A shadow falling on (x, top) runs on 32 lower a row, down and to the
+// right, whatever the heights: after d rows it is in[x] - 32 d at x + d.
+int32_t FallenThrough(const ShadeBand& band, int32_t x, int32_t d)
 {
-    for (int32_t spins = 0; job.ready.load(std::memory_order_acquire) < end; ++spins) {
+    return x - d >= 1 ? band.in[x - d] - 32 * d : 0;
+}
+
+// The shadows really falling into each band, from the first down, and on
+// the row after the last.
+void ChainBands(const ShadeJob& job)
+{
+    const std::vector<ShadeBand>& bands = job.bands;
+    int32_t columns = job.layout->columns;
+    auto below = [&bands](size_t k, int32_t x) {
+        const ShadeBand& band = bands[k];
+        int32_t v = band.out[x];
+        return k == 0 ? v : std::max(v, FallenThrough(band, x, band.bottom - band.top));
+    };
+    for (size_t k = 1; k < bands.size(); ++k) {
+        for (int32_t x = 1; x <= columns; ++x)
+            bands[k].in[x] = uint16_t(below(k - 1, x));
+    }
+    KVXComponentPixel* after = job.view->Row(job.layout->rows);
+    for (int32_t x = 1; x < columns; ++x)
+        SetShadow(after[x], below(bands.size() - 1, x));
+}
+
+// The rows of a band that the shadows from above reach: their carried
+// shadows raised, their colours drawn again. Once a row has none to raise,
+// none below it has.
+void MendBand(const ShadeJob& job, const ShadeBand& band)
+{
+    int32_t columns = job.layout->columns;
+    for (int32_t y = band.top; y < band.bottom; ++y) {
+        int32_t d = y - band.top;
+        KVXComponentPixel* row = job.view->Row(y);
+        bool mended = false;
+        for (int32_t x = d + 1; x < columns; ++x) {
+            int32_t fallen = FallenThrough(band, x, d);
+            if (fallen > row[x].shadow) {
+                row[x].shadow = uint16_t(fallen);
+                mended = true;
+            }
+        }
+        if (!mended)
+            return;
+        SetShadow(job.view->Row(y + 1)[columns], FallenShadow(row[columns - 1].shadow));
+        DrawColors(job, y);
+    }
+}
+
+template <class Done>
+void WaitUntil(Done done)
+{
+    for (int32_t spins = 0; !done(); ++spins) {
         if (spins < 2000)
             YieldProcessor();
         else
@@ -87,20 +150,20 @@ void WaitUntilReady(const ShadeJob& job, int32_t end)
 
 void Shade(void* context)
 {
-    const int32_t kBand = 8;
     ShadeJob& job = *static_cast<ShadeJob*>(context);
-    if (!job.shadowsTaken.exchange(true))
-        CarryAllShadows(job);
-    int32_t rows = job.layout->rows;
-    for (;;) {
-        int32_t first = job.next.fetch_add(kBand);
-        if (first >= rows)
-            return;
-        int32_t end = std::min(first + kBand, rows);
-        WaitUntilReady(job, end);
-        for (int32_t y = first; y < end; ++y)
-            DrawColors(job, y);
+    int32_t count = int32_t(job.bands.size());
+    for (int32_t k; (k = job.nextBand.fetch_add(1)) < count;) {
+        RenderBand(job, job.bands[k]);
+        job.bandsDone.fetch_add(1, std::memory_order_release);
     }
+    WaitUntil([&job, count] { return job.bandsDone.load(std::memory_order_acquire) == count; });
+    if (!job.chainTaken.exchange(true)) {
+        ChainBands(job);
+        job.chained.store(true, std::memory_order_release);
+    }
+    WaitUntil([&job] { return job.chained.load(std::memory_order_acquire); });
+    for (int32_t k; (k = job.nextMend.fetch_add(1)) < count;)
+        MendBand(job, job.bands[k]);
 }
 
 }  // namespace
@@ -121,23 +184,30 @@ void ShadeView(const KVXPlaneComponent& view, const MMBitmap& target, bool zoome
                      int32_t count, uint32_t* out) { ShadeRow(row, below, count, out); });
         return;
     }
-    std::vector<KVXComponentPixel> sides(2 * size_t(layout.columns + 1), kBlankPixel);
+    // Three bands a thread, so that a thread the system holds back leaves
+    // little for the others to wait for.
+    int32_t count = std::min(3 * gThreads, layout.rows);
+    size_t width = size_t(layout.columns) + 1;
+    std::vector<KVXComponentPixel> sides(2 * width * size_t(count), kBlankPixel);
+    std::vector<uint16_t> edges(2 * width * size_t(count), 0);
     ShadeJob job;
     job.layout = &layout;
     job.view = &view;
     job.target = &target;
-    job.incoming = sides.data();
-    job.cast = sides.data() + layout.columns + 1;
-    job.shadowsTaken = false;
-    job.ready = 0;
-    job.next = 1;
-    // The top row alone first: its shadows, once drawn, may be reset.
-    KVXComponentPixel* top = view.Row(0);
-    layout.Enter(top);
-    for (int32_t x = 0; x < layout.columns; ++x)
-        job.incoming[x].shadow = top[x].shadow;
-    CarryRow(job, 0);
-    DrawColors(job, 0);
-    layout.Leave(top, 0);
+    for (int32_t k = 0; k < count; ++k) {
+        ShadeBand band;
+        band.top = layout.rows * k / count;
+        band.bottom = layout.rows * (k + 1) / count;
+        band.incoming = sides.data() + 2 * width * k;
+        band.cast = band.incoming + width;
+        band.in = edges.data() + 2 * width * k;
+        band.out = band.in + width;
+        job.bands.push_back(band);
+    }
+    job.nextBand = 0;
+    job.bandsDone = 0;
+    job.chainTaken = false;
+    job.chained = false;
+    job.nextMend = 1;
     Crew().Run(&Shade, &job, gThreads - 1);
 }

@@ -52,16 +52,16 @@ inline int32_t ShadedSpan(int32_t n, int32_t viewSize, bool zoomed)
 // The plain step over count pixels of row (below: the next row), as
 // ShadePixel pixel by pixel gives them, several at a time.
 void ShadeRow(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count, uint32_t* out);
-// The same in two passes. CarryShadows: the shadows alone, those falling in
-// read from incoming (a row of its own), the carried ones written into row
-// only where they change, the fallen ones cast into cast[1..count] (a row of
-// its own: the lower-right neighbours). ShadeColors: then the colours from
-// the carried shadows, changing nothing in the plane; rows whose shadows are
-// carried may take their colours in any order.
-enum ShadePass { kShadeAll, kShadeShadows, kShadeColors };
-void CarryShadows(KVXComponentPixel* row, const KVXComponentPixel* incoming,
-                  KVXComponentPixel* cast, int32_t count);
+// The same with the shadows falling in read from incoming (a row of its own)
+// and the fallen ones cast into cast[1..count] (a row of its own: the lower-
+// right neighbours' shadows), the carried ones written into row only where
+// they change.
+void ShadeRowAside(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count, uint32_t* out,
+                   const KVXComponentPixel* incoming, KVXComponentPixel* cast);
+// The colours alone of a row whose shadows are carried (as one of the above
+// leaves them), changing nothing in the plane.
 void ShadeColors(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count, uint32_t* out);
+enum ShadePass { kShadeAll, kShadeAside, kShadeColors };
 // The widest lanes ShadeRow may take (128, 256 or 512 bits; by default the
 // widest the processor has); returns the width it will take.
 int32_t UseShadeLanes(int32_t bits);
@@ -178,9 +178,8 @@ void ShadeRows(const KVXPlaneComponent& view, const MMBitmap& target, bool zoome
     }
 }
 
-// ShadeRows with the plain step (ShadeRow). A large view takes its shadows
-// first and then its colours on several threads at once; the bytes are the
-// same.
+// ShadeRows with the plain step (ShadeRow). A large view renders in bands of
+// rows on several threads at once; the bytes are the same.
 void ShadeView(const KVXPlaneComponent& view, const MMBitmap& target, bool zoomed);
 // How many threads ShadeView may take for a large view (0: the default, one
 // for each processor, at most four); returns how many it will take.

@@ -315,10 +315,12 @@ TEST(ShadingRows, GiveTheTablesLightForEverySlopeAndShadow)
     UseShadeLanes(512);
 }
 
-// A large view takes its shadows on one thread and its colours on several:
-// the same bytes as the step that lights one pixel at a time, in the target
-// and in the plane, for 1x and zoomed views from any corner, rendered again
-// over unchanged shadows and again after paint changed across many rows.
+// A large view renders in bands of rows on several threads, the rows that
+// shadows from the bands above reach mended afterwards: the same bytes as the
+// step that lights one pixel at a time, in the target and in the plane, for
+// 1x and zoomed views from any corner, with peaks whose shadows cross whole
+// bands, rendered again over unchanged shadows and again after paint changed
+// across many rows.
 TEST(ShadingRows, SplitOverThreadsGiveTheBytesOfThePixelStep)
 {
     uint32_t seed = 11;
