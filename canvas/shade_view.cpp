@@ -51,11 +51,11 @@ struct ShadeJob {
     std::atomic<int32_t> nextMend;
 };
 
-void DrawColors(const ShadeJob& job, int32_t y)
+void DrawColors(const ShadeJob& job, int32_t y, int32_t first, int32_t end)
 {
     auto colors = [](KVXComponentPixel* row, KVXComponentPixel* below, int32_t, int32_t,
                      int32_t count, uint32_t* out) { ShadeColors(row, below, count, out); };
-    job.layout->Draw(*job.view, *job.target, y, colors);
+    job.layout->Draw(*job.view, *job.target, y, colors, first, end);
 }
 
 void RenderBand(const ShadeJob& job, ShadeBand& band)
@@ -113,35 +113,39 @@ void ChainBands(const ShadeJob& job)
         SetShadow(after[x], below(bands.size() - 1, x));
 }
 
-// The rows of a band that the shadows from above reach: their carried
-// shadows raised, their colours drawn again. Once a row has none to raise,
-// none below it has.
+// The pixels of a band that the shadows from above reach: their carried
+// shadows raised, their colours drawn again (a pixel's colour depends on no
+// other pixel's shadow). Once a row has none to raise, none below it has.
 void MendBand(const ShadeJob& job, const ShadeBand& band)
 {
     int32_t columns = job.layout->columns;
     for (int32_t y = band.top; y < band.bottom; ++y) {
         int32_t d = y - band.top;
         KVXComponentPixel* row = job.view->Row(y);
-        bool mended = false;
+        int32_t first = columns;
+        int32_t last = -1;
         for (int32_t x = d + 1; x < columns; ++x) {
             int32_t fallen = FallenThrough(band, x, d);
             if (fallen > row[x].shadow) {
                 row[x].shadow = uint16_t(fallen);
-                mended = true;
+                first = std::min(first, x);
+                last = x;
             }
         }
-        if (!mended)
+        if (last < 0)
             return;
         SetShadow(job.view->Row(y + 1)[columns], FallenShadow(row[columns - 1].shadow));
-        DrawColors(job, y);
+        DrawColors(job, y, first, last + 1);
     }
 }
 
+// A short spin (a pause takes some hundred cycles), then the processor is
+// left to others: on a busy machine the thread waited for may need it.
 template <class Done>
 void WaitUntil(Done done)
 {
     for (int32_t spins = 0; !done(); ++spins) {
-        if (spins < 2000)
+        if (spins < 200)
             YieldProcessor();
         else
             SwitchToThread();

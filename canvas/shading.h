@@ -107,17 +107,20 @@ struct ShadeLayout {
         }
     }
 
-    // Row y: rowStep(row, below, x, y, count, out) writes the colour words
-    // of count view pixels from (x, y) into out.
+    // Row y, or its columns from firstColumn to before endColumn:
+    // rowStep(row, below, x, y, count, out) writes the colour words of count
+    // view pixels from (x, y) into out.
     template <class RowStep>
-    void Draw(const KVXPlaneComponent& view, const MMBitmap& target, int32_t y,
-              RowStep& rowStep) const
+    void Draw(const KVXPlaneComponent& view, const MMBitmap& target, int32_t y, RowStep& rowStep,
+              int32_t firstColumn = 0, int32_t endColumn = -1) const
     {
+        int32_t end = endColumn < 0 ? columns : endColumn;
         KVXComponentPixel* row = view.Row(y);
         KVXComponentPixel* below = view.Row(y + 1);
         if (!zoomed) {
             uint32_t* out = reinterpret_cast<uint32_t*>(target.pixels + ptrdiff_t(y) * target.pitch);
-            rowStep(row, below, 0, y, columns, out);
+            rowStep(row + firstColumn, below + firstColumn, firstColumn, y, end - firstColumn,
+                    out + firstColumn);
             return;
         }
         const int32_t kChunk = 256;
@@ -129,22 +132,22 @@ struct ShadeLayout {
         uint32_t* out2 = first >= 0 && first + 1 < target.box.Height()
                              ? reinterpret_cast<uint32_t*>(line + target.pitch)
                              : nullptr;
-        for (int32_t x = 0; x < columns; x += kChunk) {
-            int32_t count = std::min(kChunk, columns - x);
+        for (int32_t x = firstColumn; x < end; x += kChunk) {
+            int32_t count = std::min(kChunk, end - x);
             rowStep(row + x, below + x, x, y, count, words);
             // Target column t shows view column (t + phaseX) / 2.
             int32_t t = std::max(2 * x - phaseX, 0);
-            int32_t end = std::min(2 * (x + count) - phaseX, drawnWidth);
+            int32_t last = std::min(2 * (x + count) - phaseX, drawnWidth);
             const uint32_t* from = words + ((t + phaseX) / 2 - x);
-            if (((t + phaseX) & 1) != 0 && t < end) {
+            if (((t + phaseX) & 1) != 0 && t < last) {
                 if (out2 != nullptr)
                     out2[t] = *from;
                 out[t++] = *from++;
             }
-            int32_t pairs = (end - t) / 2;
+            int32_t pairs = (last - t) / 2;
             DoubleWords(from, pairs, out + t, out2 != nullptr ? out2 + t : nullptr);
             t += 2 * pairs;
-            if (t < end) {
+            if (t < last) {
                 out[t] = from[pairs];
                 if (out2 != nullptr)
                     out2[t] = from[pairs];
