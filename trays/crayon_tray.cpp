@@ -3,7 +3,6 @@
 #include "tools/chalk_tools.h"
 #include "trays/chalk_tray.h"
 #include "trays/manager_tool.h"
-#include "trays/modifier_buttons.h"
 #include "trays/tray_rows.h"
 #include "trays/tray_tables.h"
 
@@ -22,60 +21,31 @@ KVXCrayonToolCollection::KVXCrayonToolCollection(uint32_t* colorCell,
                                                  KVXPlaneComponentTop* previewPlane,
                                                  MMBitmapWithPixels* previewBitmapA,
                                                  MMBitmapWithPixels* previewBitmapB)
-    : KVXToolCollection(colorCell, creationScene, previewPlane, previewBitmapA, previewBitmapB),
-      colorCopy(*colorCell)
+    : KVXTwinToolCollection(colorCell, creationScene, previewPlane, previewBitmapA,
+                            previewBitmapB)
 {
-}
-
-KVXToolBase* KVXCrayonToolCollection::Twin() const { return ModifierTwin(mode == 0 ? 0 : 1); }
-
-KVXToolBase* KVXCrayonToolCollection::ModifierTwin(int16_t i) const
-{
-    return i == 0 ? static_cast<KVXToolBase*>(crayonTwin)
-                  : i == 1 ? static_cast<KVXToolBase*>(meltedTwin) : nullptr;
 }
 
 void KVXCrayonToolCollection::Begin()
 {
     const uint8_t* colour = reinterpret_cast<const uint8_t*>(colorCell);
-    const uint8_t* copy = reinterpret_cast<const uint8_t*>(&colorCopy);
     AddTool(new CrayonTool(GetCreationScene(), TrayTableId(kCrayonTable), sizeType, colour));
     AddTool(new MeltedCrayonTool(GetCreationScene(), TrayTableId(kMeltedCrayonTable), sizeType,
                                  colour));
-    crayonTwin = new ModifierCrayonTool(GetCreationScene(), TrayTableId(kCrayonTable), copy,
-                                        previewPlane);
-    meltedTwin = new ModifierMeltedCrayonTool(GetCreationScene(), TrayTableId(kMeltedCrayonTable),
-                                              copy, previewPlane);
-    crayonTwin->Begin();
+    AddTwin(new ModifierCrayonTool(GetCreationScene(), TrayTableId(kCrayonTable), CopyRecord(),
+                                   previewPlane));
+    AddTwin(new ModifierMeltedCrayonTool(GetCreationScene(), TrayTableId(kMeltedCrayonTable),
+                                         CopyRecord(), previewPlane));
+    // The melted crayon's twin begins with the twist.
+    ModifierTwin(0)->Begin();
     KVXToolCollection::Begin();
-}
-
-void KVXCrayonToolCollection::DeleteMolecules()
-{
-    for (KVXToolBase* twin : {static_cast<KVXToolBase*>(crayonTwin),
-                              static_cast<KVXToolBase*>(meltedTwin)}) {
-        if (twin != nullptr) {
-            twin->DeleteMolecules();
-            delete twin;
-        }
-    }
-    crayonTwin = nullptr;
-    meltedTwin = nullptr;
-    KVXToolCollection::DeleteMolecules();
 }
 
 void KVXCrayonToolCollection::SetModeAndSelect(int16_t newMode, int16_t index)
 {
-    colorCopy = *colorCell;
+    TakeColour();
     mode = newMode;
-    KVXToolBase* twin = Twin();
-    KVXTrayButtonRows rows(kCrayonButtons, kCrayonStrokes);
-    for (int16_t j = 0; j < rows.Count(); ++j) {
-        if (KVXBaseModifiersObject* button =
-                MakeStrokedButton(this, rows, j, twin != nullptr ? twin->Brush() : nullptr,
-                                  &colorCopy, newMode == 0 ? 0 : 1, MakeModifierCommand(j)))
-            AddModifier(button);
-    }
+    AddStrokedButtons(kCrayonButtons, kCrayonStrokes, Twin(), newMode == 0 ? 0 : 1);
     if (manager != nullptr)
         manager->ShowSizeButtons();
     KVXToolCollection::SetModeAndSelect(newMode, index);
@@ -87,32 +57,13 @@ void KVXCrayonToolCollection::SelectModifier(int16_t index)
     index = RefuseAllBut(this, index, 0);
     if (index == currentModifier)
         return;
-    if (KVXBaseModifiersObject* old = ModifierAt(currentModifier))
-        old->Deselect();
-    currentModifier = index;
-    if (index == -1) {
-        ActivateTool(-1);
-        return;
-    }
-    KVXBaseModifiersObject* button = ModifierAt(0);
-    ActivateTool(button != nullptr ? button->ToolIndex() : mode);
-    if (button != nullptr)
-        button->Select();
-    if (auto* crayon = dynamic_cast<ChalkTool*>(CurrentTool()))
-        crayon->UseFreeHandInterpreter();
+    SelectModifierOfTool(index, mode);
+    UseFreeHand(CurrentTool());
 }
 
 void KVXCrayonToolCollection::ForwardSizeOrShape(int16_t which, bool rebuild)
 {
-    KVXToolBase* twin = Twin();
-    if (twin != nullptr && which == 0) {
-        twin->SetSlider1(GetSliderValue(0));
-        rebuild = false;
-    } else if (twin != nullptr && which == 1) {
-        twin->SetSlider2(GetSliderValue(1));
-        rebuild = true;
-    }
-    KVXToolCollection::ForwardSizeOrShape(which, rebuild);
+    SlideToolAndTwin(Twin(), which, rebuild);
 }
 
 void KVXCrayonToolCollection::ResetModifiers()
@@ -120,9 +71,9 @@ void KVXCrayonToolCollection::ResetModifiers()
     if (mode == 1)
         return;
     savedModifier = currentModifier;
-    if (crayonTwin != nullptr)
+    if (KVXToolBase* crayonTwin = ModifierTwin(0))
         crayonTwin->DeleteMolecules();
-    if (meltedTwin != nullptr)
+    if (KVXToolBase* meltedTwin = ModifierTwin(1))
         meltedTwin->Begin();
     ReleaseModifiers();
     SetModeAndSelect(1, 0);
@@ -132,18 +83,10 @@ void KVXCrayonToolCollection::ReselectCurrent()
 {
     if (mode != 1)
         return;
-    if (meltedTwin != nullptr)
+    if (KVXToolBase* meltedTwin = ModifierTwin(1))
         meltedTwin->DeleteMolecules();
-    if (crayonTwin != nullptr)
+    if (KVXToolBase* crayonTwin = ModifierTwin(0))
         crayonTwin->Begin();
     ReleaseModifiers();
     SetModeAndSelect(0, savedModifier);
 }
-
-void KVXCrayonToolCollection::StoreOwnerValue(const uint32_t* colour)
-{
-    KVXToolCollection::StoreOwnerValue(colour);
-    RebuildModifiers();
-}
-
-void KVXCrayonToolCollection::TextureChanged() { RebuildModifiers(); }

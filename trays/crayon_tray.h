@@ -3,12 +3,9 @@
 // stroked buttons its own twin draws and the same two sliders.
 #include <cstdint>
 
-#include "trays/tool_collection.h"
+#include "trays/twin_tool_collection.h"
 
-class ModifierCrayonTool;
-class ModifierMeltedCrayonTool;
-
-class KVXCrayonToolCollection : public KVXToolCollection {
+class KVXCrayonToolCollection : public KVXTwinToolCollection {
 public:
     KVXCrayonToolCollection(uint32_t* colorCell, KVXCreationHost* creationScene,
                             KVXPlaneComponentTop* previewPlane,
@@ -16,23 +13,14 @@ public:
                             MMBitmapWithPixels* previewBitmapB);
 
     void Begin() override;
-    void DeleteMolecules() override;
     void SetModeAndSelect(int16_t mode, int16_t index) override;
     void SelectModifier(int16_t index) override;
     void ForwardSizeOrShape(int16_t which, bool rebuild) override;
     void ResetModifiers() override;
     void ReselectCurrent() override;
-    void StoreOwnerValue(const uint32_t* colour) override;
-    void TextureChanged() override;
+    void TextureChanged() override { RebuildModifiers(); }
 
-    // The twin that draws the buttons of the mode.
-    KVXToolBase* Twin() const;
-    // 0 the crayon's, 1 the melted crayon's.
-    KVXToolBase* ModifierTwin(int16_t i) const override;
-    uint32_t ColorCopy() const { return colorCopy; }
-
-private:
-    ModifierCrayonTool* crayonTwin = nullptr;
-    ModifierMeltedCrayonTool* meltedTwin = nullptr;
-    uint32_t colorCopy;
+    // The twin that draws the buttons of the mode: 0 the crayon's, 1 the
+    // melted crayon's.
+    KVXToolBase* Twin() const { return ModifierTwin(mode == 0 ? 0 : 1); }
 };

@@ -59,49 +59,29 @@ KVXMarkerToolCollection::KVXMarkerToolCollection(uint32_t* colorCell,
                                                  KVXPlaneComponentTop* previewPlane,
                                                  MMBitmapWithPixels* previewBitmapA,
                                                  MMBitmapWithPixels* previewBitmapB)
-    : KVXToolCollection(colorCell, creationScene, previewPlane, previewBitmapA, previewBitmapB),
-      colorCopy(*colorCell)
+    : KVXTwinToolCollection(colorCell, creationScene, previewPlane, previewBitmapA,
+                            previewBitmapB)
 {
 }
 
 KVXMarkerToolCollection::~KVXMarkerToolCollection() { DeleteGradientArrows(); }
 
-KVXToolBase* KVXMarkerToolCollection::ModifierTwin(int16_t i) const
-{
-    return i == 0 ? static_cast<KVXToolBase*>(markerTwin)
-                  : i == 1 ? static_cast<KVXToolBase*>(leakyTwin) : nullptr;
-}
-
 void KVXMarkerToolCollection::Begin()
 {
     KVXCreationHost* scene = GetCreationScene();
     const uint8_t* colour = reinterpret_cast<const uint8_t*>(colorCell);
-    const uint8_t* copy = reinterpret_cast<const uint8_t*>(&colorCopy);
     AddTool(new MarkerTool(scene, TrayTableId(kMarkerTable), sizeType, colour));
     AddTool(new LeakyMarkerTool(scene, TrayTableId(kLeakyTable), sizeType, colour));
     AddTool(new KVXToolInvisibleInkMarkerTool(scene, TrayTableId(kInkTable), sizeType, colour));
     AddTool(new KVXToolInvisibleInkRevealMarkerTool(scene, TrayTableId(kInkTable), sizeType,
                                                     colour));
-    markerTwin = new ModifierMarkerTool(scene, TrayTableId(kMarkerTable), 0, copy, previewPlane);
-    leakyTwin = new ModifierLeakyMarkerTool(scene, TrayTableId(kLeakyTable), 0, copy, previewPlane);
-    markerTwin->Begin();
-    leakyTwin->Begin();
+    AddTwin(new ModifierMarkerTool(scene, TrayTableId(kMarkerTable), 0, CopyRecord(),
+                                   previewPlane));
+    AddTwin(new ModifierLeakyMarkerTool(scene, TrayTableId(kLeakyTable), 0, CopyRecord(),
+                                        previewPlane));
+    BeginTwins();
     ReadGradient();
     KVXToolCollection::Begin();
-}
-
-void KVXMarkerToolCollection::DeleteMolecules()
-{
-    for (KVXToolBase* twin : {static_cast<KVXToolBase*>(markerTwin),
-                              static_cast<KVXToolBase*>(leakyTwin)}) {
-        if (twin != nullptr) {
-            twin->DeleteMolecules();
-            delete twin;
-        }
-    }
-    markerTwin = nullptr;
-    leakyTwin = nullptr;
-    KVXToolCollection::DeleteMolecules();
 }
 
 // The first slider's table names the gradient; of its stops the tray keeps
@@ -164,7 +144,7 @@ void KVXMarkerToolCollection::ReleaseModifiers()
 
 void KVXMarkerToolCollection::SetModeAndSelect(int16_t newMode, int16_t index)
 {
-    colorCopy = *colorCell;
+    TakeColour();
     mode = newMode;
     for (int16_t i = 0; i < 3; ++i)
         if (KVXBaseModifiersObject* button =
@@ -193,10 +173,10 @@ KVXBaseModifiersObject* KVXMarkerToolCollection::MakeModifierButton(int16_t butt
     MMCommand* command = MakeModifierCommand(index);
     switch (index) {
     case 0:
-        return MakeStrokedButton(this, rows, index, markerTwin ? markerTwin->Brush() : nullptr,
-                                 &colorCopy, toolIndex, command);
+        return MakeStrokedButton(this, rows, index, BrushOf(ModifierTwin(0)), &colorCopy,
+                                 toolIndex, command);
     case 1:
-        return MakeGlobbyButton(this, rows, index, GlobbyParameter(leakyTwin), &colorCopy,
+        return MakeGlobbyButton(this, rows, index, GlobbyParameter(ModifierTwin(1)), &colorCopy,
                                 toolIndex, command);
     default:
         return MakeRowPictureButton(this, rows, index, toolIndex, command);
@@ -229,20 +209,9 @@ void KVXMarkerToolCollection::SelectModifier(int16_t index)
 
 void KVXMarkerToolCollection::ForwardSizeOrShape(int16_t which, bool)
 {
-    KVXToolBase* twin = ModifierTwin(currentModifier);
-    if (twin != nullptr && (which == 0 || which == 1))
-        ToolSetSlider(twin, which, GetSliderValue(which));
+    SlideTwin(ModifierTwin(currentModifier), which);
     KVXToolCollection::ForwardSizeOrShape(which, false);
     if (which != 1 || currentModifier < 0)
         return;
-    int16_t current = currentModifier;
-    ReplaceModifierBitmap(current);
-    SelectModifier(-1);
-    SelectModifier(current);
-}
-
-void KVXMarkerToolCollection::StoreOwnerValue(const uint32_t* colour)
-{
-    KVXToolCollection::StoreOwnerValue(colour);
-    RebuildModifiers();
+    RedrawCurrentButton();
 }

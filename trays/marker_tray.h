@@ -6,13 +6,11 @@
 // pen's bands painted from the gradient its first slider's table names).
 #include <cstdint>
 
-#include "trays/tool_collection.h"
+#include "trays/twin_tool_collection.h"
 
 class MMAnimationMolecule;
-class ModifierLeakyMarkerTool;
-class ModifierMarkerTool;
 
-class KVXMarkerToolCollection : public KVXToolCollection {
+class KVXMarkerToolCollection : public KVXTwinToolCollection {
 public:
     KVXMarkerToolCollection(uint32_t* colorCell, KVXCreationHost* creationScene,
                             KVXPlaneComponentTop* previewPlane,
@@ -21,17 +19,12 @@ public:
     ~KVXMarkerToolCollection() override;
 
     void Begin() override;
-    void DeleteMolecules() override;
     void SetModeAndSelect(int16_t mode, int16_t index) override;
     void ReleaseModifiers() override;
     KVXBaseModifiersObject* MakeModifierButton(int16_t mode, int16_t index,
                                                int16_t toolIndex) override;
     void SelectModifier(int16_t index) override;
     void ForwardSizeOrShape(int16_t which, bool rebuild) override;
-    void StoreOwnerValue(const uint32_t* colour) override;
-
-    // 0 the marker's, 1 the leaky marker's.
-    KVXToolBase* ModifierTwin(int16_t i) const override;
 
     // The gradient's steps after its first stop (-1 without a gradient)
     // and its first stop's colour.
@@ -51,7 +44,4 @@ private:
     int32_t gradientSteps = -1;
     uint32_t gradientStart = 0;
     MMAnimationMolecule* gradientArrows[2] = {nullptr, nullptr};
-    ModifierMarkerTool* markerTwin = nullptr;
-    ModifierLeakyMarkerTool* leakyTwin = nullptr;
-    uint32_t colorCopy;
 };

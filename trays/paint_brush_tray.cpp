@@ -25,55 +25,31 @@ KVXPaintBrushToolCollection::KVXPaintBrushToolCollection(uint32_t* colorCell,
                                                          KVXPlaneComponentTop* previewPlane,
                                                          MMBitmapWithPixels* previewBitmapA,
                                                          MMBitmapWithPixels* previewBitmapB)
-    : KVXToolCollection(colorCell, creationScene, previewPlane, previewBitmapA, previewBitmapB),
-      colorCopy(*colorCell)
+    : KVXTwinToolCollection(colorCell, creationScene, previewPlane, previewBitmapA,
+                            previewBitmapB)
 {
-}
-
-KVXToolBase* KVXPaintBrushToolCollection::ModifierTwin(int16_t index) const
-{
-    switch (index) {
-    case 0: return static_cast<KVXToolBase*>(oilTwin);
-    case 1: return static_cast<KVXToolBase*>(fingerTwin);
-    case 2: return static_cast<KVXToolBase*>(waterTwin);
-    default: return nullptr;
-    }
 }
 
 void KVXPaintBrushToolCollection::Begin()
 {
     KVXCreationHost* scene = GetCreationScene();
     const uint8_t* colour = reinterpret_cast<const uint8_t*>(colorCell);
-    const uint8_t* copy = reinterpret_cast<const uint8_t*>(&colorCopy);
     AddTool(new OilTool(scene, TrayTableId(kOilTable), sizeType, colour));
     AddTool(new FingerPaintTool(scene, TrayTableId(kFingerTable), sizeType, colour));
     AddTool(new WaterColorTool(scene, TrayTableId(kWaterColorTable), sizeType, colour));
     AddTool(new ElectricToothbrushTool(scene, TrayTableId(kToothbrushTable), sizeType, colour));
-    oilTwin = new ModifierOilTool(scene, TrayTableId(kOilTable), copy, previewPlane);
-    fingerTwin = new ModifierFingerPaintTool(scene, TrayTableId(kFingerTable), copy, previewPlane);
-    waterTwin = new ModifierWaterColorTool(scene, TrayTableId(kWaterColorTable), copy, previewPlane);
-    for (int16_t i = 0; i < 3; ++i)
-        ModifierTwin(i)->Begin();
+    AddTwin(new ModifierOilTool(scene, TrayTableId(kOilTable), CopyRecord(), previewPlane));
+    AddTwin(new ModifierFingerPaintTool(scene, TrayTableId(kFingerTable), CopyRecord(),
+                                        previewPlane));
+    AddTwin(new ModifierWaterColorTool(scene, TrayTableId(kWaterColorTable), CopyRecord(),
+                                       previewPlane));
+    BeginTwins();
     KVXToolCollection::Begin();
-}
-
-void KVXPaintBrushToolCollection::DeleteMolecules()
-{
-    for (int16_t i = 0; i < 3; ++i) {
-        if (KVXToolBase* twin = ModifierTwin(i)) {
-            twin->DeleteMolecules();
-            delete twin;
-        }
-    }
-    oilTwin = nullptr;
-    fingerTwin = nullptr;
-    waterTwin = nullptr;
-    KVXToolCollection::DeleteMolecules();
 }
 
 void KVXPaintBrushToolCollection::SetModeAndSelect(int16_t newMode, int16_t index)
 {
-    colorCopy = *colorCell;
+    TakeColour();
     if (newMode == 0) {
         for (int16_t i = 0; i < 3; ++i)
             if (KVXBaseModifiersObject* button = MakeModifierButton(0, i, i))
@@ -97,11 +73,10 @@ KVXBaseModifiersObject* KVXPaintBrushToolCollection::MakeModifierButton(int16_t 
         return MakeBlankButton(this, toolIndex, command);
     KVXTrayButtonRows rows(kBrushButtons, kBrushStrokes);
     if (index == 2)
-        return MakeGlobbyButton(this, rows, index, GlobbyParameter(waterTwin), &colorCopy,
+        return MakeGlobbyButton(this, rows, index, GlobbyParameter(ModifierTwin(2)), &colorCopy,
                                 toolIndex, command);
-    KVXToolBase* twin = ModifierTwin(index);
-    return MakeStrokedButton(this, rows, index, twin != nullptr ? twin->Brush() : nullptr,
-                             &colorCopy, toolIndex, command);
+    return MakeStrokedButton(this, rows, index, BrushOf(ModifierTwin(index)), &colorCopy,
+                             toolIndex, command);
 }
 
 void KVXPaintBrushToolCollection::SelectModifier(int16_t index)
@@ -111,16 +86,6 @@ void KVXPaintBrushToolCollection::SelectModifier(int16_t index)
 
 void KVXPaintBrushToolCollection::ForwardSizeOrShape(int16_t which, bool rebuild)
 {
-    if (KVXToolBase* twin = ModifierTwin(currentModifier))
-        if (which == 0 || which == 1)
-            ToolSetSlider(twin, which, GetSliderValue(which));
+    SlideTwin(ModifierTwin(currentModifier), which);
     KVXToolCollection::ForwardSizeOrShape(which, which == 1 && rebuild);
 }
-
-void KVXPaintBrushToolCollection::StoreOwnerValue(const uint32_t* colour)
-{
-    KVXToolCollection::StoreOwnerValue(colour);
-    RebuildModifiers();
-}
-
-void KVXPaintBrushToolCollection::TextureChanged() { RebuildModifiers(); }

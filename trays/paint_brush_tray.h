@@ -4,13 +4,9 @@
 // toothbrush.
 #include <cstdint>
 
-#include "trays/tool_collection.h"
+#include "trays/twin_tool_collection.h"
 
-class ModifierFingerPaintTool;
-class ModifierOilTool;
-class ModifierWaterColorTool;
-
-class KVXPaintBrushToolCollection : public KVXToolCollection {
+class KVXPaintBrushToolCollection : public KVXTwinToolCollection {
 public:
     KVXPaintBrushToolCollection(uint32_t* colorCell, KVXCreationHost* creationScene,
                                 KVXPlaneComponentTop* previewPlane,
@@ -18,20 +14,10 @@ public:
                                 MMBitmapWithPixels* previewBitmapB);
 
     void Begin() override;
-    void DeleteMolecules() override;
     void SetModeAndSelect(int16_t mode, int16_t index) override;
     KVXBaseModifiersObject* MakeModifierButton(int16_t mode, int16_t index,
                                                int16_t toolIndex) override;
     void SelectModifier(int16_t index) override;
     void ForwardSizeOrShape(int16_t which, bool rebuild) override;
-    void StoreOwnerValue(const uint32_t* colour) override;
-    void TextureChanged() override;
-
-    KVXToolBase* ModifierTwin(int16_t index) const override;
-
-private:
-    ModifierOilTool* oilTwin = nullptr;
-    ModifierFingerPaintTool* fingerTwin = nullptr;
-    ModifierWaterColorTool* waterTwin = nullptr;
-    uint32_t colorCopy;
+    void TextureChanged() override { RebuildModifiers(); }
 };

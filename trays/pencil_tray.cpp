@@ -21,14 +21,9 @@ KVXPencilToolCollection::KVXPencilToolCollection(uint32_t* colorCell,
                                                  KVXPlaneComponentTop* previewPlane,
                                                  MMBitmapWithPixels* previewBitmapA,
                                                  MMBitmapWithPixels* previewBitmapB)
-    : KVXToolCollection(colorCell, creationScene, previewPlane, previewBitmapA, previewBitmapB),
-      colorCopy(*colorCell)
+    : KVXTwinToolCollection(colorCell, creationScene, previewPlane, previewBitmapA,
+                            previewBitmapB)
 {
-}
-
-KVXToolBase* KVXPencilToolCollection::ModifierTwin(int16_t i) const
-{
-    return i == 0 ? twin : nullptr;
 }
 
 void KVXPencilToolCollection::Begin()
@@ -36,25 +31,15 @@ void KVXPencilToolCollection::Begin()
     const uint8_t* colour = reinterpret_cast<const uint8_t*>(colorCell);
     AddTool(new PencilTool(GetCreationScene(), TrayTableId(kPencilTable), sizeType, colour));
     AddTool(new BundlePencilTool(GetCreationScene(), TrayTableId(kBundleTable), sizeType, colour));
-    twin = new ModifierPencilTool(GetCreationScene(), TrayTableId(kPencilTable),
-                                  reinterpret_cast<const uint8_t*>(&colorCopy), previewPlane);
-    twin->Begin();
+    AddTwin(new ModifierPencilTool(GetCreationScene(), TrayTableId(kPencilTable), CopyRecord(),
+                                   previewPlane));
+    BeginTwins();
     KVXToolCollection::Begin();
-}
-
-void KVXPencilToolCollection::DeleteMolecules()
-{
-    if (twin != nullptr) {
-        twin->DeleteMolecules();
-        delete twin;
-        twin = nullptr;
-    }
-    KVXToolCollection::DeleteMolecules();
 }
 
 void KVXPencilToolCollection::SetModeAndSelect(int16_t newMode, int16_t index)
 {
-    colorCopy = *colorCell;
+    TakeColour();
     int16_t count = newMode == 0 ? int16_t(KVXTrayButtonRows(kPencilButtons, kPencilStrokes).Count())
                                  : int16_t(1);
     for (int16_t j = 0; j < count; ++j)
@@ -74,8 +59,8 @@ KVXBaseModifiersObject* KVXPencilToolCollection::MakeModifierButton(int16_t butt
     if (buttonMode != 0)
         return MakeBlankButton(this, toolIndex, MakeModifierCommand(index));
     KVXTrayButtonRows rows(kPencilButtons, kPencilStrokes);
-    return MakeStrokedButton(this, rows, index, twin != nullptr ? twin->Brush() : nullptr,
-                             &colorCopy, toolIndex, MakeModifierCommand(index));
+    return MakeStrokedButton(this, rows, index, BrushOf(ModifierTwin(0)), &colorCopy, toolIndex,
+                             MakeModifierCommand(index));
 }
 
 void KVXPencilToolCollection::SelectModifier(int16_t index)
@@ -85,20 +70,5 @@ void KVXPencilToolCollection::SelectModifier(int16_t index)
 
 void KVXPencilToolCollection::ForwardSizeOrShape(int16_t which, bool rebuild)
 {
-    if (twin != nullptr && which == 0) {
-        twin->SetSlider1(GetSliderValue(0));
-        rebuild = false;
-    } else if (twin != nullptr && which == 1) {
-        twin->SetSlider2(GetSliderValue(1));
-        rebuild = true;
-    }
-    KVXToolCollection::ForwardSizeOrShape(which, rebuild);
+    SlideToolAndTwin(ModifierTwin(0), which, rebuild);
 }
-
-void KVXPencilToolCollection::StoreOwnerValue(const uint32_t* colour)
-{
-    KVXToolCollection::StoreOwnerValue(colour);
-    RebuildModifiers();
-}
-
-void KVXPencilToolCollection::TextureChanged() { RebuildModifiers(); }

@@ -3,11 +3,9 @@
 // two sliders; twisted, the bundle of pencils.
 #include <cstdint>
 
-#include "trays/tool_collection.h"
+#include "trays/twin_tool_collection.h"
 
-class ModifierPencilTool;
-
-class KVXPencilToolCollection : public KVXToolCollection {
+class KVXPencilToolCollection : public KVXTwinToolCollection {
 public:
     KVXPencilToolCollection(uint32_t* colorCell, KVXCreationHost* creationScene,
                             KVXPlaneComponentTop* previewPlane,
@@ -15,18 +13,10 @@ public:
                             MMBitmapWithPixels* previewBitmapB);
 
     void Begin() override;
-    void DeleteMolecules() override;
     void SetModeAndSelect(int16_t mode, int16_t index) override;
     KVXBaseModifiersObject* MakeModifierButton(int16_t mode, int16_t index,
                                                int16_t toolIndex) override;
     void SelectModifier(int16_t index) override;
     void ForwardSizeOrShape(int16_t which, bool rebuild) override;
-    void StoreOwnerValue(const uint32_t* colour) override;
-    void TextureChanged() override;
-
-    KVXToolBase* ModifierTwin(int16_t i) const override;
-
-private:
-    ModifierPencilTool* twin = nullptr;
-    uint32_t colorCopy;
+    void TextureChanged() override { RebuildModifiers(); }
 };

@@ -24,55 +24,30 @@ KVXSprayToolCollection::KVXSprayToolCollection(uint32_t* colorCell, KVXCreationH
                                                KVXPlaneComponentTop* previewPlane,
                                                MMBitmapWithPixels* previewBitmapA,
                                                MMBitmapWithPixels* previewBitmapB)
-    : KVXToolCollection(colorCell, creationScene, previewPlane, previewBitmapA, previewBitmapB),
-      colorCopy(*colorCell)
+    : KVXTwinToolCollection(colorCell, creationScene, previewPlane, previewBitmapA,
+                            previewBitmapB)
 {
-}
-
-KVXToolBase* KVXSprayToolCollection::ModifierTwin(int16_t index) const
-{
-    switch (index) {
-    case 0: return static_cast<KVXToolBase*>(fineTwin);
-    case 1: return static_cast<KVXToolBase*>(spatterTwin);
-    case 2: return static_cast<KVXToolBase*>(gloppyTwin);
-    default: return nullptr;
-    }
 }
 
 void KVXSprayToolCollection::Begin()
 {
     KVXCreationHost* scene = GetCreationScene();
     const uint8_t* colour = reinterpret_cast<const uint8_t*>(colorCell);
-    const uint8_t* copy = reinterpret_cast<const uint8_t*>(&colorCopy);
     AddTool(new FineSprayTool(scene, TrayTableId(kFineTable), sizeType, colour));
     AddTool(new SpatterTool(scene, TrayTableId(kSpatterTable), sizeType, colour));
     AddTool(new GloppyPaintTool(scene, TrayTableId(kGloppyTable), sizeType, colour));
     AddTool(new WhippedCream(scene, TrayTableId(kCreamTable), colour));
-    fineTwin = new ModifierFineSprayTool(scene, TrayTableId(kFineTable), copy, previewPlane);
-    spatterTwin = new ModifierSpatterTool(scene, TrayTableId(kSpatterTable), copy, previewPlane);
-    gloppyTwin = new ModifierGloppyPaintTool(scene, TrayTableId(kGloppyTable), copy, previewPlane);
-    for (int16_t i = 0; i < 3; ++i)
-        ModifierTwin(i)->Begin();
+    AddTwin(new ModifierFineSprayTool(scene, TrayTableId(kFineTable), CopyRecord(), previewPlane));
+    AddTwin(new ModifierSpatterTool(scene, TrayTableId(kSpatterTable), CopyRecord(), previewPlane));
+    AddTwin(new ModifierGloppyPaintTool(scene, TrayTableId(kGloppyTable), CopyRecord(),
+                                        previewPlane));
+    BeginTwins();
     KVXToolCollection::Begin();
-}
-
-void KVXSprayToolCollection::DeleteMolecules()
-{
-    for (int16_t i = 0; i < 3; ++i) {
-        if (KVXToolBase* twin = ModifierTwin(i)) {
-            twin->DeleteMolecules();
-            delete twin;
-        }
-    }
-    fineTwin = nullptr;
-    spatterTwin = nullptr;
-    gloppyTwin = nullptr;
-    KVXToolCollection::DeleteMolecules();
 }
 
 void KVXSprayToolCollection::SetModeAndSelect(int16_t newMode, int16_t index)
 {
-    colorCopy = *colorCell;
+    TakeColour();
     if (newMode == 0) {
         for (int16_t i = 0; i < 3; ++i)
             if (KVXBaseModifiersObject* button = MakeModifierButton(0, i, i))
@@ -97,11 +72,10 @@ KVXBaseModifiersObject* KVXSprayToolCollection::MakeModifierButton(int16_t butto
     MMCommand* command = index == 0 ? MakeModifierCommand(index) : MakeDudCommand();
     KVXTrayButtonRows rows(kSprayButtons, kSprayStrokes);
     if (index == 2)
-        return MakeGlobbyButton(this, rows, index, GlobbyParameter(gloppyTwin), &colorCopy,
+        return MakeGlobbyButton(this, rows, index, GlobbyParameter(ModifierTwin(2)), &colorCopy,
                                 toolIndex, command);
-    KVXToolBase* twin = ModifierTwin(index);
-    return MakeStrokedButton(this, rows, index, twin != nullptr ? twin->Brush() : nullptr,
-                             &colorCopy, toolIndex, command);
+    return MakeStrokedButton(this, rows, index, BrushOf(ModifierTwin(index)), &colorCopy,
+                             toolIndex, command);
 }
 
 void KVXSprayToolCollection::SelectModifier(int16_t index)
@@ -119,20 +93,9 @@ void KVXSprayToolCollection::ForwardSizeOrShape(int16_t which, bool)
 {
     if (which == 0)
         SnapSliderToEnds(this, 0);
-    if (KVXToolBase* twin = ModifierTwin(currentModifier))
-        if (which == 0 || which == 1)
-            ToolSetSlider(twin, which, GetSliderValue(which));
+    SlideTwin(ModifierTwin(currentModifier), which);
     KVXToolCollection::ForwardSizeOrShape(which, false);
     if (currentModifier < 0 || mode != 0)
         return;
-    int16_t current = currentModifier;
-    ReplaceModifierBitmap(current);
-    SelectModifier(-1);
-    SelectModifier(current);
-}
-
-void KVXSprayToolCollection::StoreOwnerValue(const uint32_t* colour)
-{
-    KVXToolCollection::StoreOwnerValue(colour);
-    RebuildModifiers();
+    RedrawCurrentButton();
 }
