@@ -5,21 +5,11 @@
 // the three pens, and each tab shows its frame's colour in its window.
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
 #include <algorithm>
 #include <memory>
 #include <string>
 
-#include "brush_test_support.h"
-#include "canvas/canvas_visual.h"
-#include "canvas/undo_snapshot.h"
-#include "engine/enclosure.h"
-#include "engine/picture_loader.h"
 #include "engine/picture_molecule.h"
-#include "engine/script_file.h"
-#include "engine/stage_cursors.h"
-#include "fake_canvas_scene.h"
 #include "media/bitmap.h"
 #include "media/picture_visual.h"
 #include "selection/magic_slate_tool_collection.h"
@@ -28,25 +18,11 @@
 #include "tools/tool_sound.h"
 #include "shell/widgets/held_buttons.h"
 #include "shell/widgets/toggle_button.h"
-#include "stage_fixture.h"
-#include "tools/palette_target.h"
 #include "trays/manager_tool.h"
+#include "trays/tests/tray_world.h"
 #include "trays/tool_trays.h"
-#include "trays/sub_scene.h"
 
 namespace {
-
-const Box kCanvasBox = {144, 16, 784, 496};
-
-FSDirectory BuiltData()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p(path);
-    p = p.substr(0, p.rfind('\\'));
-    p = p.substr(0, p.rfind('\\')) + "\\bin\\";
-    return FSDirectory(p.c_str());
-}
 
 class SlateCanvasHost : public FakeCanvasScene {
 public:
@@ -59,57 +35,24 @@ public:
     std::vector<uint32_t> colours;
 };
 
-class Host : public KVXCreationHost {
-public:
-    MMBaseScene* HostScene() override { return scene; }
-    KVXCanvasVisual* CreationCanvas() override { return canvas; }
-    KVXPlaneComponentTop* CanvasComponentPlane() override { return canvas->Plane(); }
-    KVXPlaneUChar* CanvasBytePlane() override { return nullptr; }
-    KVXPaletteTarget* ColorPickerOwner() override { return &picks; }
-    MMCursor* AppCursor(int32_t n) override { return n >= 0 && n < 42 ? &cursors[n] : nullptr; }
-    UURegistryKey* SettingsKey() override { return nullptr; }
-    KVXBrushScene* BrushScene() override { return nullptr; }
-
-    MMBaseScene* scene = nullptr;
-    KVXCanvasVisual* canvas = nullptr;
-    Picks picks;
-    MMCursor cursors[42];
-};
-
-struct SlateTrayStageTest : ::testing::Test {
-    static void SetUpTestSuite()
+struct SlateTrayStageTest : TrayWorld {
+    void SetUp() override
     {
-        FSDirectory folder = BuiltData();
-        ASSERT_TRUE(OpenScriptFile(folder, "Hd.mms"));
-        for (const char* name : {"Hd.MMP", "App.MMP"})
-            ASSERT_NE(nullptr, MMOpenPictureFile(folder, name, false)) << name;
-    }
-    static void TearDownTestSuite()
-    {
-        DeleteAllPictureCollections();
-        CloseAllScriptFiles();
-    }
-
-    SlateTrayStageTest()
-    {
-        FakeClock::now = 1000;
-        stage.SetClock(FakeClock::Now);
-        stage.StartClock();
-        plane.Fill(kBlankPixel);
-        canvas = new KVXCanvasVisual(&scene, &canvasHost, kCanvasBox, 10, &plane, &undo);
-        stage.TopEnclosure()->AddVisual(canvas);
-        host.scene = &scene;
-        host.canvas = canvas;
+        TrayWorld::SetUp();
+        host.bytes = nullptr;
+        host.picks = &picks;
+        host.cursors = cursors;
+        host.cursorCount = 42;
         tray = new KVXMagicSlateToolCollection(&cell, &host, nullptr, nullptr, nullptr);
         tray->Begin();
     }
-    ~SlateTrayStageTest() override
+    void TearDown() override
     {
         tray->DeleteMolecules();
         delete tray;
-        stage.TopEnclosure()->RemoveVisual(canvas);
-        delete canvas;
+        TrayWorld::TearDown();
     }
+    KVXCanvasScene* CanvasHost() override { return &slateHost; }
 
     MagicSlateStore& Store() { return *static_cast<MagicSlateStore*>(canvas->Slate()); }
     static MMStageEvent Event(int32_t x, int32_t y, uint32_t flags)
@@ -147,7 +90,7 @@ struct SlateTrayStageTest : ::testing::Test {
     void Pass()
     {
         FakeClock::now += 16;
-        stage.RunDueTasks();
+        stage->RunDueTasks();
     }
     // The colour shown in the middle of the tab, in its window, blue in the lowest byte.
     uint32_t SwatchOf(int16_t frame, int which)
@@ -163,15 +106,9 @@ struct SlateTrayStageTest : ::testing::Test {
         return colour;
     }
 
-    CallLog log;
-    MMStage stage{nullptr, Box{0, 0, 800, 600}, 32, new RecordingSound(&log), nullptr, nullptr,
-                  nullptr};
-    RecordingScene scene{&stage, &log};
-    BlankCanvas plane{640, 480};
-    UndoSnapshot undo{plane};
-    SlateCanvasHost canvasHost;
-    KVXCanvasVisual* canvas = nullptr;
-    Host host;
+    SlateCanvasHost slateHost;
+    Picks picks;
+    MMCursor cursors[42];
     uint32_t cell = 0x000000FF;
     KVXMagicSlateToolCollection* tray = nullptr;
 };
@@ -192,7 +129,7 @@ TEST_F(SlateTrayStageTest, BeginBuildsTheTrayFromItsTable)
     EXPECT_EQ(0x00E8413Cu, cell) << "the current colour is the chalk's";
     EXPECT_EQ(12, tray->PenWidth(4));
     EXPECT_NE(nullptr, dynamic_cast<KVXMagicSlateInterpreter*>(canvas->GetMouseInterpreter()));
-    EXPECT_EQ(&host.cursors[9], canvas->GetMouseInterpreter()->Cursor()) << "key 26 of the cursors";
+    EXPECT_EQ(&cursors[9], canvas->GetMouseInterpreter()->Cursor()) << "key 26 of the cursors";
     EXPECT_EQ(kDrawStatic, canvas->DrawMethod()->Kind());
     EXPECT_EQ(tray, Store().owner);
     // Empty frames show grey in their window, opaque.
@@ -355,7 +292,7 @@ TEST_F(SlateTrayStageTest, ClicksOnTheStackedShapeButtonsGoRoundThePens)
     Pair at = {(place.left + place.right) / 2, (place.top + place.bottom) / 2};
     const int16_t round[] = {kSlateCircle, kSlateSquare, kSlateFreehand, kSlateCircle};
     for (int16_t expected : round) {
-        MMVisual* shown = stage.TopEnclosure()->FindVisualAt(at);
+        MMVisual* shown = stage->TopEnclosure()->FindVisualAt(at);
         ASSERT_NE(nullptr, shown);
         ASSERT_NE(nullptr, shown->GetMouseInterpreter());
         shown->GetMouseInterpreter()->Interpret(Event(at.x, at.y, kPointerPressed | kPointerHeld));

@@ -8,100 +8,32 @@
 #include <string>
 #include <typeinfo>
 
-#include "canvas/canvas_visual.h"
-#include "canvas/undo_snapshot.h"
-#include "engine/enclosure.h"
-#include "engine/picture_loader.h"
-#include "engine/script_file.h"
-#include "fake_canvas_scene.h"
-#include "framework/folders.h"
 #include "media/offscreen_surface.h"
 #include "rich_edit_stage.h"
 #include "shell/widgets/scroll_bars.h"
 #include "shell/widgets/toggle_button.h"
-#include "stage_fixture.h"
 #include "text/font_scroll_list.h"
 #include "text/text_box.h"
 #include "text/text_tool.h"
 #include "text/text_tray.h"
-#include "trays/sub_scene.h"
+#include "trays/tests/tray_world.h"
 
 namespace {
 
-// build/<arch>/bin, beside build/<arch>/tests where the test program runs.
-FSDirectory BuiltData()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p(path);
-    p = p.substr(0, p.rfind('\\'));
-    p = p.substr(0, p.rfind('\\')) + "\\bin\\";
-    return FSDirectory(p.c_str());
-}
-
-class PaintingHost : public KVXCreationHost {
-public:
-    MMBaseScene* HostScene() override { return scene; }
-    KVXCanvasVisual* CreationCanvas() override { return canvas; }
-    KVXPlaneComponentTop* CanvasComponentPlane() override { return plane; }
-    KVXPlaneUChar* CanvasBytePlane() override { return nullptr; }
-    KVXPaletteTarget* ColorPickerOwner() override { return nullptr; }
-    MMCursor* AppCursor(int32_t) override { return nullptr; }
-    UURegistryKey* SettingsKey() override { return nullptr; }
-    KVXBrushScene* BrushScene() override { return nullptr; }
-
-    MMBaseScene* scene = nullptr;
-    KVXCanvasVisual* canvas = nullptr;
-    KVXPlaneComponentTop* plane = nullptr;
-};
-
 const KVXComponentPixel kPaper = {250, 250, 250, 0, 1000, 0};
 
-struct TextTrayTest : ::testing::Test {
-    static void SetUpTestSuite()
-    {
-        FSDirectory data = BuiltData();
-        ASSERT_TRUE(OpenScriptFile(data, "Hd.mms"));
-        for (const char* name : {"Hd.MMP", "App.MMP"})
-            ASSERT_NE(nullptr, MMOpenPictureFile(data, name, false)) << name;
-    }
-    static void TearDownTestSuite()
-    {
-        DeleteAllPictureCollections();
-        CloseAllScriptFiles();
-    }
-
-    MMStageWindow* window = nullptr;
-    MMStage* stage = nullptr;
-    PlainScene* scene = nullptr;
-    FakeCanvasScene canvasScene;
-    KVXPlaneComponentTop plane{Pair{640, 480}};
-    UndoSnapshot undo{plane};
-    KVXCanvasVisual* canvas = nullptr;
-    PaintingHost host;
+struct TextTrayTest : TrayWorld {
     uint32_t cell = 0x00E0A72E;  // sky blue: bytes blue, green, red
     KVXTextToolCollection* tray = nullptr;
 
     void SetUp() override
     {
-        ASSERT_TRUE(LoadRichEditLibrary());
-        window = MakeStageWindow(Box{0, 0, 800, 600});
-        window->Show(true);
-        stage = new MMStage(window, Box{0, 0, 800, 600}, 32, nullptr, nullptr, nullptr, nullptr);
-        FakeClock::now = 1000;
-        stage->SetClock(FakeClock::Now);
-        stage->StartClock();
+        onWindow = true;
         CanvasBox = {144, 16, 784, 496};
-        scene = new PlainScene(stage);
-        stage->SetPendingScene(scene, nullptr, nullptr);
+        TrayWorld::SetUp();
+        ASSERT_TRUE(LoadRichEditLibrary());
         plane.Fill(kPaper);
-        canvas =
-            new KVXCanvasVisual(scene, &canvasScene, Box{144, 16, 784, 496}, 10, &plane, &undo);
-        canvas->SetDrawMethod(kDrawStatic, 0, 0);
-        stage->TopEnclosure()->AddVisual(canvas);
-        host.scene = scene;
-        host.canvas = canvas;
-        host.plane = &plane;
+        host.bytes = nullptr;
         Step();
         visualsBefore = stage->TopEnclosure()->Visuals().size();
         tray = new KVXTextToolCollection(&cell, &host, nullptr, nullptr, nullptr);
@@ -114,22 +46,12 @@ struct TextTrayTest : ::testing::Test {
             tray->DeleteMolecules();
             delete tray;
         }
-        stage->TopEnclosure()->RemoveVisual(canvas);
-        delete canvas;
-        delete window;
+        TrayWorld::TearDown();
     }
 
-    void Step()
-    {
-        FakeClock::now += 16;
-        stage->ChangeSceneOrDispatch();
-        stage->RunDueTasks();
-        stage->RedrawDirty();
-    }
     void Pointer(int32_t x, int32_t y, uint32_t flags)
     {
-        MMStageEvent event = {kStageEventPointer, 0, 0, x, y, flags};
-        stage->DispatchMouseEvent(event);
+        Mouse(x, y, flags);
         Step();
     }
     void Click(const Box& box)

@@ -2,7 +2,9 @@
 // A painting screen for the tray tests: a stage without a window driven
 // step by step with a clock the test sets, a host scene, the 640 x 480
 // canvas at its place on the screen, the program's data files as the build
-// wrote them, and the program's own picture collection.
+// wrote them, and the program's own picture collection. A fixture may put
+// the stage on a shown window of its own (onWindow, set before SetUp) and
+// give the canvas another painting screen (CanvasHost).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -17,6 +19,7 @@
 #include "engine/scene.h"
 #include "engine/script_file.h"
 #include "engine/stage.h"
+#include "engine/stage_cursors.h"
 #include "fake_canvas_scene.h"
 #include "framework/folders.h"
 #include "media/bitmap_picture_collection.h"
@@ -26,6 +29,7 @@
 #include "stage_fixture.h"
 #include "tools/palette_target.h"
 #include "trays/sub_scene.h"
+#include "window_fixture.h"
 
 class TrayHostScene : public MMScene {
 public:
@@ -41,7 +45,10 @@ public:
     KVXPlaneComponentTop* CanvasComponentPlane() override { return plane; }
     KVXPlaneUChar* CanvasBytePlane() override { return bytes; }
     KVXPaletteTarget* ColorPickerOwner() override { return picks; }
-    MMCursor* AppCursor(int32_t) override { return nullptr; }
+    MMCursor* AppCursor(int32_t n) override
+    {
+        return n >= 0 && n < cursorCount ? &cursors[n] : nullptr;
+    }
     UURegistryKey* SettingsKey() override { return nullptr; }
     KVXBrushScene* BrushScene() override { return nullptr; }
 
@@ -50,6 +57,8 @@ public:
     KVXPlaneComponentTop* plane = nullptr;
     KVXPlaneUChar* bytes = nullptr;
     KVXPaletteTarget* picks = nullptr;
+    MMCursor* cursors = nullptr;
+    int32_t cursorCount = 0;
 };
 
 // build/<arch>/bin, beside build/<arch>/tests where the test program runs.
@@ -84,7 +93,11 @@ public:
     void SetUp() override
     {
         FakeClock::now = 1000;
-        stage = new MMStage(nullptr, Box{0, 0, 800, 600}, 32, new RecordingSound(&soundLog),
+        if (onWindow) {
+            window = MakeStageWindow(Box{0, 0, 800, 600});
+            window->Show(true);
+        }
+        stage = new MMStage(window, Box{0, 0, 800, 600}, 32, new RecordingSound(&soundLog),
                             nullptr, nullptr, nullptr);
         stage->SetClock(FakeClock::Now);
         scene = new TrayHostScene(stage);
@@ -92,7 +105,8 @@ public:
         stage->StartClock();
         stage->ChangeSceneOrDispatch();
         plane.Fill(kBlankPixel);
-        canvas = new KVXCanvasVisual(scene, &canvasHost, Box{144, 16, 784, 496}, 10, &plane, &undo);
+        canvas =
+            new KVXCanvasVisual(scene, CanvasHost(), Box{144, 16, 784, 496}, 10, &plane, &undo);
         canvas->SetDrawMethod(kDrawStatic, 0, 0);
         stage->TopEnclosure()->AddVisual(canvas);
         host.scene = scene;
@@ -105,8 +119,12 @@ public:
         stage->TopEnclosure()->RemoveVisual(canvas);
         delete canvas;
         delete scene;
-        delete stage;
+        if (window != nullptr)
+            delete window;  // and its stage
+        else
+            delete stage;
     }
+    virtual KVXCanvasScene* CanvasHost() { return &canvasHost; }
 
     // Runs the stage's queued commands.
     void Step(int times = 1)
@@ -115,6 +133,8 @@ public:
             FakeClock::now += 16;
             stage->ChangeSceneOrDispatch();
             stage->RunDueTasks();
+            if (window != nullptr)
+                stage->RedrawDirty();
         }
     }
     void Mouse(int32_t x, int32_t y, uint32_t flags)
@@ -130,6 +150,8 @@ public:
     }
 
     CallLog soundLog;
+    bool onWindow = false;
+    MMStageWindow* window = nullptr;
     MMStage* stage = nullptr;
     TrayHostScene* scene = nullptr;
     FakeCanvasScene canvasHost;
