@@ -177,6 +177,14 @@ MMResourceId MMRecordTable::ItemIdAt(int32_t row, int32_t offset) const
     return MMMakeResourceId(collectionId, table);
 }
 
+MMResourceId MMItemOfRow(MMResourceId tableId, int16_t key, int32_t n)
+{
+    MMRecordTable table;
+    table.Load(tableId, 10, gDefaultHeap);
+    int32_t row = table.FindRowByKey(key, 0, n);
+    return row < 0 ? MMResourceId(-1) : table.ItemIdAt(row, 2);
+}
+
 int32_t MMRecordTable::FindRow(int32_t start, int32_t offset, int32_t k, int16_t key) const
 {
     if (k == -1) return start;

@@ -69,6 +69,10 @@ private:
     int16_t extraValue = 0;
 };
 
+// The item at offset 2 of the n-th (0 = first) row keyed key of a table of
+// 10-byte rows; -1 when there is none.
+MMResourceId MMItemOfRow(MMResourceId tableId, int16_t key, int32_t n = 0);
+
 // Converts the NUL-terminated texts of area (size bytes) from the Macintosh
 // code page 10000 + macCodePage to the system's ANSI code page, each in place
 // and never longer than it was. Stops at an unterminated text.

@@ -2,7 +2,6 @@
 
 #include "engine/enclosure.h"
 #include "engine/record_table.h"
-#include "framework/heap.h"
 #include "media/visual.h"
 #include "shell/widgets/animation_thread.h"
 
@@ -10,16 +9,6 @@ namespace {
 
 const int16_t kHitBoxLayer = 104;
 const int32_t kDrawerPriority = 260;
-
-MMResourceId DrawerScript()
-{
-    MMRecordTable layout;
-    layout.Load(734, 10, gDefaultHeap);
-    int32_t row = layout.FindRowByKey(kDrawerScriptRow);
-    MMResourceId script = row < 0 ? MMResourceId(-1) : layout.ItemIdAt(row, 2);
-    layout.Free();
-    return script;
-}
 
 }  // namespace
 
@@ -35,8 +24,10 @@ KVXStampDrawerMolecule::KVXStampDrawerMolecule(MMBaseScene* scene, const Box& bo
         enclosure->AddVisual(hitBox);
     MMAnimationThread* thread = new KVXAnimationThread(Stage());
     thread->SetPriority(kDrawerPriority);
-    animation = new KVXAnimationMolecule(scene, script == -1 ? DrawerScript() : script,
-                                         MMAnimationResourceUsage::kResourcesWhileAttached, thread);
+    if (script == -1)
+        script = MMItemOfRow(734, kDrawerScriptRow);
+    animation = new KVXAnimationMolecule(
+        scene, script, MMAnimationResourceUsage::kResourcesWhileAttached, thread);
 }
 
 KVXStampDrawerMolecule::~KVXStampDrawerMolecule()

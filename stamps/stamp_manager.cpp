@@ -33,17 +33,6 @@ const int16_t kGenrePriority = 100;
 const int16_t kExitDonePriority = 99;
 const int16_t kButtonEnd = 2;
 
-// The n-th row with the key's item at offset 2; -1 when there is none.
-MMResourceId ItemOfRow(MMResourceId tableId, int16_t key, int32_t n)
-{
-    MMRecordTable table;
-    table.Load(tableId, 10, gDefaultHeap);
-    int32_t row = table.FindRowByKey(key, 0, n);
-    MMResourceId item = row < 0 ? MMResourceId(-1) : table.ItemIdAt(row, 2);
-    table.Free();
-    return item;
-}
-
 int32_t CountKeyRows(MMResourceId tableId, int16_t key)
 {
     MMRecordTable table;
@@ -175,7 +164,7 @@ void KVXStampManager::BuildDecor()
     MMRecordTable table;
     table.Load(kDrawerDecorTable, 10, gDefaultHeap);
     for (int32_t row = 0; row < table.RowCount(); ++row) {
-        MMResourceId placed = ItemOfRow(734, table.ShortAt(row, 2), 0);
+        MMResourceId placed = MMItemOfRow(734, table.ShortAt(row, 2), 0);
         int16_t layer = table.ShortAt(row, 4);
         if (MMPictureMolecule* molecule = PictureFromTable(placed, layer ? layer : kDecorLayer))
             decor.push_back(molecule);
@@ -190,9 +179,9 @@ void KVXStampManager::BuildPageButtons()
         MMPictureID normal = -1;
         MMPictureID pressed = -1;
         Pair at = {0, 0};
-        LoadPicturePair(ItemOfRow(kDrawerControlsTable, key, 0), &normal, &pressed, &at);
+        LoadPicturePair(MMItemOfRow(kDrawerControlsTable, key, 0), &normal, &pressed, &at);
         MMPictureID second = pressed;
-        MMResourceId other = ItemOfRow(kDrawerControlsTable, int16_t(key + 1), 0);
+        MMResourceId other = MMItemOfRow(kDrawerControlsTable, int16_t(key + 1), 0);
         Pair unused = {0, 0};
         MMPictureID otherNormal = -1;
         LoadPicturePair(other, &otherNormal, &second, &unused);
@@ -216,7 +205,7 @@ void KVXStampManager::ShowGenreTitle()
     Pair at = {0, 0};
     MMPictureID picture = -1;
     MMPictureReference reference;
-    if (PlacedPicture(ItemOfRow(kDrawerControlsTable, 4, genre), &at, &picture))
+    if (PlacedPicture(MMItemOfRow(kDrawerControlsTable, 4, genre), &at, &picture))
         reference.Load(picture);
     genreTitle->Invalidate();
     genreTitle->SetPicture(reference);
@@ -228,7 +217,7 @@ void KVXStampManager::ShowGenreTitle()
 
 MMResourceId KVXStampManager::GenreTable(int16_t g) const
 {
-    return ItemOfRow(kStampGenresTable, 2, g);
+    return MMItemOfRow(kStampGenresTable, 2, g);
 }
 
 int16_t KVXStampManager::PagesOfGenre(int16_t g) const
@@ -258,7 +247,7 @@ void KVXStampManager::BuildGenreButtons()
     MMStage* stage = Stage();
     for (int16_t i = 0; i < visibleGenres; ++i) {
         int16_t g = int16_t(firstGenre + i);
-        MMResourceId script = ItemOfRow(GenreTable(g), 0, 0);
+        MMResourceId script = MMItemOfRow(GenreTable(g), 0, 0);
         auto* select = new MMClassCommand1Parameter<KVXStampManager, void (KVXStampManager::*)(int16_t),
                                                     int16_t>("Handle Tool Selection", stage, this,
                                                              &KVXStampManager::SelectGenre, g);
@@ -452,11 +441,11 @@ void KVXStampManager::BuildStampButtons()
         return;
     DeleteDrawerAnimation();
     DeleteStampButtons();
-    MMResourceId pageTable = ItemOfRow(GenreTable(genre), 2, page);
+    MMResourceId pageTable = MMItemOfRow(GenreTable(genre), 2, page);
     int32_t entries = CountKeyRows(pageTable, 0);
     MMStage* stage = Stage();
     for (int32_t j = 0; j < entries; ++j) {
-        MMResourceId entry = ItemOfRow(pageTable, 0, j);
+        MMResourceId entry = MMItemOfRow(pageTable, 0, j);
         auto* table = new MMRecordTable;
         table->Load(entry, 10, gDefaultHeap);
         int32_t scriptRow = table->FindRowByKey(0);

@@ -182,24 +182,14 @@ TEST_F(SlideshowSceneTest, KeyOrClickEndsItAndLoopingStartsOver)
 
 namespace {
 
-MMResourceId ItemOf(MMResourceId tableId, int16_t key, int32_t n)
-{
-    MMRecordTable table;
-    table.Load(tableId, 10, gDefaultHeap);
-    int32_t row = table.FindRowByKey(key, 0, n);
-    MMResourceId item = row < 0 ? MMResourceId(-1) : table.ItemIdAt(row, 2);
-    table.Free();
-    return item;
-}
-
 // A stamp of the drawer's sea (genre 4, page 0; entry 2 the foreground,
 // 3 the animated fish) at its natural size, its corner at a point of the
 // painting screen's canvas.
 KVXStampRecord SeaStamp(int32_t n, int32_t kind, int32_t x, int32_t y)
 {
-    MMResourceId entry = ItemOf(ItemOf(ItemOf(996, 2, 4), 2, 0), 0, n);
+    MMResourceId entry = MMItemOfRow(MMItemOfRow(MMItemOfRow(996, 2, 4), 2, 0), 0, n);
     MMRecordTable table;
-    table.Load(ItemOf(entry, 1, 0), 10, gDefaultHeap);
+    table.Load(MMItemOfRow(entry, 1, 0), 10, gDefaultHeap);
     KVXStampValues values = StampValuesFromTable(table);
     table.Free();
     MMPictureReference lineArt;

@@ -70,10 +70,10 @@ public:
     // The button scripts of the open page's entries, and of the buttons.
     std::vector<MMResourceId> PageScripts()
     {
-        MMResourceId page = ItemOf(ItemOf(996, 2, manager->Genre()), 2, manager->Page());
+        MMResourceId page = MMItemOfRow(MMItemOfRow(996, 2, manager->Genre()), 2, manager->Page());
         std::vector<MMResourceId> scripts;
-        for (int32_t e = 0; ItemOf(page, 0, e) != -1; ++e)
-            scripts.push_back(ItemOf(ItemOf(page, 0, e), 0, 0));
+        for (int32_t e = 0; MMItemOfRow(page, 0, e) != -1; ++e)
+            scripts.push_back(MMItemOfRow(MMItemOfRow(page, 0, e), 0, 0));
         return scripts;
     }
     std::vector<MMResourceId> ButtonScripts()

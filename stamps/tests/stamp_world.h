@@ -149,18 +149,9 @@ public:
     // The table of a drawer entry: genre g, page p, entry e of table 996.
     static MMResourceId EntryTable(int16_t g, int16_t p, int16_t e)
     {
-        MMResourceId genre = ItemOf(996, 2, g);
-        MMResourceId page = ItemOf(genre, 2, p);
-        return ItemOf(page, 0, e);
-    }
-    static MMResourceId ItemOf(MMResourceId tableId, int16_t key, int32_t n)
-    {
-        MMRecordTable table;
-        table.Load(tableId, 10, gDefaultHeap);
-        int32_t row = table.FindRowByKey(key, 0, n);
-        MMResourceId item = row < 0 ? MMResourceId(-1) : table.ItemIdAt(row, 2);
-        table.Free();
-        return item;
+        MMResourceId genre = MMItemOfRow(996, 2, g);
+        MMResourceId page = MMItemOfRow(genre, 2, p);
+        return MMItemOfRow(page, 0, e);
     }
     // Places the entry's stamps at the point, as a drop from the drawer does.
     void Drop(MMResourceId entry, int32_t x, int32_t y)
@@ -173,7 +164,7 @@ public:
     // A stamp made from one stamp table (character, prop or layer).
     KVXStampBase* Make(MMResourceId entry, int32_t x, int32_t y, bool select = true)
     {
-        MMResourceId stampTable = ItemOf(entry, 1, 0);
+        MMResourceId stampTable = MMItemOfRow(entry, 1, 0);
         MMRecordTable table;
         table.Load(stampTable, 10, gDefaultHeap);
         KVXStampValues values = StampValuesFromTable(table);
