@@ -136,6 +136,10 @@ public:
     KVXQuitButton* QuitButton() const { return quitButton; }
     TimerThread* Timer() const { return timer; }
     int16_t LitFrame() const { return litFrame; }
+    MMPictureButtonVisual* FrameLight(int16_t frame) const
+    {
+        return frame >= 0 && frame < 5 ? lights[frame] : nullptr;
+    }
 
 private:
     // The current step's data, or null when the lesson has none.

@@ -15,6 +15,7 @@
 #include "engine/script_file.h"
 #include "engine/stage.h"
 #include "engine/stage_cursors.h"
+#include "media/picture_visual.h"
 #include "selection/chalk_talk_interpreters.h"
 #include "selection/chalk_talk_scene.h"
 #include "selection/magic_slate_tool_collection.h"
@@ -98,6 +99,22 @@ protected:
     MMStage stage;
     ChalkTalkScene* scene;
 };
+
+// The five frame lights stand side by side inside the owl's column of the
+// room (x 6 to 124, inside its 3-pixel outline), clear of the board's frame.
+TEST_F(ChalkTalkTest, TheFrameLightsLieInsideTheOwlsColumn)
+{
+    Box before = {0, 0, 0, 0};
+    for (int16_t frame = 0; frame < 5; ++frame) {
+        SCOPED_TRACE(frame);
+        ASSERT_NE(nullptr, scene->FrameLight(frame));
+        Box box = scene->FrameLight(frame)->GetBounds();
+        EXPECT_GE(box.left, 9);
+        EXPECT_LE(box.right, 121);
+        EXPECT_FALSE(box.Overlaps(before));
+        before = box;
+    }
+}
 
 TEST_F(ChalkTalkTest, TheFirstLessonIsOfferedOnceTheSceneHasWaitedItsDelay)
 {
