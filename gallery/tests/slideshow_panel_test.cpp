@@ -3,6 +3,7 @@
 // book whose page choices are checked in the file.
 #include <windows.h>
 
+#include "engine/picture_molecule.h"
 #include "gallery/gallery_messages.h"
 #include "gallery/slideshow_sounds.h"
 #include "panel_rig.h"
@@ -165,4 +166,23 @@ TEST_F(SlideshowPanelTest, LoopPreviewPlayAndExport)
         Step();
     EXPECT_EQ(&slideshowStandIn, stage.Scene());
     EXPECT_EQ(nullptr, stage.PointerInterpreter());
+}
+
+// The three list buttons lie on the board's cream card (14, 58 to 226, 332
+// of the board, inside its 3-pixel outline), not over its edges.
+TEST_F(SlideshowPanelTest, TheListButtonsLieOnTheBoardsCard)
+{
+    MakeBooks({2});
+    Enter();
+    OpenPanel();
+    Box board = Panel().Board()->Visual()->GetBounds();
+    Box card = {board.left + 16, board.top + 60, board.left + 224, board.top + 330};
+    for (int16_t kind : {kListMusic, kListTransition, kListDelay}) {
+        SCOPED_TRACE(kind);
+        Box box = Panel().ListButton(kind)->Visual()->GetBounds();
+        EXPECT_GE(box.left, card.left);
+        EXPECT_LE(box.right, card.right);
+        EXPECT_GE(box.top, card.top);
+        EXPECT_LE(box.bottom, card.bottom);
+    }
 }
