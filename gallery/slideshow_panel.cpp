@@ -209,8 +209,9 @@ void KVXUTHslideshow::BuildList()
 {
     frame = new MMPictureMolecule(scene, PictureOf(layout->IdOf(kRowFrame, 2)), Pair{0, 0},
                                   layout->listLayer);
+    // Behind the lines: the chosen line's words are read over it.
     mark = new MMPictureMolecule(scene, PictureOf(layout->IdOf(kRowMark, 2)), Pair{0, 0},
-                                 int16_t(layout->textLayer + 1));
+                                 int16_t(layout->textLayer - 1));
     for (int16_t i = 0; i < kMaxLines; ++i) {
         if (scene->Font(0) != nullptr)
             lines[i] = MMWordWrapMolecule::ConstructInBox(scene, Box{0, 0, 1, 1},

@@ -6,6 +6,7 @@
 #include "engine/picture_molecule.h"
 #include "gallery/gallery_messages.h"
 #include "gallery/slideshow_sounds.h"
+#include "media/offscreen_surface.h"
 #include "panel_rig.h"
 #include "shell/widgets/toggle_button.h"
 
@@ -185,4 +186,28 @@ TEST_F(SlideshowPanelTest, TheListButtonsLieOnTheBoardsCard)
         EXPECT_GE(box.top, card.top);
         EXPECT_LE(box.bottom, card.bottom);
     }
+}
+
+// The chosen line of an open list shows its words in cherry over the
+// yellow bar behind it.
+TEST_F(SlideshowPanelTest, TheChosenLineReadsOverItsBar)
+{
+    MakeBooks({2});
+    Enter();
+    OpenPanel();
+    Click(ButtonCentre(Panel().ListButton(kListMusic)));
+    ASSERT_EQ(kListMusic, Panel().OpenKind());
+    Step();
+    Box line = Panel().EntryBox(Panel().MarkedEntry());
+    MMBitmap pixels;
+    ASSERT_TRUE(stage.Offscreen()->GetBitmap(pixels));
+    int32_t cherry = 0, bar = 0;
+    for (int32_t y = line.top; y < line.bottom; ++y)
+        for (int32_t x = line.left; x < line.right; ++x) {
+            const uint8_t* p = pixels.PixelAddress(x, y);
+            cherry += p[2] > 180 && p[1] < 110 && p[0] < 110;
+            bar += p[2] > 240 && p[1] > 200 && p[0] < 150;
+        }
+    EXPECT_GT(bar, 100) << "the bar shows";
+    EXPECT_GT(cherry, 20) << "and the words over it";
 }
