@@ -816,6 +816,16 @@ TEST_F(CreationSceneTest, TheImportPanelWithoutScannerOffersTheFileAndADimmedCam
     for (int32_t i = 0; i < 3; ++i)
         EXPECT_NE(nullptr, creation->ImportPanelButton(i)) << i;
     EXPECT_FALSE(creation->ImportPanelButton(1)->IsActive());
+    // The buttons stand on the board's cream card (258, 218 to 538, 356),
+    // clear of its outline.
+    stage.RunQueue()->RunOnce();
+    for (int32_t i = 0; i < 3; ++i) {
+        Box box = creation->ImportPanelButton(i)->Visual(0)->GetBounds();
+        EXPECT_GE(box.left, 258) << i;
+        EXPECT_LE(box.right, 538) << i;
+        EXPECT_GE(box.top, 218) << i;
+        EXPECT_LE(box.bottom, 354) << i;
+    }
     // Without sketchbooks there is no file import: refused with the sound.
     creation->HandleImportFileButton();
     EXPECT_FALSE(creation->ImportPanelOpen());
