@@ -6,6 +6,7 @@
 #include "canvas/drippy_draw_methods.h"
 #include "canvas/effect_draw_methods.h"
 #include "canvas/gloppy_draw_methods.h"
+#include "canvas/shading.h"
 #include "canvas/slate_recording.h"
 #include "engine/command.h"
 #include "engine/enclosure.h"
@@ -214,13 +215,46 @@ void KVXCanvasVisual::Draw(MMSurface* surface)
         if (x0 >= 0 && y0 >= 0 && x0 < plane->width && y0 < plane->height) {
             KVXPlaneComponent view;
             view.MakeSubView(*plane, {x0, y0, plane->width, plane->height});
-            if (drawMethod != nullptr)
+            if (drawMethod != nullptr) {
                 drawMethod->Render(view, target, zoomed);
+                DrawLastColumnAndRow(target);
+            }
         }
     }
     if (slateOverlay && slate != nullptr)
         slate->DrawPlaybackStep(surface);
     surface->Unlock();
+}
+
+// The shading reads each pixel's right and lower neighbours, so the draw
+// methods leave the plane's last column and row out; nothing else covers
+// them, and what was on the screen there would stay. They are drawn lit as
+// flat paint, the pixel being its own neighbour. The target's box is
+// relative to the visual.
+void KVXCanvasVisual::DrawLastColumnAndRow(const MMBitmap& target) const
+{
+    int32_t scale = zoomed ? 2 : 1;
+    int32_t column = CanvasToStageX(plane->width - 1) - box.left;
+    int32_t row = CanvasToStageY(plane->height - 1) - box.top;
+    const Box edges[2] = {{column, target.box.top, column + scale, target.box.bottom},
+                          {target.box.left, row, target.box.right, row + scale}};
+    for (Box edge : edges) {
+        edge.Intersect(target.box);
+        for (int32_t y = edge.top; y < edge.bottom; ++y) {
+            int32_t cy = ViewToCanvasY(y + box.top);
+            if (cy < 0 || cy >= plane->height)
+                continue;
+            uint32_t* out = reinterpret_cast<uint32_t*>(target.PixelAddress(edge.left, y));
+            for (int32_t x = edge.left; x < edge.right; ++x) {
+                int32_t cx = ViewToCanvasX(x + box.left);
+                if (cx < 0 || cx >= plane->width)
+                    continue;
+                KVXComponentPixel row[2] = {*plane->PixelAt(cx, cy), *plane->PixelAt(cx, cy)};
+                KVXComponentPixel below[2] = {row[0], row[0]};
+                out[x - edge.left] = ShadePixel(row, below);
+            }
+        }
+    }
 }
 
 void KVXCanvasVisual::InvalidateBox(const Box& area)

@@ -99,6 +99,7 @@ public:
 
 private:
     void BuildZoomControls();
+    void DrawLastColumnAndRow(const MMBitmap& target) const;
     void InvalidateBounds();
     void AttachMethod(KVXDrawMethod* method);
     KVXDrawMethod* DetachMethod();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "canvas/canvas_visual.h"
 #include "canvas_test_support.h"
@@ -108,6 +109,39 @@ TEST_F(CanvasVisualTest, DrawsThePlaneAtOneAndTwoTimes)
     EXPECT_EQ(Bgr(10, 20, 30), Screen(104, 52));
     EXPECT_FALSE(host.slate->log->empty());
     EXPECT_EQ("draw step", host.log.back()) << "the slate is drawn over the picture";
+}
+
+// The plane's last column and row are drawn too, by every kind of draw
+// method: nothing left on the screen before shows through there. (Zoomed,
+// the sliders cover them.)
+TEST_F(CanvasVisualTest, TheLastColumnAndRowAreDrawnOverWhatWasThere)
+{
+    KVXPlaneComponentTop small({40, 100});
+    Paint(small, Bgr(10, 20, 30), 3072);
+    auto smallUndo = std::make_unique<UndoSnapshot>(small);
+    // Too large for the stack.
+    auto visual = std::make_unique<KVXCanvasVisual>(&scene, &host, Box{10, 20, 50, 120}, 10,
+                                                    &small, smallUndo.get());
+    KVXCanvasVisual& whole = *visual;
+    bare.stage.TopEnclosure()->AddVisual(&whole);
+    // Stage pixels of the last column (x 49) and the last row (y 119).
+    const Pair edges[] = {{49, 20}, {49, 70}, {49, 119}, {10, 119}, {30, 119}};
+    for (int32_t kind : {kDrawPlain, kDrawAddHeight, kDrawStatic, kDrawRemoveHeight,
+                         kDrawDrippyAddHeight, kDrawGloppy}) {
+        SCOPED_TRACE(testing::Message() << "kind " << kind);
+        whole.SetDrawMethod(kind, 0, 0);
+        Pass();
+        MMBitmap store;
+        ASSERT_TRUE(bare.stage.Offscreen()->GetBitmap(store));
+        for (int y = 10; y < 130; ++y)
+            std::fill_n(reinterpret_cast<uint32_t*>(store.PixelAddress(0, y)), 60, 0xC800C8u);
+        bare.stage.TopEnclosure()->Invalidate(whole.GetBounds());
+        Pass();
+        for (const Pair& p : edges)
+            EXPECT_EQ(Bgr(10, 20, 30), Screen(p.x, p.y)) << p.x << ", " << p.y;
+        EXPECT_EQ(Bgr(10, 20, 30), Screen(30, 70)) << "inside";
+    }
+    bare.stage.TopEnclosure()->RemoveVisual(&whole);
 }
 
 TEST_F(CanvasVisualTest, AKindAboveSixteenLeavesNoDrawMethod)
