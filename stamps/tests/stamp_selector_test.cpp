@@ -1,6 +1,7 @@
 // The selected stamp's frame and handles, its options panel, the stamp's own
 // interpreter (dragging it, dropping it off the canvas) and the drawer of
 // stamp mode with its genres and pages, on the built data.
+#include <algorithm>
 #include <cstring>
 
 #include "engine/animation_molecule.h"
@@ -189,6 +190,31 @@ TEST_F(StampWorld, StampModeBuildsTheDrawerGenresAndPages)
     EXPECT_EQ(nullptr, manager->Drawer());
     EXPECT_TRUE(manager->GenreButtons().empty());
     EXPECT_EQ(1u, manager->Listed().size()) << "the stamps stay when stamp mode ends";
+}
+
+// The genre buttons and the genre's title stand side by side below the
+// mode sign of the painting screen (36, 76 to 108, 116) and above the stamps.
+TEST_F(StampWorld, TheGenresLieBetweenTheModeSignAndTheStamps)
+{
+    manager->Begin();
+    for (int i = 0; i < 40 && !manager->DrawerOpen(); ++i)
+        Step();
+    ASSERT_TRUE(manager->DrawerOpen());
+    ASSERT_FALSE(manager->StampButtons().empty());
+    int32_t stampsTop = 600;
+    for (KVXAnimatedStampButtonMolecule* stamp : manager->StampButtons())
+        stampsTop = std::min(stampsTop, stamp->Visual(0)->GetBounds().top);
+    std::vector<Box> taken = {manager->GenreTitle()->GetBounds()};
+    for (KVXAnimatedButtonMolecule* genre : manager->GenreButtons()) {
+        Box box = genre->Visual(0)->GetBounds();
+        SCOPED_TRACE(testing::Message() << box.left << "," << box.top);
+        EXPECT_GE(box.top, 116);
+        EXPECT_LE(box.bottom, stampsTop);
+        for (const Box& other : taken)
+            EXPECT_FALSE(box.Overlaps(other));
+        taken.push_back(box);
+    }
+    manager->End();
 }
 
 TEST_F(StampWorld, TheDrawerShowsItsRacksLooks)
