@@ -44,16 +44,6 @@ void UseFreeHand(KVXToolBase* tool)
         chalk->UseFreeHandInterpreter();
 }
 
-KVXChalkToolCollection::KVXChalkToolCollection(uint32_t* colorCell,
-                                               KVXCreationHost* creationScene,
-                                               KVXPlaneComponentTop* previewPlane,
-                                               MMBitmapWithPixels* previewBitmapA,
-                                               MMBitmapWithPixels* previewBitmapB)
-    : KVXTwinToolCollection(colorCell, creationScene, previewPlane, previewBitmapA,
-                            previewBitmapB)
-{
-}
-
 void KVXChalkToolCollection::Begin()
 {
     AddTool(new ChalkTool(GetCreationScene(), TrayTableId(kChalkTable), sizeType,

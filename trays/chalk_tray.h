@@ -16,10 +16,7 @@ void UseFreeHand(KVXToolBase* tool);
 
 class KVXChalkToolCollection : public KVXTwinToolCollection {
 public:
-    KVXChalkToolCollection(uint32_t* colorCell, KVXCreationHost* creationScene,
-                           KVXPlaneComponentTop* previewPlane,
-                           MMBitmapWithPixels* previewBitmapA,
-                           MMBitmapWithPixels* previewBitmapB);
+    using KVXTwinToolCollection::KVXTwinToolCollection;
 
     void Begin() override;
     void SetModeAndSelect(int16_t mode, int16_t index) override;

@@ -16,16 +16,6 @@ const int16_t kCrayonSliders = 595;
 
 }  // namespace
 
-KVXCrayonToolCollection::KVXCrayonToolCollection(uint32_t* colorCell,
-                                                 KVXCreationHost* creationScene,
-                                                 KVXPlaneComponentTop* previewPlane,
-                                                 MMBitmapWithPixels* previewBitmapA,
-                                                 MMBitmapWithPixels* previewBitmapB)
-    : KVXTwinToolCollection(colorCell, creationScene, previewPlane, previewBitmapA,
-                            previewBitmapB)
-{
-}
-
 void KVXCrayonToolCollection::Begin()
 {
     const uint8_t* colour = reinterpret_cast<const uint8_t*>(colorCell);

@@ -7,10 +7,7 @@
 
 class KVXCrayonToolCollection : public KVXTwinToolCollection {
 public:
-    KVXCrayonToolCollection(uint32_t* colorCell, KVXCreationHost* creationScene,
-                            KVXPlaneComponentTop* previewPlane,
-                            MMBitmapWithPixels* previewBitmapA,
-                            MMBitmapWithPixels* previewBitmapB);
+    using KVXTwinToolCollection::KVXTwinToolCollection;
 
     void Begin() override;
     void SetModeAndSelect(int16_t mode, int16_t index) override;

@@ -54,16 +54,6 @@ void PaintBands(const MMBitmap& bitmap, const KVXMarkerToolCollection& tray)
 
 }  // namespace
 
-KVXMarkerToolCollection::KVXMarkerToolCollection(uint32_t* colorCell,
-                                                 KVXCreationHost* creationScene,
-                                                 KVXPlaneComponentTop* previewPlane,
-                                                 MMBitmapWithPixels* previewBitmapA,
-                                                 MMBitmapWithPixels* previewBitmapB)
-    : KVXTwinToolCollection(colorCell, creationScene, previewPlane, previewBitmapA,
-                            previewBitmapB)
-{
-}
-
 KVXMarkerToolCollection::~KVXMarkerToolCollection() { DeleteGradientArrows(); }
 
 void KVXMarkerToolCollection::Begin()

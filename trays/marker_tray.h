@@ -12,10 +12,7 @@ class MMAnimationMolecule;
 
 class KVXMarkerToolCollection : public KVXTwinToolCollection {
 public:
-    KVXMarkerToolCollection(uint32_t* colorCell, KVXCreationHost* creationScene,
-                            KVXPlaneComponentTop* previewPlane,
-                            MMBitmapWithPixels* previewBitmapA,
-                            MMBitmapWithPixels* previewBitmapB);
+    using KVXTwinToolCollection::KVXTwinToolCollection;
     ~KVXMarkerToolCollection() override;
 
     void Begin() override;

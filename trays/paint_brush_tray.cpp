@@ -20,16 +20,6 @@ const int16_t kToothbrushTool = 3;
 
 }  // namespace
 
-KVXPaintBrushToolCollection::KVXPaintBrushToolCollection(uint32_t* colorCell,
-                                                         KVXCreationHost* creationScene,
-                                                         KVXPlaneComponentTop* previewPlane,
-                                                         MMBitmapWithPixels* previewBitmapA,
-                                                         MMBitmapWithPixels* previewBitmapB)
-    : KVXTwinToolCollection(colorCell, creationScene, previewPlane, previewBitmapA,
-                            previewBitmapB)
-{
-}
-
 void KVXPaintBrushToolCollection::Begin()
 {
     KVXCreationHost* scene = GetCreationScene();

@@ -8,10 +8,7 @@
 
 class KVXPaintBrushToolCollection : public KVXTwinToolCollection {
 public:
-    KVXPaintBrushToolCollection(uint32_t* colorCell, KVXCreationHost* creationScene,
-                                KVXPlaneComponentTop* previewPlane,
-                                MMBitmapWithPixels* previewBitmapA,
-                                MMBitmapWithPixels* previewBitmapB);
+    using KVXTwinToolCollection::KVXTwinToolCollection;
 
     void Begin() override;
     void SetModeAndSelect(int16_t mode, int16_t index) override;

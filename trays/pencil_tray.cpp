@@ -16,16 +16,6 @@ const int16_t kPencilSliders = 589;
 
 }  // namespace
 
-KVXPencilToolCollection::KVXPencilToolCollection(uint32_t* colorCell,
-                                                 KVXCreationHost* creationScene,
-                                                 KVXPlaneComponentTop* previewPlane,
-                                                 MMBitmapWithPixels* previewBitmapA,
-                                                 MMBitmapWithPixels* previewBitmapB)
-    : KVXTwinToolCollection(colorCell, creationScene, previewPlane, previewBitmapA,
-                            previewBitmapB)
-{
-}
-
 void KVXPencilToolCollection::Begin()
 {
     const uint8_t* colour = reinterpret_cast<const uint8_t*>(colorCell);

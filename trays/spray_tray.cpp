@@ -20,15 +20,6 @@ const int16_t kFlat = 255;
 
 }  // namespace
 
-KVXSprayToolCollection::KVXSprayToolCollection(uint32_t* colorCell, KVXCreationHost* creationScene,
-                                               KVXPlaneComponentTop* previewPlane,
-                                               MMBitmapWithPixels* previewBitmapA,
-                                               MMBitmapWithPixels* previewBitmapB)
-    : KVXTwinToolCollection(colorCell, creationScene, previewPlane, previewBitmapA,
-                            previewBitmapB)
-{
-}
-
 void KVXSprayToolCollection::Begin()
 {
     KVXCreationHost* scene = GetCreationScene();
