@@ -6,9 +6,9 @@
 #include <memory>
 
 #include "selection/magic_slate_tool_collection.h"
+#include "selection/slate_pen.h"
 #include "tools/interpreter_with_brush.h"
 
-class KVXShapeVisual;
 class KVXToolSound;
 
 constexpr MMResourceId kSlatePenSound = 483;
@@ -19,25 +19,23 @@ constexpr int16_t kSlateCursorKey = 26;
 class KVXMagicSlateInterpreterBase : public KVXInterpreterWithBrush {
 public:
     KVXMagicSlateInterpreterBase(KVXCreationHost* host, MMStage* stage, KVXCanvasVisual* canvas,
-                                 KVXMagicSlateToolCollection* tray, MMCursor* cursor);
-    ~KVXMagicSlateInterpreterBase() override;
+                                 KVXMagicSlateToolCollection* tray, MMCursor* cursor,
+                                 SlateShape shape);
 
     bool Interpret(const MMStageEvent& event) override;
     void CaptureLost() override;
     bool StrokeActive() const { return strokeActive; }
 
 protected:
-    virtual void Press(const Pair& point) = 0;
-    virtual void Move(const Pair& point) = 0;
-    virtual std::vector<Pair> Release(const Pair& point) = 0;
+    // What a pen does beside its stroke while it is drawn.
+    virtual void Pressed(const Pair& point) {}
+    virtual void Moved(const Pair& point) {}
+    virtual void Released() {}
     // A stroke cut short by a lost capture: dropped, with what it started.
     virtual void Abandon() {}
-    Pair Clamped(int32_t x, int32_t y) const;
-    void ShowBand(KVXShapeVisual* visual);
-    void RemoveBand();
 
     KVXMagicSlateToolCollection* tray;
-    KVXShapeVisual* band = nullptr;
+    KVXSlatePen pen;
     bool strokeActive = false;
 };
 
@@ -52,41 +50,26 @@ public:
     const KVXToolSound* Sound() const { return sound.get(); }
 
 protected:
-    void Press(const Pair& point) override;
-    void Move(const Pair& point) override;
-    std::vector<Pair> Release(const Pair& point) override;
+    void Pressed(const Pair& point) override;
+    void Moved(const Pair& point) override;
+    void Released() override;
     void Abandon() override;
 
 private:
-    KVXSlateStrokePoints stroke;
     std::unique_ptr<KVXToolSound> sound;
 };
 
 // Circles (ellipse outline) and squares (rectangle outline) of the drag.
-class KVXMagicSlateShapeInterpreter : public KVXMagicSlateInterpreterBase {
-public:
-    KVXMagicSlateShapeInterpreter(KVXCreationHost* host, MMStage* stage, KVXCanvasVisual* canvas,
-                                  KVXMagicSlateToolCollection* tray, MMCursor* cursor, bool circle);
-
-protected:
-    void Press(const Pair& point) override;
-    void Move(const Pair& point) override;
-    std::vector<Pair> Release(const Pair& point) override;
-
-private:
-    bool circle;
-};
-
-class KVXMagicSlateCircleInterpreter : public KVXMagicSlateShapeInterpreter {
+class KVXMagicSlateCircleInterpreter : public KVXMagicSlateInterpreterBase {
 public:
     KVXMagicSlateCircleInterpreter(KVXCreationHost* host, MMStage* stage, KVXCanvasVisual* canvas,
                                    KVXMagicSlateToolCollection* tray, MMCursor* cursor)
-        : KVXMagicSlateShapeInterpreter(host, stage, canvas, tray, cursor, true) {}
+        : KVXMagicSlateInterpreterBase(host, stage, canvas, tray, cursor, kSlateCircle) {}
 };
 
-class KVXMagicSlateSquareInterpreter : public KVXMagicSlateShapeInterpreter {
+class KVXMagicSlateSquareInterpreter : public KVXMagicSlateInterpreterBase {
 public:
     KVXMagicSlateSquareInterpreter(KVXCreationHost* host, MMStage* stage, KVXCanvasVisual* canvas,
                                    KVXMagicSlateToolCollection* tray, MMCursor* cursor)
-        : KVXMagicSlateShapeInterpreter(host, stage, canvas, tray, cursor, false) {}
+        : KVXMagicSlateInterpreterBase(host, stage, canvas, tray, cursor, kSlateSquare) {}
 };
