@@ -87,10 +87,19 @@ int32_t UseShadeLanes(int32_t bits)
 
 namespace {
 
+// The colour of a pixel lit by its slope, dimmed by what the shadow carried
+// over it has over its height.
+uint32_t LitColor(const KVXComponentPixel* p, const KVXComponentPixel* below, int carried)
+{
+    int w = LookupSlopeLight(p[1].height - p->height, below->height - p->height);
+    w = std::max(w - (carried - p->height), kDarkestLight);
+    return LightColor(&p->blue, w);
+}
+
 // Most of a row goes in the widest lanes the processor has, the rest in
 // narrower ones, the last few pixels one by one.
 void RunShadePass(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count, uint32_t* out,
-               ShadePass pass, const KVXComponentPixel* incoming, KVXComponentPixel* cast)
+                  ShadePass pass, const KVXComponentPixel* incoming, KVXComponentPixel* cast)
 {
     int32_t x = gLanes >= 512 ? ShadeRowWider(row, below, count, out, pass, incoming, cast) : 0;
     if (gLanes >= 256)
@@ -103,17 +112,12 @@ void RunShadePass(KVXComponentPixel* row, KVXComponentPixel* below, int32_t coun
             out[x] = ShadePixel(p, below + x);
         } else if (pass == kShadeAside) {
             uint16_t carried = std::max(p->height, incoming[x].shadow);
-            int w = LookupSlopeLight(p[1].height - p->height, below[x].height - p->height);
-            w = std::max(w - (carried - p->height), kDarkestLight);
-            out[x] = LightColor(&p->blue, w);
+            out[x] = LitColor(p, below + x, carried);
             if (p->shadow != carried)
                 p->shadow = carried;
             cast[x + 1].shadow = FallenShadow(carried);
         } else {
-            // The shadow is carried already: its depth is what it has over the height.
-            int w = LookupSlopeLight(p[1].height - p->height, below[x].height - p->height);
-            w = std::max(w - (p->shadow - p->height), kDarkestLight);
-            out[x] = LightColor(&p->blue, w);
+            out[x] = LitColor(p, below + x, p->shadow);
         }
     }
 }

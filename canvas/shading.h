@@ -61,6 +61,7 @@ void ShadeRowAside(KVXComponentPixel* row, KVXComponentPixel* below, int32_t cou
 // The colours alone of a row whose shadows are carried (as one of the above
 // leaves them), changing nothing in the plane.
 void ShadeColors(KVXComponentPixel* row, KVXComponentPixel* below, int32_t count, uint32_t* out);
+// Which of the three a row loop does.
 enum ShadePass { kShadeAll, kShadeAside, kShadeColors };
 // The widest lanes ShadeRow may take (128, 256 or 512 bits; by default the
 // widest the processor has); returns the width it will take.
