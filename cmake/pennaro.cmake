@@ -43,15 +43,18 @@ function(pennaro_program exe)
 endfunction()
 
 # pennaro_tests(NAME [LIBS lib...] [SOURCES extra...] [OWN_MAIN] [TIMEOUT s]
-#               [FIXTURE fixture] [LOCK name])
+#               [FIXTURE fixture] [LOCK name] [ALONE suites])
 #   LOCK names the resource the cases hold while they run (default: NAME), for
 #   folders whose tests share state outside their own program.
+#   ALONE is a regular expression of suite names whose cases drive the real
+#   pointer and keyboard and read the screen: they run with no other test
+#   alongside (see pennaro_run_alone).
 #   FIXTURE names one fixture: the discovered tests' properties are a flat list,
 #   so a second name would be read as a property. Several set-up tests may share it.
 #   Builds the current folder's tests/*.cpp into NAME_tests (a console program
 #   in build/tests) and registers it with ctest, which runs it under Wine.
 function(pennaro_tests name)
-    cmake_parse_arguments(M "OWN_MAIN" "TIMEOUT;FIXTURE;LOCK" "LIBS;SOURCES" ${ARGN})
+    cmake_parse_arguments(M "OWN_MAIN" "TIMEOUT;FIXTURE;LOCK;ALONE" "LIBS;SOURCES" ${ARGN})
     file(GLOB tests CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/tests/*.cpp")
     if(NOT tests)
         return()
@@ -84,4 +87,25 @@ function(pennaro_tests name)
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
         PROPERTIES TIMEOUT ${M_TIMEOUT} RESOURCE_LOCK ${M_LOCK} ${fixtures})
+    if(M_ALONE)
+        # The cases are only known when ctest starts: a script that ctest
+        # reads after the list marks the matching ones.
+        set(alone "${CMAKE_CURRENT_BINARY_DIR}/${name}_tests_alone.cmake")
+        file(WRITE "${alone}"
+            "foreach(test IN LISTS ${name}_tests_TESTS)\n"
+            "    if(test MATCHES \"^${name}\\\\.(${M_ALONE})\\\\.\")\n"
+            "        set_tests_properties(\"\${test}\" PROPERTIES RUN_SERIAL TRUE)\n"
+            "    endif()\n"
+            "endforeach()\n")
+        set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${alone}")
+    endif()
+endfunction()
+
+# pennaro_run_alone(TEST...)
+#   A test that drives the real program with the real pointer and keyboard
+#   and reads its pixels from the screen runs with no other test alongside:
+#   another folder's window shown over the program's would take its clicks
+#   and show through its pixels, and its clicks would land in that window.
+function(pennaro_run_alone)
+    set_tests_properties(${ARGN} PROPERTIES RUN_SERIAL TRUE)
 endfunction()
