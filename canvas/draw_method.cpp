@@ -51,6 +51,29 @@ void AddShadowArea(KVXPlaneComponent& plane, const Box& r, int32_t maxRight, int
     plane.AddDirtyRect({r.left, r.top, maxRight + 5, maxBottom + 5});
 }
 
+// The heights and shadows of rendered pixels kept in the work copy, whose
+// pixel (0, 0) is the plane's.
+struct KeptHeights {
+    KVXBitmap<uint32_t>* copy;
+    int32_t left;  // the view's place in the plane
+    int32_t top;
+};
+
+void KeepHeights(void* context, const KVXComponentPixel* pixels, int32_t x, int32_t y,
+                 int32_t count)
+{
+    const KeptHeights& kept = *static_cast<const KeptHeights*>(context);
+    const KVXBitmap<uint32_t>& copy = *kept.copy;
+    int32_t keptX = kept.left + x;
+    int32_t keptY = kept.top + y;
+    if (keptY < 0 || keptY >= copy.height || keptX < 0)
+        return;
+    uint32_t* to = copy.PixelAt(keptX, keptY);
+    int32_t n = std::min(count, copy.width - keptX);
+    for (int32_t i = 0; i < n; ++i)
+        to[i] = pixels[i].height | uint32_t(pixels[i].shadow) << 16;
+}
+
 }  // namespace
 
 void KVXDrawMethod::Attach(WorkSurface*, KVXPlaneComponent&)
@@ -151,21 +174,8 @@ void KVXDrawMethodRemoveHeight::Render(KVXPlaneComponent& view, const MMBitmap& 
         KVXDrawMethodPlain::Render(view, target, zoomed);
         return;
     }
-    int32_t left = view.placement.left;
-    int32_t top = view.placement.top;
-    ShadeRows(view, target, zoomed,
-              [&](KVXComponentPixel* row, KVXComponentPixel* below, int32_t x, int32_t y,
-                  int32_t count, uint32_t* out) {
-                  ShadeRow(row, below, count, out);
-                  int32_t keptX = left + x;
-                  int32_t keptY = top + y;
-                  if (keptY < 0 || keptY >= copy.height || keptX < 0)
-                      return;
-                  uint32_t* kept = copy.PixelAt(keptX, keptY);
-                  int32_t n = std::min(count, copy.width - keptX);
-                  for (int32_t i = 0; i < n; ++i)
-                      kept[i] = row[i].height | uint32_t(row[i].shadow) << 16;
-              });
+    KeptHeights kept = {&copy, view.placement.left, view.placement.top};
+    ShadeView(view, target, zoomed, ShadeRowsDone{&KeepHeights, &kept});
     view.ResetDirtyBoxIfFlagged();
 }
 

@@ -43,6 +43,7 @@ struct ShadeJob {
     const ShadeLayout* layout;
     const KVXPlaneComponent* view;
     const MMBitmap* target;
+    ShadeRowsDone done;
     std::vector<ShadeBand> bands;
     std::atomic<int32_t> nextBand;
     std::atomic<int32_t> bandsDone;
@@ -79,6 +80,8 @@ void RenderBand(const ShadeJob& job, ShadeBand& band)
         layout.Draw(*job.view, *job.target, y, aside);
         // The pixel after the last column keeps the shadow that falls on it.
         SetShadow(job.view->Row(y + 1)[columns], cast[columns].shadow);
+        if (band.top == 0)
+            job.done(row, 0, y, columns);
         layout.Leave(row, y);
         std::swap(incoming, cast);
     }
@@ -166,8 +169,12 @@ void Shade(void* context)
         job.chained.store(true, std::memory_order_release);
     }
     WaitUntil([&job] { return job.chained.load(std::memory_order_acquire); });
-    for (int32_t k; (k = job.nextMend.fetch_add(1)) < count;)
-        MendBand(job, job.bands[k]);
+    for (int32_t k; (k = job.nextMend.fetch_add(1)) < count;) {
+        const ShadeBand& band = job.bands[k];
+        MendBand(job, band);
+        for (int32_t y = band.top; y < band.bottom; ++y)
+            job.done(job.view->Row(y), 0, y, job.layout->columns);
+    }
 }
 
 }  // namespace
@@ -178,14 +185,18 @@ int32_t UseShadeThreads(int32_t threads)
     return gThreads;
 }
 
-void ShadeView(const KVXPlaneComponent& view, const MMBitmap& target, bool zoomed)
+void ShadeView(const KVXPlaneComponent& view, const MMBitmap& target, bool zoomed,
+               ShadeRowsDone done)
 {
     ShadeLayout layout(view, target, zoomed);
     if (gThreads <= 1 || layout.IsEmpty() || layout.rows < 2 ||
         int64_t(layout.rows) * layout.columns < kShadeThreadsFrom) {
         ShadeRows(view, target, zoomed,
-                  [](KVXComponentPixel* row, KVXComponentPixel* below, int32_t, int32_t,
-                     int32_t count, uint32_t* out) { ShadeRow(row, below, count, out); });
+                  [&done](KVXComponentPixel* row, KVXComponentPixel* below, int32_t x, int32_t y,
+                          int32_t count, uint32_t* out) {
+                      ShadeRow(row, below, count, out);
+                      done(row, x, y, count);
+                  });
         return;
     }
     // Three bands a thread, so that a thread the system holds back leaves
@@ -198,6 +209,7 @@ void ShadeView(const KVXPlaneComponent& view, const MMBitmap& target, bool zoome
     job.layout = &layout;
     job.view = &view;
     job.target = &target;
+    job.done = done;
     for (int32_t k = 0; k < count; ++k) {
         ShadeBand band;
         band.top = layout.rows * k / count;

@@ -184,7 +184,22 @@ void ShadeRows(const KVXPlaneComponent& view, const MMBitmap& target, bool zoome
 
 // ShadeRows with the plain step (ShadeRow). A large view renders in bands of
 // rows on several threads at once; the bytes are the same.
-void ShadeView(const KVXPlaneComponent& view, const MMBitmap& target, bool zoomed);
+// done, where given, is told of the drawn pixels of each row once their
+// shadows are final (the top row's before they are reset):
+// done(context, pixels, x, y, count) for count pixels from view pixel (x, y);
+// rows may come in any order and on any of the threads.
+struct ShadeRowsDone {
+    void (*done)(void* context, const KVXComponentPixel* pixels, int32_t x, int32_t y,
+                 int32_t count) = nullptr;
+    void* context = nullptr;
+    void operator()(const KVXComponentPixel* pixels, int32_t x, int32_t y, int32_t count) const
+    {
+        if (done != nullptr)
+            done(context, pixels, x, y, count);
+    }
+};
+void ShadeView(const KVXPlaneComponent& view, const MMBitmap& target, bool zoomed,
+               ShadeRowsDone done = ShadeRowsDone());
 // How many threads ShadeView may take for a large view (0: the default, one
 // for each processor, at most four); returns how many it will take.
 int32_t UseShadeThreads(int32_t threads);

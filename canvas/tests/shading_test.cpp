@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "canvas/draw_method.h"
 #include "canvas/shading.h"
 #include "canvas/slope_light.h"
+#include "canvas/work_surface.h"
 #include "canvas_test_support.h"
 
 TEST(SlopeLight, Values)
@@ -321,40 +323,67 @@ TEST(ShadingRows, GiveTheTablesLightForEverySlopeAndShadow)
 // 1x and zoomed views from any corner, with peaks whose shadows cross whole
 // bands, rendered again over unchanged shadows and again after paint changed
 // across many rows.
-TEST(ShadingRows, SplitOverThreadsGiveTheBytesOfThePixelStep)
+namespace {
+
+// A plane large enough to render on several threads: mostly gentle slopes,
+// now and then a tall peak whose shadow runs far, seeded.
+const int kLargeWidth = 421;
+const int kLargeHeight = 263;
+
+void PaintLargePlane(KVXPlaneComponentTop& plane)
 {
     uint32_t seed = 11;
     auto next = [&seed] {
         seed = seed * 1103515245u + 12345u;
         return seed >> 8;
     };
-    const int kWidth = 421;
-    const int kHeight = 263;
-    KVXPlaneComponentTop plane({kWidth, kHeight});
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
+    for (int y = 0; y < kLargeHeight; ++y) {
+        for (int x = 0; x < kLargeWidth; ++x) {
             KVXComponentPixel& p = *plane.PixelAt(x, y);
             p.SetColorWord(next());
-            // Mostly gentle slopes, now and then a tall peak whose shadow runs far.
             uint32_t r = next();
             p.height = uint16_t(r % 97 == 0 ? 20000 + r % 30000 : 3000 + int(r % 321) - 160);
             p.shadow = uint16_t(next() % 3 == 0 ? p.height + next() % 120 : next() % 4000);
         }
     }
+}
+
+// Areas of the target (visual coordinates) and the view's place in the
+// plane: whole, to the right and bottom edges, zoomed from odd columns.
+struct LargeCase {
+    Box area;
+    Pair origin;
+    bool zoomed;
+};
+const LargeCase kLargeCases[] = {
+    {{0, 0, kLargeWidth, kLargeHeight}, {0, 0}, false},
+    {{37, 29, kLargeWidth, kLargeHeight}, {37, 29}, false},
+    {{0, 0, 2 * kLargeWidth, 2 * kLargeHeight}, {0, 0}, true},
+    {{1, 3, 2 * kLargeWidth - 1, 2 * kLargeHeight - 2}, {7, 2}, true},
+    {{3, 1, 401, 361}, {220, 80}, true},
+};
+
+// The first target row whose bytes differ, or -1.
+int DifferingRow(const MMBitmap& a, const MMBitmap& b, int width, int height)
+{
+    for (int y = 0; y < height; ++y)
+        if (std::memcmp(a.PixelAddress(0, y), b.PixelAddress(0, y), size_t(width) * 4) != 0)
+            return y;
+    return -1;
+}
+
+}  // namespace
+
+TEST(ShadingRows, SplitOverThreadsGiveTheBytesOfThePixelStep)
+{
+    const int kWidth = kLargeWidth;
+    const int kHeight = kLargeHeight;
+    KVXPlaneComponentTop plane({kWidth, kHeight});
+    PaintLargePlane(plane);
     KVXPlaneComponentTop reference({kWidth, kHeight});
     KVXPlaneComponentTop start({kWidth, kHeight});
     plane.CopyPixelsTo(start);
-    struct Case {
-        Box area;
-        Pair origin;
-        bool zoomed;
-    } cases[] = {
-        {{0, 0, kWidth, kHeight}, {0, 0}, false},
-        {{37, 29, kWidth, kHeight}, {37, 29}, false},
-        {{0, 0, 2 * kWidth, 2 * kHeight}, {0, 0}, true},
-        {{1, 3, 2 * kWidth - 1, 2 * kHeight - 2}, {7, 2}, true},
-        {{3, 1, 401, 361}, {220, 80}, true},
-    };
+    const auto& cases = kLargeCases;
     auto pixelStep = [](KVXComponentPixel* p, KVXComponentPixel* below, int32_t, int32_t) {
         return ShadePixel(p, below);
     };
@@ -362,7 +391,7 @@ TEST(ShadingRows, SplitOverThreadsGiveTheBytesOfThePixelStep)
         UseShadeLanes(lanes);
         for (int32_t threads : {2, 3, 5}) {
             ASSERT_EQ(threads, UseShadeThreads(threads));
-            for (const Case& c : cases) {
+            for (const LargeCase& c : cases) {
                 start.CopyPixelsTo(plane);
                 start.CopyPixelsTo(reference);
                 KVXPlaneComponent view;
@@ -392,14 +421,10 @@ TEST(ShadingRows, SplitOverThreadsGiveTheBytesOfThePixelStep)
                                         std::to_string(c.area.left) + ", " +
                                         std::to_string(c.area.top) + ", render " +
                                         std::to_string(render);
-                    for (int y = 0; y < c.area.bottom + 2; ++y) {
-                        if (std::memcmp(slow->PixelAddress(0, y), fast->PixelAddress(0, y),
-                                        size_t(c.area.right + 2) * 4) == 0)
-                            continue;
-                        for (int x = 0; x < c.area.right + 2; ++x)
-                            ASSERT_EQ(TargetWord(*slow, x, y), TargetWord(*fast, x, y))
-                                << "target " << x << ", " << y << ", " << where;
-                    }
+                    int y = DifferingRow(*slow, *fast, c.area.right + 2, c.area.bottom + 2);
+                    for (int x = 0; y >= 0 && x < c.area.right + 2; ++x)
+                        ASSERT_EQ(TargetWord(*slow, x, y), TargetWord(*fast, x, y))
+                            << "target " << x << ", " << y << ", " << where;
                     for (int y = 0; y < kHeight; ++y)
                         for (int x = 0; x < kWidth; ++x)
                             ASSERT_EQ(0, std::memcmp(reference.PixelAt(x, y), plane.PixelAt(x, y), 8))
@@ -410,4 +435,62 @@ TEST(ShadingRows, SplitOverThreadsGiveTheBytesOfThePixelStep)
     }
     UseShadeLanes(512);
     UseShadeThreads(0);
+}
+
+// The method that keeps every pixel's height and shadow of the last render
+// keeps the same on several threads as on one (the top row's shadows as they
+// were before their reset), and renders the same bytes.
+TEST(ShadingRows, KeptHeightsSplitOverThreadsAreThoseOfOneThread)
+{
+    KVXPlaneComponentTop start({kLargeWidth, kLargeHeight});
+    PaintLargePlane(start);
+    for (const LargeCase& c : kLargeCases) {
+        struct Run {
+            KVXPlaneComponentTop plane{Pair{kLargeWidth, kLargeHeight}};
+            WorkSurface work{Box{0, 0, kLargeWidth, kLargeHeight}};
+            KVXDrawMethodRemoveHeight method;
+            std::unique_ptr<MMBitmapWithPixels> target;
+        } runs[2];
+        for (Run& run : runs) {
+            ASSERT_TRUE(run.work.EnsureSurface());
+            start.CopyPixelsTo(run.plane);
+            run.method.Attach(&run.work, run.plane);
+        }
+        // A render, paint carved away across many rows, a render again.
+        for (int render = 0; render < 2; ++render) {
+            for (int32_t i = 0; i < 2; ++i) {
+                Run& run = runs[i];
+                if (render == 1) {
+                    for (int y = 60; y < 200; ++y)
+                        for (int x = 10; x < 400; x += 3)
+                            run.plane.PixelAt(x, y)->height -= uint16_t(y % 7 * 30);
+                }
+                KVXPlaneComponent view;
+                view.MakeSubView(run.plane, {c.origin.x, c.origin.y, kLargeWidth, kLargeHeight});
+                run.target = MakeTarget(c.area.right + 2, c.area.bottom + 2);
+                MMBitmap part;
+                run.target->SubBitmap(part, c.area);
+                UseShadeThreads(i == 0 ? 1 : 3);
+                run.method.Render(view, part, c.zoomed);
+            }
+            UseShadeThreads(0);
+            std::string where = "area " + std::to_string(c.area.left) + ", " +
+                                std::to_string(c.area.top) + (c.zoomed ? " zoomed" : "") +
+                                ", render " + std::to_string(render);
+            EXPECT_EQ(-1, DifferingRow(*runs[0].target, *runs[1].target, c.area.right + 2,
+                                       c.area.bottom + 2))
+                << where;
+            KVXBitmap<uint32_t> one = runs[0].work.PlaneOf<uint32_t>();
+            KVXBitmap<uint32_t> several = runs[1].work.PlaneOf<uint32_t>();
+            for (int y = 0; y < kLargeHeight; ++y) {
+                ASSERT_EQ(0, std::memcmp(one.Row(y), several.Row(y), kLargeWidth * 4))
+                    << "kept row " << y << ", " << where;
+                ASSERT_EQ(0, std::memcmp(runs[0].plane.Row(y), runs[1].plane.Row(y),
+                                         kLargeWidth * 8))
+                    << "plane row " << y << ", " << where;
+            }
+        }
+        for (Run& run : runs)
+            run.method.Detach(run.plane);
+    }
 }
