@@ -150,6 +150,18 @@ void MMPictureReference::Load(MMPictureID id)
     ConstructWith(found, MMItemOf(id));
 }
 
+MMPictureReference MMLoadedPicture(MMPictureID id)
+{
+    MMPictureReference reference;
+    reference.Load(id);
+    return reference;
+}
+
+bool MMSamePicture(const MMPictureReference& a, const MMPictureReference& b)
+{
+    return a.Collection() == b.Collection() && a.Index() == b.Index();
+}
+
 void MMPictureReference::ConstructWith(MMPictureCollection* newCollection, int16_t newIndex)
 {
     if (!newCollection) {

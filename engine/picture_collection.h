@@ -89,3 +89,8 @@ public:
 private:
     MMPictureCollection* collection;
 };
+
+// A reference to the picture, empty as Load leaves it.
+MMPictureReference MMLoadedPicture(MMPictureID id);
+// Whether both name the same picture of the same collection.
+bool MMSamePicture(const MMPictureReference& a, const MMPictureReference& b);

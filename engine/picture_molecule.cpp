@@ -5,15 +5,6 @@
 #include "engine/mouse_interpreter.h"
 #include "media/picture_visual.h"
 
-namespace {
-MMPictureReference ReferenceTo(MMPictureID id)
-{
-    MMPictureReference reference;
-    reference.Load(id);
-    return reference;
-}
-}  // namespace
-
 MMPictureButtonMolecule::MMPictureButtonMolecule(MMBaseScene* scene, const Pair& position,
                                                  MMPictureID firstPicture,
                                                  MMPictureID secondPicture, MMCommand* command,
@@ -21,9 +12,8 @@ MMPictureButtonMolecule::MMPictureButtonMolecule(MMBaseScene* scene, const Pair&
                                                  MMPushButtonInterpreter* interpreter)
     : MMMolecule(scene), visual_(new MMPictureButtonVisual)
 {
-    MMPictureButtonVisual::Parameters parameters = {ReferenceTo(firstPicture),
-                                                    ReferenceTo(secondPicture), position, nullptr,
-                                                    layer};
+    MMPictureButtonVisual::Parameters parameters = {
+        MMLoadedPicture(firstPicture), MMLoadedPicture(secondPicture), position, nullptr, layer};
     visual_->ConstructWithPictures(parameters);
     Attach(command, cursor, interpreter, layer);
 }
@@ -94,7 +84,7 @@ MMPictureMolecule::MMPictureMolecule(MMBaseScene* scene, const MMPictureReferenc
 MMPictureMolecule::MMPictureMolecule(MMBaseScene* scene, MMPictureID picture, const Pair& position,
                                      int16_t layer, bool mirrorHorizontally,
                                      bool mirrorVertically)
-    : MMPictureMolecule(scene, ReferenceTo(picture), position, layer, mirrorHorizontally,
+    : MMPictureMolecule(scene, MMLoadedPicture(picture), position, layer, mirrorHorizontally,
                         mirrorVertically)
 {
 }

@@ -6,11 +6,6 @@ namespace {
 
 int32_t gDefaultHitTransparency = 0;
 
-bool SamePicture(const MMPictureReference& a, const MMPictureReference& b)
-{
-    return a.Collection() == b.Collection() && a.Index() == b.Index();
-}
-
 }  // namespace
 
 void MMPictureBasedVisual::SetDefaultHitTransparency(int32_t value)
@@ -34,7 +29,7 @@ MMPictureBasedVisual::MMPictureBasedVisual(const MMPictureReference& shown, bool
 
 void MMPictureBasedVisual::SetPicture(const MMPictureReference& reference)
 {
-    if (SamePicture(reference, picture)) {
+    if (MMSamePicture(reference, picture)) {
         return;
     }
     Invalidate();
@@ -204,7 +199,7 @@ bool MMPictureButtonVisual::IsHighlighted()
 void MMPictureButtonVisual::SetHighlighted(bool flag)
 {
     const MMPictureReference& chosen = flag ? highlightPicture : normalPicture;
-    if (!SamePicture(chosen, picture)) {
+    if (!MMSamePicture(chosen, picture)) {
         SetPicture(chosen);
     }
     highlighted = flag ? 1 : 0;

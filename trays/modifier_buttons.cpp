@@ -11,18 +11,6 @@ namespace {
 // The program's own pictures, made while it runs.
 const uint16_t kRuntimePictures = 9;
 
-MMPictureReference Loaded(MMPictureID id)
-{
-    MMPictureReference reference;
-    reference.Load(id);
-    return reference;
-}
-
-bool SamePicture(const MMPictureReference& a, const MMPictureReference& b)
-{
-    return a.Collection() == b.Collection() && a.Index() == b.Index();
-}
-
 }  // namespace
 
 MMBitmapPictureCollection* TrayPictureCollection()
@@ -58,7 +46,7 @@ void KVXModifierButtonVisual::SetHighlighted(bool flag)
         return;
     highlighted = flag ? 1 : 0;
     const MMPictureReference& shown = flag ? highlightPicture : normalPicture;
-    if (!SamePicture(shown, picture))
+    if (!MMSamePicture(shown, picture))
         SetPicture(shown);
     Invalidate();
 }
@@ -114,7 +102,8 @@ KVXModifierButtonMolecule::KVXModifierButtonMolecule(MMBaseScene* scene, const P
                                                      MMCursor* cursor,
                                                      MMStandardMouseInterpreter* given)
     : MMMolecule(scene),
-      visual(new KVXModifierButtonVisual(position, Loaded(normal), Loaded(highlight), layer)),
+      visual(new KVXModifierButtonVisual(position, MMLoadedPicture(normal),
+                                         MMLoadedPicture(highlight), layer)),
       interpreter(given)
 {
     if (interpreter == nullptr)
@@ -166,7 +155,7 @@ KVXModifiersPictureObject::KVXModifiersPictureObject(MMBaseScene* scene, int16_t
                                                      MMStandardMouseInterpreter* interpreter)
     : KVXBaseModifiersObject(scene, toolIndex, position, a, a, command, layer, cursor,
                              interpreter),
-      pictureA(Loaded(a)), pictureB(Loaded(b))
+      pictureA(MMLoadedPicture(a)), pictureB(MMLoadedPicture(b))
 {
 }
 

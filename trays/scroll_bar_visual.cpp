@@ -12,13 +12,6 @@ namespace {
 
 const int16_t kAnimationPriority = 9999;
 
-MMPictureReference Loaded(MMPictureID id)
-{
-    MMPictureReference reference;
-    reference.Load(id);
-    return reference;
-}
-
 void DrawAt(MMSurface* surface, const MMPictureReference& picture, int32_t x, int32_t y)
 {
     if (picture.IsEmpty())
@@ -35,7 +28,8 @@ KVXScrollBarVisual::KVXScrollBarVisual(MMBaseScene* scene, const Pair& position,
                                        MMPictureID thumbId, MMPictureID trackId,
                                        MMResourceId showAnimation, MMResourceId hideAnimation,
                                        int32_t orientation)
-    : MMScrollBarVisual(orientation), thumb(Loaded(thumbId)), track(Loaded(trackId)),
+    : MMScrollBarVisual(orientation), thumb(MMLoadedPicture(thumbId)),
+      track(MMLoadedPicture(trackId)),
       showAnimation(showAnimation), hideAnimation(hideAnimation), scene(scene)
 {
     Pair trackSize = track.GetSize();

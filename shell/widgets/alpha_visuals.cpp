@@ -9,11 +9,6 @@
 
 namespace {
 
-bool SamePicture(const MMPictureReference& a, const MMPictureReference& b)
-{
-    return a.Collection() == b.Collection() && a.Index() == b.Index();
-}
-
 // The part of bounds that the surface draws now.
 Box DrawnPart(MMSurface* surface, const Box& bounds)
 {
@@ -52,7 +47,7 @@ void KVXAlphaVisual::ComputeBounds()
 void KVXAlphaVisual::SetPictures(const MMPictureReference& newMask,
                                  const MMPictureReference& newImage)
 {
-    if (SamePicture(newMask, mask) && SamePicture(newImage, image))
+    if (MMSamePicture(newMask, mask) && MMSamePicture(newImage, image))
         return;
     Invalidate();
     mask = newMask;

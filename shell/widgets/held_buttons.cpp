@@ -15,18 +15,6 @@ namespace {
 const int16_t kDragFrameLayer = 1100;
 const int16_t kDragCursor = 5;
 
-MMPictureReference Loaded(MMPictureID id)
-{
-    MMPictureReference reference;
-    reference.Load(id);
-    return reference;
-}
-
-bool SamePicture(const MMPictureReference& a, const MMPictureReference& b)
-{
-    return a.Collection() == b.Collection() && a.Index() == b.Index();
-}
-
 }  // namespace
 
 KVXHeldButtonVisual::KVXHeldButtonVisual(const MMPictureReference& normal,
@@ -40,7 +28,7 @@ KVXHeldButtonVisual::KVXHeldButtonVisual(const MMPictureReference& normal,
 
 void KVXHeldButtonVisual::Show(const MMPictureReference& reference)
 {
-    if (!SamePicture(reference, picture))
+    if (!MMSamePicture(reference, picture))
         SetPicture(reference);
 }
 
@@ -50,7 +38,10 @@ void KVXHeldButtonVisual::SetHighlighted(bool flag)
     highlighted = flag ? 1 : 0;
 }
 
-bool KVXHeldButtonVisual::ShowsAlternate() const { return SamePicture(alternatePicture, picture); }
+bool KVXHeldButtonVisual::ShowsAlternate() const
+{
+    return MMSamePicture(alternatePicture, picture);
+}
 
 void KVXHeldButtonVisual::ShowAlternate() { Show(alternatePicture); }
 
@@ -317,8 +308,8 @@ void KVXHeldButtonMolecule::SetAlternatePicture(const MMPictureReference& refere
 KVXFrameTabButtonMolecule::KVXFrameTabButtonMolecule(const Parameters& p)
     : KVXHeldButtonMolecule(
           p.scene,
-          new KVXFrameTabButtonVisual(Loaded(p.normal), Loaded(p.highlight), Loaded(p.alternate),
-                                      {p.x, p.y}),
+          new KVXFrameTabButtonVisual(MMLoadedPicture(p.normal), MMLoadedPicture(p.highlight),
+                                      MMLoadedPicture(p.alternate), {p.x, p.y}),
           p.interpreter ? p.interpreter
                         : new KVXFrameTabButtonInterpreter(p.scene->Stage(), p.tray, p.frame,
                                                            p.command, nullptr, p.cursor,
@@ -361,8 +352,8 @@ void KVXFrameTabButtonMolecule::SetInterpreterPoint(int32_t width, int32_t heigh
 KVXchalkButtonMolecule::KVXchalkButtonMolecule(const Parameters& p)
     : KVXHeldButtonMolecule(
           p.scene,
-          new KVXchalkButtonVisual(Loaded(p.normal), Loaded(p.highlight), Loaded(p.alternate),
-                                   {p.x, p.y}),
+          new KVXchalkButtonVisual(MMLoadedPicture(p.normal), MMLoadedPicture(p.highlight),
+                                   MMLoadedPicture(p.alternate), {p.x, p.y}),
           p.interpreter ? p.interpreter
                         : new KVXchalkButtonInterpreter(p.scene->Stage(), p.value, p.command,
                                                         nullptr, p.cursor),

@@ -7,17 +7,6 @@
 #include "media/sound/logical_sound_channel.h"
 #include "media/visual.h"
 
-namespace {
-
-MMPictureReference Loaded(MMPictureID id)
-{
-    MMPictureReference reference;
-    reference.Load(id);
-    return reference;
-}
-
-}  // namespace
-
 KVXPushButtonInterpreterWithSound::KVXPushButtonInterpreterWithSound(MMStage* stage,
                                                                      MMCommand* command,
                                                                      MMCursor* cursor,
@@ -100,8 +89,9 @@ void KVXPictureButtonWithDisablingVisual::SetDisabled(bool flag)
 
 KVXPictureButtonWithDisablingMolecule::KVXPictureButtonWithDisablingMolecule(const Parameters& p)
     : MMMolecule(p.scene),
-      visual(new KVXPictureButtonWithDisablingVisual(Loaded(p.normal), Loaded(p.highlight),
-                                                     Loaded(p.disabled), {p.x, p.y}, p.layer)),
+      visual(new KVXPictureButtonWithDisablingVisual(
+          MMLoadedPicture(p.normal), MMLoadedPicture(p.highlight), MMLoadedPicture(p.disabled),
+          {p.x, p.y}, p.layer)),
       soundInterpreter(
           new KVXPushButtonInterpreterWithSound(Stage(), p.command, p.cursor, p.soundId)),
       dummyInterpreter(new MMDummyMouseInterpreter(Stage()))

@@ -13,16 +13,9 @@ bool Meets(const Box& a, const Box& b)
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
-MMPictureReference Loaded(MMPictureID id)
-{
-    MMPictureReference reference;
-    reference.Load(id);
-    return reference;
-}
-
 bool TallerThanWide(MMPictureID id)
 {
-    Pair size = Loaded(id).GetSize();
+    Pair size = MMLoadedPicture(id).GetSize();
     return size.y > size.x;
 }
 
@@ -84,11 +77,12 @@ KVXZoomScrollBarVisual::KVXZoomScrollBarVisual(int32_t x, int32_t y, const Pictu
                                                int16_t layer)
     : MMScrollBarVisual(TallerThanWide(pictures.background) ? kScrollVertical
                                                             : kScrollHorizontal),
-      firstArrow(Loaded(pictures.firstArrow)),
-      firstArrowPressed(Loaded(pictures.firstArrowPressed)),
-      secondArrow(Loaded(pictures.secondArrow)),
-      secondArrowPressed(Loaded(pictures.secondArrowPressed)), thumb(Loaded(pictures.thumb)),
-      background(Loaded(pictures.background))
+      firstArrow(MMLoadedPicture(pictures.firstArrow)),
+      firstArrowPressed(MMLoadedPicture(pictures.firstArrowPressed)),
+      secondArrow(MMLoadedPicture(pictures.secondArrow)),
+      secondArrowPressed(MMLoadedPicture(pictures.secondArrowPressed)),
+      thumb(MMLoadedPicture(pictures.thumb)),
+      background(MMLoadedPicture(pictures.background))
 {
     SetLayer(layer);
     Pair size = background.GetSize();

@@ -6,22 +6,6 @@
 #include "engine/stage.h"
 #include "media/sound/logical_sound_channel.h"
 
-namespace {
-
-bool SamePicture(const MMPictureReference& a, const MMPictureReference& b)
-{
-    return a.Collection() == b.Collection() && a.Index() == b.Index();
-}
-
-MMPictureReference Loaded(MMPictureID id)
-{
-    MMPictureReference reference;
-    reference.Load(id);
-    return reference;
-}
-
-}  // namespace
-
 KVXToggleButtonVisual::KVXToggleButtonVisual(const Pair& position,
                                              MMMouseInterpreter* mouseInterpreter,
                                              int16_t newLayer)
@@ -43,7 +27,7 @@ KVXToggleButtonVisual::KVXToggleButtonVisual(const MMPictureReference& off,
 void KVXToggleButtonVisual::SetHighlighted(bool flag)
 {
     const MMPictureReference& chosen = flag ? onPicture : offPicture;
-    if (!SamePicture(chosen, picture))
+    if (!MMSamePicture(chosen, picture))
         SetPicture(chosen);
     highlighted = flag ? 1 : 0;
 }
@@ -141,8 +125,8 @@ void KVXToggleButtonInterpreter::CaptureLost()
 
 KVXToggleButtonMolecule::KVXToggleButtonMolecule(const Parameters& p)
     : MMMolecule(p.scene),
-      visual(new KVXToggleButtonVisual(Loaded(p.offPicture), Loaded(p.onPicture), {p.x, p.y},
-                                       nullptr, 1))
+      visual(new KVXToggleButtonVisual(MMLoadedPicture(p.offPicture),
+                                       MMLoadedPicture(p.onPicture), {p.x, p.y}, nullptr, 1))
 {
     Bind(p.interpreter, p.command, p.cursor, p.layer);
 }
