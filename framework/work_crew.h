@@ -2,7 +2,8 @@
 // Helper threads that run one job at a time beside the thread that asks for
 // it, for work split into parts that may run in any order. A job takes its
 // parts itself (from a counter in its context), so that a helper the system
-// wakes late finds nothing left and the caller never waits for it.
+// wakes late finds nothing left and the caller never waits for it; a helper
+// may run the same job again and find nothing left either.
 #include <atomic>
 #include <cstdint>
 #include <windows.h>
