@@ -170,22 +170,33 @@ TEST(GalleryRun, FromPaintingToTheGalleryAndBack)
     ASSERT_TRUE(WaitFor([&] { return books.BookPages() == 2; }, 20000)) << books.BookPages();
     EXPECT_TRUE(WaitFor([&] { return IsPaper(at(places.secondSlot)); }, 10000))
         << std::hex << at(places.secondSlot);
-    Drag(screen(places.secondSlot), screen(places.trash));
+    // A drag that comes while the board still settles takes nothing: the
+    // page is dragged again while it is still in the book.
+    EXPECT_TRUE(WaitFor([&] {
+        Drag(screen(places.secondSlot), screen(places.trash));
+        return WaitFor([&] { return books.BookPages() == 1 && books.TrashPages() == 1; }, 10000);
+    }, 60000)) << books.BookPages() << " pages in the book, " << books.TrashPages() << " in the trash";
     EXPECT_TRUE(WaitFor([&] { return !IsPaper(at(places.secondSlot)); }, 10000))
         << "the page left the board: " << std::hex << at(places.secondSlot);
-    EXPECT_TRUE(WaitFor([&] { return books.BookPages() == 1 && books.TrashPages() == 1; }, 10000))
-        << books.BookPages() << " pages in the book, " << books.TrashPages() << " in the trash";
     // The trash opened, its first slot dragged back behind the first page.
     const Pair trashed = {339 + 40, 467 + 30};
     COLORREF closed = at(trashed);
     ASSERT_TRUE(clickUntil(places.trash, [&] { return at(trashed) != closed; }))
         << "the trash's slot shows: " << std::hex << at(trashed);
-    Sleep(500);
-    Drag(screen(trashed), screen({places.firstSlot.x + 60, places.firstSlot.y}));
+    // The slot shows as the trash starts to open: the drag waits until it
+    // holds still, and one that took nothing is made again.
+    auto holdsStill = [&](Pair p) {
+        COLORREF before = at(p);
+        Sleep(300);
+        return at(p) == before;
+    };
+    EXPECT_TRUE(WaitFor([&] {
+        WaitFor([&] { return holdsStill(trashed); }, 5000);
+        Drag(screen(trashed), screen({places.firstSlot.x + 60, places.firstSlot.y}));
+        return WaitFor([&] { return books.BookPages() == 2 && books.TrashPages() == 0; }, 10000);
+    }, 60000)) << books.BookPages() << " pages in the book, " << books.TrashPages() << " in the trash";
     EXPECT_TRUE(WaitFor([&] { return IsPaper(at(places.secondSlot)); }, 10000))
         << "the page is back on the board: " << std::hex << at(places.secondSlot);
-    EXPECT_TRUE(WaitFor([&] { return books.BookPages() == 2 && books.TrashPages() == 0; }, 10000))
-        << books.BookPages() << " pages in the book, " << books.TrashPages() << " in the trash";
 
     // The trash closed again (the slideshow panel does not open over it),
     // the panel opened and played: both pages full screen on black, each
