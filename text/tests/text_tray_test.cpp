@@ -114,6 +114,25 @@ TEST_F(TextTrayTest, OpensWithTheTextToolItsBoxButtonsSlidersAndFonts)
     EXPECT_EQ(0u, format.dwEffects & (CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE));
 }
 
+// The style buttons and the closed font box share the shelf under the tray
+// (6, 494 to 138, 594, inside its 3-pixel outline) without touching.
+TEST_F(TextTrayTest, TheStyleButtonsAndFontBoxFitTheShelf)
+{
+    std::vector<Box> taken;
+    for (int i = 0; i < 4; ++i)
+        taken.push_back(tray->StyleButton(i)->Visual()->GetBounds());
+    taken.push_back(tray->FontList()->GetBounds());
+    for (size_t i = 0; i < taken.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_GE(taken[i].left, 8);
+        EXPECT_LE(taken[i].right, 136);
+        EXPECT_GE(taken[i].top, 497);
+        EXPECT_LE(taken[i].bottom, 592);
+        for (size_t j = 0; j < i; ++j)
+            EXPECT_FALSE(taken[i].Overlaps(taken[j])) << j;
+    }
+}
+
 TEST_F(TextTrayTest, StyleButtonsFollowEachOtherAndReachTheBox)
 {
     struct Case {
