@@ -114,23 +114,24 @@ TEST_F(TextTrayTest, OpensWithTheTextToolItsBoxButtonsSlidersAndFonts)
     EXPECT_EQ(0u, format.dwEffects & (CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE));
 }
 
-// The style buttons and the closed font box share the shelf under the tray
-// (6, 494 to 138, 594, inside its 3-pixel outline) without touching.
-TEST_F(TextTrayTest, TheStyleButtonsAndFontBoxFitTheShelf)
+// The style buttons and the closed font box take the shelf under the tray
+// (6, 494 to 138, 594, inside its 3-pixel outline): the buttons one over
+// each of its 32-pixel play buttons (12, 42, 72 and 102 at 500), the box
+// over its signs, neither past its edge.
+TEST_F(TextTrayTest, TheStyleButtonsAndFontBoxCoverTheShelf)
 {
-    std::vector<Box> taken;
-    for (int i = 0; i < 4; ++i)
-        taken.push_back(tray->StyleButton(i)->Visual()->GetBounds());
-    taken.push_back(tray->FontList()->GetBounds());
-    for (size_t i = 0; i < taken.size(); ++i) {
+    const Box shelf = {8, 497, 136, 592};
+    Box font = tray->FontList()->GetBounds();
+    for (int i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);
-        EXPECT_GE(taken[i].left, 8);
-        EXPECT_LE(taken[i].right, 136);
-        EXPECT_GE(taken[i].top, 497);
-        EXPECT_LE(taken[i].bottom, 592);
-        for (size_t j = 0; j < i; ++j)
-            EXPECT_FALSE(taken[i].Overlaps(taken[j])) << j;
+        Box box = tray->StyleButton(i)->Visual()->GetBounds();
+        EXPECT_EQ(Box({12 + 30 * i, 500, 44 + 30 * i, 532}), box);
+        EXPECT_FALSE(box.Overlaps(font));
     }
+    EXPECT_GE(font.left, shelf.left);
+    EXPECT_LE(font.right, shelf.right);
+    EXPECT_GE(font.top, 532);
+    EXPECT_LE(font.bottom, shelf.bottom);
 }
 
 TEST_F(TextTrayTest, StyleButtonsFollowEachOtherAndReachTheBox)
