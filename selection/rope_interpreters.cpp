@@ -144,7 +144,11 @@ void KVXRopeSelectionVisual::Draw(MMSurface* surface)
     MMBitmap target, pixels;
     MMSurface* source = selection->Surface();
     if (source && surface->GetBitmap(target) && target.bitsPerPixel == 32 && source->GetBitmap(pixels)) {
-        Box shown = box;
+        // While the scale handle drags, the box runs ahead of the pixels,
+        // which are made at its size only on the release.
+        Box shown = {box.left + pixels.box.left, box.top + pixels.box.top,
+                     box.left + pixels.box.right, box.top + pixels.box.bottom};
+        shown.Intersect(box);
         shown.Intersect(area);
         shown.Intersect(target.box);
         for (int32_t y = shown.top; y < shown.bottom; ++y) {

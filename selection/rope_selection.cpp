@@ -77,7 +77,7 @@ bool KVXRopeSelection::MakeSurface(const Pair& size)
 uint8_t* KVXRopeSelection::SurfacePixel(int32_t x, int32_t y) const
 {
     MMBitmap pixels;
-    if (surface == nullptr || !surface->GetBitmap(pixels))
+    if (surface == nullptr || !surface->GetBitmap(pixels) || !pixels.box.Contains({x, y}))
         return nullptr;
     return pixels.PixelAddress(x, y);
 }
@@ -216,6 +216,8 @@ void KVXRopeSelection::Place(KVXPlaneComponent& canvas) const
     for (int32_t y = covered.top; y < covered.bottom; ++y) {
         for (int32_t x = covered.left; x < covered.right; ++x) {
             const uint8_t* s = SurfacePixel(x - box.left, y - box.top);
+            if (s == nullptr)
+                continue;
             uint8_t t = s[3];
             KVXComponentPixel& c = *canvas.PixelAt(x - area.left, y - area.top);
             if (t == 255 || c.IsLocked())

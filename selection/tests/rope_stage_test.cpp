@@ -6,6 +6,7 @@
 // picture centred, and the outline's colour coming round every 16 redraws.
 #include "tool_fixture.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "media/bitmap.h"
@@ -115,6 +116,44 @@ TEST_F(RopeStageTest, TheScaleHandleKeepsThreeByThreeAndTheMoveHandleKeepsTheCan
     EXPECT_EQ(31, rope->Selection().CutPlane()->width) << "the pixels are made at the new size";
     Drag(move, {14, 20}, {-50, 400});
     EXPECT_EQ((Box{10, 47, 41, 58}), rope->Selection().GetBox()) << "the whole box stays on the canvas";
+}
+
+// While the scale handle drags, the box grows ahead of the pixels, which are
+// remade at its size on the release: until then only the old pixels show,
+// take clicks or go down, and nothing beyond them is read.
+TEST_F(RopeStageTest, WhileTheScaleHandleDragsOnlyTheOldPixelsShow)
+{
+    Lasso({14, 14}, {30, 30});  // red on the left of x 42; 17 x 17 pixels
+    MMMouseInterpreter* scale = rope->Control(0)->GetMouseInterpreter();
+    scale->Interpret(Event(31, 14, kPointerPressed | kPointerHeld));
+    scale->Interpret(Event(70, 11, kPointerHeld));
+    ASSERT_EQ((Box{14, 11, 70, 31}), rope->Selection().GetBox());
+    EXPECT_EQ(17, rope->Selection().CutPlane()->width) << "the pixels wait for the release";
+
+    MMSurface* screen = MMSurface::CreateBitmapDC(32, {0, 0, 100, 80}, nullptr);
+    ASSERT_NE(nullptr, screen);
+    screen->SetClipBox(screen->GetBounds());
+    MMBitmap shown;
+    ASSERT_TRUE(screen->GetBitmap(shown));
+    for (int y = 0; y < 80; ++y)
+        std::fill_n(reinterpret_cast<uint32_t*>(shown.PixelAddress(0, y)), 100, 0x00C800C8u);
+    rope->Visual()->Draw(screen);
+    auto at = [&](int x, int y) { return *reinterpret_cast<uint32_t*>(shown.PixelAddress(x, y)) & 0xFFFFFF; };
+    EXPECT_EQ(0xFF0000u, at(20, 20)) << "the old pixels, drawn at the box's corner";
+    for (Pair p : {Pair{40, 20}, Pair{20, 28}, Pair{60, 25}})
+        EXPECT_EQ(0xC800C8u, at(p.x, p.y)) << p.x << ", " << p.y;
+    screen->Dispose();
+    EXPECT_TRUE(rope->Selection().ContainsPoint({20, 20}));
+    EXPECT_FALSE(rope->Selection().ContainsPoint({40, 20}));
+
+    // Put down mid-drag, the old pixels land at the box's corner.
+    rope->PlaceSelection();
+    EXPECT_TRUE(IsRed(20, 20));
+    EXPECT_TRUE(IsBlank(25, 29)) << "under the cut";
+    EXPECT_TRUE(IsRed(35, 20)) << "beyond the old pixels the canvas stays";
+    EXPECT_TRUE(IsBlank(50, 20));
+    scale->Interpret(Event(70, 11, kPointerReleased));
+    EXPECT_EQ(56, rope->Selection().CutPlane()->width);
 }
 
 TEST_F(RopeStageTest, FlipsEffectsAndTheOutlineComingRoundEverySixteenRedraws)
