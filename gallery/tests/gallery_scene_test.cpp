@@ -307,6 +307,24 @@ TEST_F(GalleryTest, TheOpenSlideshowPanelCoversTheViewer)
             EXPECT_EQ(v.second, top->FindVisualAt(centre(v.second->GetBounds()))) << v.first;
 }
 
+// The sunny frame of the chosen page lies on its thumbnail and covers its
+// square corners: none of the page pokes out around it.
+TEST_F(GalleryTest, TheChosenPagesFrameCoversItsThumbnailsCorners)
+{
+    MakeBooks({3}, 0, 1);
+    Enter();
+    KVXUTHviewer* viewer = scene->Viewer();
+    auto* frame = dynamic_cast<MMPictureVisual*>(viewer->SelectionFrame()->Visual());
+    ASSERT_NE(nullptr, frame);
+    ASSERT_FALSE(frame->IsHidden());
+    Box box = frame->GetBounds();
+    EXPECT_EQ(viewer->Slot(viewer->CurrentSlot())->Visual()->GetBounds(), box);
+    const MMPictureReference& picture = frame->GetPicture();
+    for (Pair corner : {Pair{0, 0}, Pair{box.Width() - 1, 0}, Pair{0, box.Height() - 1},
+                        Pair{box.Width() - 1, box.Height() - 1}})
+        EXPECT_LT(picture.TransparencyAt(corner), 128) << corner.x << "," << corner.y;
+}
+
 TEST_F(GalleryTest, BookcaseForOneFiveAndSixBooks)
 {
     struct Case {
