@@ -46,9 +46,9 @@ endfunction()
 #               [FIXTURE fixture] [LOCK name] [ALONE suites])
 #   LOCK names the resource the cases hold while they run (default: NAME), for
 #   folders whose tests share state outside their own program.
-#   ALONE is a regular expression of suite names whose cases drive the real
-#   pointer and keyboard and read the screen: they run with no other test
-#   alongside (see pennaro_run_alone).
+#   ALONE is a regular expression of suites (or Suite.Case names) whose cases
+#   drive the real pointer or keyboard or read the screen: they run with no
+#   other test alongside (see pennaro_run_alone).
 #   FIXTURE names one fixture: the discovered tests' properties are a flat list,
 #   so a second name would be read as a property. Several set-up tests may share it.
 #   Builds the current folder's tests/*.cpp into NAME_tests (a console program
@@ -91,9 +91,10 @@ function(pennaro_tests name)
         # The cases are only known when ctest starts: a script that ctest
         # reads after the list marks the matching ones.
         set(alone "${CMAKE_CURRENT_BINARY_DIR}/${name}_tests_alone.cmake")
+        string(REPLACE "\\" "\\\\" pattern "${M_ALONE}")
         file(WRITE "${alone}"
             "foreach(test IN LISTS ${name}_tests_TESTS)\n"
-            "    if(test MATCHES \"^${name}\\\\.(${M_ALONE})\\\\.\")\n"
+            "    if(test MATCHES \"^${name}\\\\.(${pattern})(\\\\.|$)\")\n"
             "        set_tests_properties(\"\${test}\" PROPERTIES RUN_SERIAL TRUE)\n"
             "    endif()\n"
             "endforeach()\n")
@@ -102,10 +103,10 @@ function(pennaro_tests name)
 endfunction()
 
 # pennaro_run_alone(TEST...)
-#   A test that drives the real program with the real pointer and keyboard
-#   and reads its pixels from the screen runs with no other test alongside:
-#   another folder's window shown over the program's would take its clicks
-#   and show through its pixels, and its clicks would land in that window.
+#   A test that drives the real pointer or keyboard, or reads its pixels from
+#   the screen, runs with no other test alongside: another folder's window
+#   shown over its own would take its clicks and keys and show through its
+#   pixels, and its clicks and keys would land in that window.
 function(pennaro_run_alone)
     set_tests_properties(${ARGN} PROPERTIES RUN_SERIAL TRUE)
 endfunction()
