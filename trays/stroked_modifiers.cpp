@@ -1,7 +1,11 @@
 #include "trays/stroked_modifiers.h"
 
+#include <algorithm>
+#include <memory>
+
 #include "brushes/brush_dab.h"
 #include "brushes/brush_base.h"
+#include "canvas/bitmap_ops.h"
 #include "canvas/gloppy_draw_methods.h"
 #include "canvas/plane.h"
 #include "canvas/work_surface.h"
@@ -22,6 +26,25 @@ void MarkBlankClear(const MMBitmap& bitmap)
                     p[2] == kBlankPixel.red)
                        ? 255
                        : 0;
+    }
+}
+
+// Paint that ran off the button's background is not shown: no pixel of the
+// preview is more opaque than the background under it.
+void ClipToBackground(const MMBitmap& bitmap, MMPictureID background)
+{
+    std::unique_ptr<MMBitmapWithPixels> shape(
+        MMBitmap::CreateWithPixels(bitmap.box, kPixelBGRA, nullptr));
+    if (!shape)
+        return;
+    FillBitmapColor(*shape, 0, 0, 0);
+    SetBitmapAlpha(*shape, 255);
+    ComposePictureOverBitmap({shape.get(), bitmap.box.left, bitmap.box.top, background});
+    for (int32_t y = bitmap.box.top; y < bitmap.box.bottom; ++y) {
+        uint8_t* p = bitmap.PixelAddress(bitmap.box.left, y);
+        const uint8_t* s = shape->PixelAddress(bitmap.box.left, y);
+        for (int32_t x = bitmap.box.left; x < bitmap.box.right; ++x, p += 4, s += 4)
+            p[3] = std::max(p[3], s[3]);
     }
 }
 
@@ -56,6 +79,8 @@ MMPictureReference KVXStrokedModifierBase::Draw(MMPictureID backgroundId)
     plane.RenderPlain(*preview.bitmap);
     preview.bitmap->transparencyKind = kTransparencyStraight;
     MarkBlankClear(*preview.bitmap);
+    if (!background.IsEmpty())
+        ClipToBackground(*preview.bitmap, backgroundId);
     return BindTrayPicture(*preview.bitmap);
 }
 

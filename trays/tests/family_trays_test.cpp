@@ -31,6 +31,7 @@
 #include "shell/widgets/animated_button.h"
 #include "trays/modifier_buttons.h"
 #include "trays/scroll_bar_visual.h"
+#include "trays/stroked_modifiers.h"
 #include "trays/tool_collection.h"
 #include "trays/tray_tables.h"
 
@@ -329,6 +330,44 @@ TEST_F(FamilyTraysTest, BitmapButtonsLetTheTrayShowThroughTheirCorners)
             }
         }
         EXPECT_GT(buttons, 0);
+    }
+}
+
+// A sample stroke that runs off its button's background (the spatter's
+// big drops) shows nothing there: the button keeps its rounded shape.
+TEST_F(FamilyTraysTest, SampleStrokesStayOnTheirButtons)
+{
+    for (int32_t type : {kPencilCollection, kCrayonCollection, kMarkerCollection,
+                         kPaintBrushCollection, kSprayCollection}) {
+        SCOPED_TRACE(type);
+        KVXToolCollection* tray = Open(type);
+        for (int16_t i = 0; i < tray->ModifierCount(); ++i) {
+            auto* button = dynamic_cast<KVXStrokedModifierBase*>(tray->ModifierAt(i));
+            if (button == nullptr)
+                continue;
+            struct Look {
+                const MMPictureReference* picture;
+                MMPictureID background;
+            } looks[] = {{&button->NormalPicture(), button->Preview().backgroundA},
+                         {&button->HighlightPicture(), button->Preview().backgroundB}};
+            for (const Look& look : looks) {
+                MMPictureReference background;
+                background.Load(look.background);
+                MMBitmap bits;
+                ASSERT_TRUE(look.picture->LockBitmap(bits)) << i;
+                int32_t outside = 0, shown = 0;
+                for (int32_t y = 0; y < bits.Height(); ++y)
+                    for (int32_t x = 0; x < bits.Width(); ++x) {
+                        if (background.TransparencyAt(Pair{x, y}) != 255)
+                            continue;
+                        ++outside;
+                        shown += bits.PixelAddress(bits.box.left + x, bits.box.top + y)[3] != 255;
+                    }
+                look.picture->Unlock();
+                EXPECT_GT(outside, 0) << i;
+                EXPECT_EQ(0, shown) << i;
+            }
+        }
     }
 }
 
