@@ -171,7 +171,15 @@ void KVXRopeSelectionVisual::Draw(MMSurface* surface)
         uint8_t rgb[3];
         HsvToRgb(&hue, &saturation, &value, rgb);
         MMColor colour = {-1, rgb[0], rgb[1], rgb[2], 0};
-        surface->DrawPolyline(outline.data(), int32_t(outline.size()), colour, 1);
+        // A selection dragged partly off the canvas keeps its outline on it,
+        // off the trays around.
+        Box clip = surface->GetClipBox();
+        Box onCanvas = clip;
+        onCanvas.Intersect(area);
+        surface->SetClipBox(onCanvas);
+        if (!onCanvas.IsEmpty())
+            surface->DrawPolyline(outline.data(), int32_t(outline.size()), colour, 1);
+        surface->SetClipBox(clip);
         hue += 1.0 / kOutlineSteps;
         if (hue >= 1.0)
             hue = 0;

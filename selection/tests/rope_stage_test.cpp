@@ -156,6 +156,31 @@ TEST_F(RopeStageTest, WhileTheScaleHandleDragsOnlyTheOldPixelsShow)
     EXPECT_EQ(56, rope->Selection().CutPlane()->width);
 }
 
+// A selection dragged partly off the canvas keeps its outline on the canvas:
+// none is drawn over what lies around it.
+TEST_F(RopeStageTest, TheOutlineStaysOnTheCanvas)
+{
+    Lasso({14, 14}, {30, 30});
+    Drag(Grab(), {20, 20}, {10, 20});
+    ASSERT_EQ((Box{4, 14, 21, 31}), rope->Selection().GetBox());
+    MMSurface* screen = MMSurface::CreateBitmapDC(32, {0, 0, 100, 80}, nullptr);
+    ASSERT_NE(nullptr, screen);
+    screen->SetClipBox(screen->GetBounds());
+    MMBitmap shown;
+    ASSERT_TRUE(screen->GetBitmap(shown));
+    for (int y = 0; y < 80; ++y)
+        std::fill_n(reinterpret_cast<uint32_t*>(shown.PixelAddress(0, y)), 100, 0x00C800C8u);
+    rope->Visual()->Draw(screen);
+    GdiFlush();
+    auto at = [&](int x, int y) { return *reinterpret_cast<uint32_t*>(shown.PixelAddress(x, y)) & 0xFFFFFF; };
+    for (int y = 12; y < 34; ++y)
+        for (int x = 0; x < 10; ++x)
+            ASSERT_EQ(0xC800C8u, at(x, y)) << x << ", " << y;
+    EXPECT_NE(0xC800C8u, at(15, 14)) << "the outline's top edge on the canvas";
+    EXPECT_EQ(screen->GetBounds(), screen->GetClipBox()) << "the screen's clip comes back";
+    screen->Dispose();
+}
+
 TEST_F(RopeStageTest, FlipsEffectsAndTheOutlineComingRoundEverySixteenRedraws)
 {
     Lasso({36, 14}, {47, 20});  // red on its left, blank on its right
