@@ -121,10 +121,7 @@ void KVXRopeToolCollection::ReleaseModifiers()
 
 void KVXRopeToolCollection::SelectModifier(int16_t index)
 {
-    if (index != kRectangleRope && index != -1) {
-        PlayDudSound();
-        index = kRectangleRope;
-    }
+    index = RefuseAllBut(this, index, kRectangleRope);
     if (index == currentModifier)
         return;
     SelectModifierOfTool(index, 0);

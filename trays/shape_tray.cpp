@@ -119,23 +119,11 @@ void KVXShapeToolCollection::ReleaseModifiers()
 
 void KVXShapeToolCollection::SelectModifier(int16_t index)
 {
-    if (index != 0 && index != -1) {
-        PlayDudSound();
-        index = 0;
-    }
-    if (index == currentModifier)
+    index = RefuseAllBut(this, index, 0);
+    if (!MarkModifier(index))
         return;
-    if (KVXBaseModifiersObject* old = ModifierAt(currentModifier))
-        old->Deselect();
-    currentModifier = index;
-    if (index == -1) {
-        ActivateTool(-1);
-        return;
-    }
     KVXBaseModifiersObject* button = ModifierAt(index);
     int16_t toolIndex = button != nullptr ? button->ToolIndex() : (mode == 0 ? shape : kGlobTool);
-    if (button != nullptr)
-        button->Select();
     if (mode == 0)
         lastModifier[shape] = index;
     if (toolIndex == kGlobTool || currentTool == -1)
@@ -146,10 +134,7 @@ void KVXShapeToolCollection::SelectModifier(int16_t index)
 
 void KVXShapeToolCollection::SetSizeType(int16_t type)
 {
-    if (type != 0 && type != -1) {
-        PlayDudSound();
-        type = 0;
-    }
+    type = RefuseAllBut(this, type, 0);
     if (type == -1)
         return;
     shape = type;

@@ -373,21 +373,27 @@ void KVXToolCollection::SelectModifier(int16_t index)
 
 void KVXToolCollection::SelectModifierOfTool(int16_t index, int16_t toolIndex)
 {
-    if (index == currentModifier)
+    if (!MarkModifier(index))
         return;
+    if (KVXBaseModifiersObject* button = ModifierAt(index))
+        toolIndex = button->ToolIndex();
+    ActivateTool(toolIndex);
+}
+
+bool KVXToolCollection::MarkModifier(int16_t index)
+{
+    if (index == currentModifier)
+        return false;
     if (KVXBaseModifiersObject* old = ModifierAt(currentModifier))
         old->Deselect();
     currentModifier = index;
     if (index == -1) {
         ActivateTool(-1);
-        return;
+        return false;
     }
-    KVXBaseModifiersObject* button = ModifierAt(index);
-    if (button != nullptr) {
+    if (KVXBaseModifiersObject* button = ModifierAt(index))
         button->Select();
-        toolIndex = button->ToolIndex();
-    }
-    ActivateTool(toolIndex);
+    return true;
 }
 
 void KVXToolCollection::StoreOwnerValue(const uint32_t* colour)

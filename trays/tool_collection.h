@@ -100,6 +100,10 @@ protected:
     // Selects the modifier as the base does, but activates the tool even
     // when the tray's data gave no button for it.
     void SelectModifierOfTool(int16_t index, int16_t toolIndex);
+    // The modifier made current: the old button let go and the new one
+    // chosen; at -1 the tool ends too. False when there is nothing more to
+    // do (the same modifier, or none).
+    bool MarkModifier(int16_t index);
     // The preview picture of a slider for its value: row trunc(x * n) of
     // its preview table, x = value / 510 less 0.01 unless 0.
     void UpdatePreview(int16_t which);
