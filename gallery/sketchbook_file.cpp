@@ -282,6 +282,19 @@ void SketchbookFile::MarkDamage(int32_t fileSize)
     }
 }
 
+bool SketchbookFile::WriteFailed(const char* what)
+{
+    GalleryAlert(kAlertWriteFailed, what);
+    file.SetError(0);
+    ReadPageTable();
+    return false;
+}
+
+bool SketchbookFile::CommitPageTable()
+{
+    return WritePageTable() || WriteFailed("table not written");
+}
+
 bool SketchbookFile::WritePageTable()
 {
     if (!sound)
@@ -408,12 +421,8 @@ bool SketchbookFile::AddPage(SketchbookPageContent& blank)
     std::snprintf(name, sizeof name, "%s %d", GalleryText(kTextPageName), int(pageCount));
     CopyName(slot.info.name, name, sizeof name);
     slot.info.mark = 1;
-    if (!WriteRegion(slot.position, blank, true) || (++pageCount, !WritePageTable())) {
-        GalleryAlert(kAlertWriteFailed, "page not written");
-        file.SetError(0);
-        ReadPageTable();
-        return false;
-    }
+    if (!WriteRegion(slot.position, blank, true) || (++pageCount, !WritePageTable()))
+        return WriteFailed("page not written");
     return true;
 }
 
@@ -480,12 +489,7 @@ bool SketchbookFile::WritePage(SketchbookPageContent& content, int32_t i)
     }
     if (written && full)
         written = ReclaimRegion(old, kThumbnailBytes + size);
-    if (!written) {
-        GalleryAlert(kAlertWriteFailed, "page not written");
-        file.SetError(0);
-        ReadPageTable();
-    }
-    return written;
+    return written || WriteFailed("page not written");
 }
 
 bool SketchbookFile::ReclaimRegion(int32_t start, int64_t size)
@@ -534,12 +538,7 @@ bool SketchbookFile::AdoptChosenSlot(const SketchbookPageInfo& info)
     slots[pageCount].info = info;
     slots[pageCount].info.changed = 1;
     ++pageCount;
-    if (WritePageTable())
-        return true;
-    GalleryAlert(kAlertWriteFailed, "table not written");
-    file.SetError(0);
-    ReadPageTable();
-    return false;
+    return CommitPageTable();
 }
 
 bool SketchbookFile::EditPageInfo(int32_t i, const std::function<void(SketchbookPageInfo&)>& edit)
@@ -549,12 +548,7 @@ bool SketchbookFile::EditPageInfo(int32_t i, const std::function<void(Sketchbook
         return false;
     edit(slots[i].info);
     slots[i].info.changed = 1;
-    if (WritePageTable())
-        return true;
-    GalleryAlert(kAlertWriteFailed, "table not written");
-    file.SetError(0);
-    ReadPageTable();
-    return false;
+    return CommitPageTable();
 }
 
 bool SketchbookFile::ReadPageInfo(int32_t i, SketchbookPageInfo& info)
@@ -664,13 +658,7 @@ bool SketchbookFile::RemovePage(int32_t i)
         slot.position = -slot.position;
     MoveSlot(i, pageCount - 1);
     OrderSlots();
-    if (!WritePageTable()) {
-        GalleryAlert(kAlertWriteFailed, "table not written");
-        file.SetError(0);
-        ReadPageTable();
-        return false;
-    }
-    return true;
+    return CommitPageTable();
 }
 
 bool SketchbookFile::MovePageBefore(int32_t from, int32_t to)
@@ -685,13 +673,7 @@ bool SketchbookFile::MovePageTo(int32_t from, int32_t to)
         !PageInRange(to))
         return false;
     MoveSlot(from, to);
-    if (!WritePageTable()) {
-        GalleryAlert(kAlertWriteFailed, "table not written");
-        file.SetError(0);
-        ReadPageTable();
-        return false;
-    }
-    return true;
+    return CommitPageTable();
 }
 
 int32_t SketchbookFile::LastRegionSlot() const

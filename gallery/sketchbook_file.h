@@ -133,6 +133,11 @@ private:
     // Makes a free region no slot holds usable again: the region that ends
     // the file moves into it, the table is written, then the file is cut.
     bool ReclaimRegion(int32_t start, int64_t size);
+    // A write that failed: the alert, the file's error cleared and the table
+    // read back as the file holds it; false.
+    bool WriteFailed(const char* what);
+    // WritePageTable, or WriteFailed when it fails.
+    bool CommitPageTable();
     void OrderSlots();
     void MarkDamage(int32_t fileSize);
     void MoveSlot(int32_t from, int32_t to);
