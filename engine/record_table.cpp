@@ -185,6 +185,17 @@ MMResourceId MMItemOfRow(MMResourceId tableId, int16_t key, int32_t n)
     return row < 0 ? MMResourceId(-1) : table.ItemIdAt(row, 2);
 }
 
+bool MMPlacedPicture(MMResourceId tableId, int32_t n, Pair& position, MMResourceId& picture)
+{
+    MMRecordTable table;
+    table.Load(tableId, 8, gDefaultHeap);
+    if (n < 0 || n >= table.RowCount())
+        return false;
+    position = table.PairAt(n, 0);
+    picture = table.LongAt(n, 4);
+    return true;
+}
+
 int32_t MMRecordTable::FindRow(int32_t start, int32_t offset, int32_t k, int16_t key) const
 {
     if (k == -1) return start;

@@ -72,6 +72,9 @@ private:
 // The item at offset 2 of the n-th (0 = first) row keyed key of a table of
 // 10-byte rows; -1 when there is none.
 MMResourceId MMItemOfRow(MMResourceId tableId, int16_t key, int32_t n = 0);
+// Row n of a table of 8-byte rows that place pictures: the point at 0 and
+// the picture at 4; false when the table has no such row.
+bool MMPlacedPicture(MMResourceId tableId, int32_t n, Pair& position, MMResourceId& picture);
 
 // Converts the NUL-terminated texts of area (size bytes) from the Macintosh
 // code page 10000 + macCodePage to the system's ANSI code page, each in place

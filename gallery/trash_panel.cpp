@@ -113,16 +113,10 @@ void MpUTHtrashContents::LoadLayout()
         }
     }
     row = layout.FindRowByKey(kLayoutTrashHighlight);
-    if (row >= 0) {
-        MMRecordTable table;
-        table.Load(layout.ItemIdAt(row, 2), 8, nullptr);
-        if (table.RowCount() > 0) {
-            Pair at;
-            table.FirstPairAt(0, at);
-            highlight = new MMPictureMolecule(scene, PictureOf(table.PictureIdAt(0)), at,
-                                              kHighlightLayer);
-        }
-    }
+    Pair at;
+    MMPictureID picture;
+    if (row >= 0 && MMPlacedPicture(layout.ItemIdAt(row, 2), 0, at, picture))
+        highlight = new MMPictureMolecule(scene, PictureOf(picture), at, kHighlightLayer);
     row = layout.FindRowByKey(kLayoutTrashBook);
     if (row >= 0) {
         MMRecordTable table;

@@ -157,14 +157,11 @@ MMPictureMolecule* KVXUTHviewer::MakePicture(int16_t key, int16_t layer, bool at
 {
     const MMRecordTable& layout = scene->Layout();
     int32_t row = layout.FindRowByKey(key);
-    if (row < 0)
+    Pair at;
+    MMPictureID picture;
+    if (row < 0 || !MMPlacedPicture(layout.ItemIdAt(row, 2), 0, at, picture))
         return nullptr;
-    MMRecordTable table;
-    table.Load(layout.ItemIdAt(row, 2), 8, gDefaultHeap);
-    if (table.RowCount() < 1)
-        return nullptr;
-    Pair at = atRow ? table.PairAt(0, 0) : Pair{0, 0};
-    return new (gDefaultHeap) MMPictureMolecule(scene, MMPictureID(table.LongAt(0, 4)), at, layer);
+    return new (gDefaultHeap) MMPictureMolecule(scene, picture, atRow ? at : Pair{0, 0}, layer);
 }
 
 int32_t KVXUTHviewer::PageCount() const

@@ -77,24 +77,16 @@ void ChalkTalkScene::Begin()
     lessonList.Load(table.ItemIdAt(table.FindRowByKey(7), 2), 10, gDefaultHeap);
     stepPictures.Load(table.ItemIdAt(table.FindRowByKey(kStepPicturesKey), 2), 12, gDefaultHeap);
 
+    Pair at;
+    MMPictureID picture;
     int32_t row = table.FindRowByKey(9);
-    if (row >= 0) {
-        MMRecordTable placed;
-        placed.Load(table.ItemIdAt(row, 2), 8, gDefaultHeap);
-        if (placed.RowCount() > 0)
-            decoration = new MMPictureMolecule(this, MMPictureID(placed.LongAt(0, 4)),
-                                               placed.PairAt(0, 0), kDecorationLayer);
-    }
+    if (row >= 0 && MMPlacedPicture(table.ItemIdAt(row, 2), 0, at, picture))
+        decoration = new MMPictureMolecule(this, picture, at, kDecorationLayer);
     for (int16_t key : {int16_t(0), int16_t(1)}) {
         row = table.FindRowByKey(key);
-        if (row < 0)
+        if (row < 0 || !MMPlacedPicture(table.ItemIdAt(row, 2), 0, at, picture))
             continue;
-        MMRecordTable placed;
-        placed.Load(table.ItemIdAt(row, 2), 8, gDefaultHeap);
-        if (placed.RowCount() == 0)
-            continue;
-        MMPictureID picture = placed.LongAt(0, 4);
-        new MMPictureButtonMolecule(this, placed.PairAt(0, 0), picture, picture,
+        new MMPictureButtonMolecule(this, at, picture, picture,
                                     new ChalkTalkEventCommand(this, key == 0 ? kChalkLeave : kChalkGoOn, -1),
                                     kButtonLayer, KVXAppCursor(0));
     }

@@ -22,15 +22,7 @@ bool CreationPlacedPicture(const MMRecordTable& layout, int16_t key, int32_t row
                            Pair& position, MMPictureID& picture)
 {
     int32_t row = layout.FindRowByKey(key);
-    if (row < 0)
-        return false;
-    MMRecordTable table;
-    table.Load(layout.LongAt(row, 2), 8, gDefaultHeap);
-    if (table.RowCount() <= rowIndex)
-        return false;
-    position = table.PairAt(rowIndex, 0);
-    picture = table.LongAt(rowIndex, 4);
-    return true;
+    return row >= 0 && MMPlacedPicture(layout.LongAt(row, 2), rowIndex, position, picture);
 }
 
 Pair CreationPictureSize(MMPictureID picture)

@@ -205,14 +205,11 @@ void KVXRadio::DeleteMolecules()
 MMPictureMolecule* KVXRadio::LayoutPicture(int16_t key, int16_t layer)
 {
     int32_t row = layout.FindRowByKey(key);
-    if (row < 0)
+    Pair at;
+    MMPictureID picture;
+    if (row < 0 || !MMPlacedPicture(layout.ItemIdAt(row, 2), 0, at, picture))
         return nullptr;
-    MMRecordTable table;
-    table.Load(layout.ItemIdAt(row, 2), 8, gDefaultHeap);
-    if (table.RowCount() < 1)
-        return nullptr;
-    return new (gDefaultHeap)
-        MMPictureMolecule(this, MMPictureID(table.PictureIdAt(0)), table.PairAt(0, 0), layer);
+    return new (gDefaultHeap) MMPictureMolecule(this, picture, at, layer);
 }
 
 void KVXRadio::BuildPanel()
@@ -356,16 +353,11 @@ void KVXRadio::ShowClosedPicture()
     if (!closedRadio || !closedRadio->Visual())
         return;
     int32_t row = layout.FindRowByKey(state == kRadioIdle ? 3 : 4);
-    if (row < 0)
+    Pair at;
+    MMPictureID picture;
+    if (row < 0 || !MMPlacedPicture(layout.ItemIdAt(row, 2), 0, at, picture))
         return;
-    MMRecordTable table;
-    table.Load(layout.ItemIdAt(row, 2), 8, gDefaultHeap);
-    if (table.RowCount() < 1)
-        return;
-    MMPictureReference picture;
-    picture.Load(MMPictureID(table.PictureIdAt(0)));
-    closedRadio->Visual()->SetPicture(picture);
-    Pair at = table.PairAt(0, 0);
+    closedRadio->Visual()->SetPicture(MMLoadedPicture(picture));
     closedRadio->Visual()->SetPosition(at.x, at.y);
 }
 

@@ -42,20 +42,6 @@ int32_t CountKeyRows(MMResourceId tableId, int16_t key)
     return count;
 }
 
-// A picture and where it stands: the first row of an 8-byte table.
-bool PlacedPicture(MMResourceId tableId, Pair* at, MMPictureID* picture)
-{
-    MMRecordTable table;
-    table.Load(tableId, 8, gDefaultHeap);
-    bool found = table.RowCount() > 0;
-    if (found) {
-        *at = table.PairAt(0, 0);
-        *picture = table.LongAt(0, 4);
-    }
-    table.Free();
-    return found;
-}
-
 void LoadPicturePair(MMResourceId tableId, MMPictureID* normal, MMPictureID* pressed, Pair* at)
 {
     MMRecordTable table;
@@ -152,7 +138,7 @@ MMPictureMolecule* KVXStampManager::PictureFromTable(MMResourceId table, int16_t
 {
     Pair at = {0, 0};
     MMPictureID picture = -1;
-    if (!PlacedPicture(table, &at, &picture))
+    if (!MMPlacedPicture(table, 0, at, picture))
         return nullptr;
     return new KVXPictureMolecule(this, picture, at, layer);
 }
@@ -205,7 +191,7 @@ void KVXStampManager::ShowGenreTitle()
     Pair at = {0, 0};
     MMPictureID picture = -1;
     MMPictureReference reference;
-    if (PlacedPicture(MMItemOfRow(kDrawerControlsTable, 4, genre), &at, &picture))
+    if (MMPlacedPicture(MMItemOfRow(kDrawerControlsTable, 4, genre), 0, at, picture))
         reference.Load(picture);
     genreTitle->Invalidate();
     genreTitle->SetPicture(reference);
