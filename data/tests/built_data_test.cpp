@@ -672,3 +672,39 @@ TEST_F(BuiltData, RopeSlateAndChalkTalk)
     }
     EXPECT_TRUE(circleAndSquare) << "a lesson draws a circle and a square";
 }
+
+// Small buttons framed tightly show being chosen by their body, not by a
+// glow the picture's edge would cut into a square: the corners of their
+// chosen pictures stay clear. (Sizes and shapes: the pictures of labels 3
+// and 5 of each button's script; text styles: the chosen picture of each
+// row of the text tray's table.)
+TEST_F(BuiltData, SmallChosenButtonsKeepClearCorners)
+{
+    std::vector<MMResourceId> chosen;
+    for (MMResourceId buttons : {762, 763, 764}) {
+        Table t(buttons, 10);
+        for (int32_t row = 0; row < t.RowCount(); ++row) {
+            Table s(t.LongAt(row, 2), 10);
+            int label = 0;
+            for (int32_t r = 0; r < s.RowCount(); ++r) {
+                if (s.ShortAt(r, 0) == 5)
+                    label = s.ShortAt(r, 2);
+                if (s.ShortAt(r, 0) == 7 && (label == 3 || label == 5))
+                    chosen.push_back(s.LongAt(r, 2));
+            }
+        }
+    }
+    Table text(665, 16);
+    for (int16_t key : {1, 2, 3, 4})
+        chosen.push_back(text.LongAt(text.FindRowByKey(key), 10));
+    EXPECT_GE(chosen.size(), 30u);
+    for (MMResourceId id : chosen) {
+        MMPictureCollection* c = MMFindPictureCollection(id);
+        ASSERT_NE(nullptr, c) << std::hex << id;
+        int16_t index = int16_t(id & 0xFFFF);
+        Pair size = c->PictureSize(index);
+        for (Pair corner : {Pair{0, 0}, Pair{size.x - 1, 0}, Pair{0, size.y - 1}})
+            EXPECT_EQ(255, c->TransparencyAt(index, corner))
+                << std::hex << id << std::dec << " " << corner.x << "," << corner.y;
+    }
+}
