@@ -43,18 +43,21 @@ function(pennaro_program exe)
 endfunction()
 
 # pennaro_tests(NAME [LIBS lib...] [SOURCES extra...] [OWN_MAIN] [TIMEOUT s]
-#               [FIXTURE fixture] [LOCK name] [ALONE suites])
+#               [FIXTURE fixture] [LOCK name] [ALONE suites] [SETTINGS suites])
 #   LOCK names the resource the cases hold while they run (default: NAME), for
 #   folders whose tests share state outside their own program.
 #   ALONE is a regular expression of suites (or Suite.Case names) whose cases
 #   drive the real pointer or keyboard or read the screen: they run with no
 #   other test alongside (see pennaro_run_alone).
+#   SETTINGS is one of suites whose cases read and reset the program's
+#   settings in the registry: they hold the shell's lock too, as the shell's
+#   and the gallery's cases do.
 #   FIXTURE names one fixture: the discovered tests' properties are a flat list,
 #   so a second name would be read as a property. Several set-up tests may share it.
 #   Builds the current folder's tests/*.cpp into NAME_tests (a console program
 #   in build/tests) and registers it with ctest, which runs it under Wine.
 function(pennaro_tests name)
-    cmake_parse_arguments(M "OWN_MAIN" "TIMEOUT;FIXTURE;LOCK;ALONE" "LIBS;SOURCES" ${ARGN})
+    cmake_parse_arguments(M "OWN_MAIN" "TIMEOUT;FIXTURE;LOCK;ALONE;SETTINGS" "LIBS;SOURCES" ${ARGN})
     file(GLOB tests CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/tests/*.cpp")
     if(NOT tests)
         return()
@@ -87,19 +90,33 @@ function(pennaro_tests name)
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
         PROPERTIES TIMEOUT ${M_TIMEOUT} RESOURCE_LOCK ${M_LOCK} ${fixtures})
+    # The cases are only known when ctest starts: a script that ctest reads
+    # after the list marks the matching ones.
+    set(marks "")
     if(M_ALONE)
-        # The cases are only known when ctest starts: a script that ctest
-        # reads after the list marks the matching ones.
-        set(alone "${CMAKE_CURRENT_BINARY_DIR}/${name}_tests_alone.cmake")
-        string(REPLACE "\\" "\\\\" pattern "${M_ALONE}")
-        file(WRITE "${alone}"
-            "foreach(test IN LISTS ${name}_tests_TESTS)\n"
-            "    if(test MATCHES \"^${name}\\\\.(${pattern})(\\\\.|$)\")\n"
-            "        set_tests_properties(\"\${test}\" PROPERTIES RUN_SERIAL TRUE)\n"
-            "    endif()\n"
-            "endforeach()\n")
-        set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${alone}")
+        pennaro_case_mark(marks ${name} "${M_ALONE}" "RUN_SERIAL TRUE")
     endif()
+    if(M_SETTINGS)
+        pennaro_case_mark(marks ${name} "${M_SETTINGS}" "RESOURCE_LOCK \"${M_LOCK};shell\"")
+    endif()
+    if(marks)
+        set(script "${CMAKE_CURRENT_BINARY_DIR}/${name}_tests_marks.cmake")
+        file(WRITE "${script}" "${marks}")
+        set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${script}")
+    endif()
+endfunction()
+
+# Appends to the variable `out` the lines of a ctest script that give the
+# discovered cases of folder NAME whose Suite or Suite.Case matches PATTERN
+# the properties PROPERTIES (written as in set_tests_properties).
+function(pennaro_case_mark out name pattern properties)
+    string(REPLACE "\\" "\\\\" pattern "${pattern}")
+    string(CONCAT lines "${${out}}foreach(test IN LISTS ${name}_tests_TESTS)\n"
+        "    if(test MATCHES \"^${name}\\\\.(${pattern})(\\\\.|$)\")\n"
+        "        set_tests_properties(\"\${test}\" PROPERTIES ${properties})\n"
+        "    endif()\n"
+        "endforeach()\n")
+    set(${out} "${lines}" PARENT_SCOPE)
 endfunction()
 
 # pennaro_run_alone(TEST...)
