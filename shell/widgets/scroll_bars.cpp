@@ -111,6 +111,13 @@ void KVXZoomScrollBarVisual::Draw(MMSurface* surface)
 
 void KVXZoomScrollBarVisual::DrawBackground(MMSurface* surface)
 {
+    // The canvas lays the bar in a strip a pixel thicker than its picture:
+    // drawn again against the strip's far edge, the picture fills it whole.
+    Pair size = background.GetSize();
+    if (IsVertical())
+        DrawAt(surface, background, box.right - size.x, box.top);
+    else
+        DrawAt(surface, background, box.left, box.bottom - size.y);
     DrawAt(surface, background, box.left, box.top);
 }
 

@@ -120,6 +120,12 @@ TEST(ZoomScrollBar, ItIsLaidOutAndDrawnFromItsSixPictures)
         EXPECT_EQ(blue(25 + 20 + 12, 8), 40);
         EXPECT_EQ(blue(70, 8), 40);
         EXPECT_EQ(blue(95, 8), 0) << "drawn only inside the bar's box";
+        // In a strip a pixel thicker than its picture, as the canvas lays
+        // it, the groove fills the strip's last row too.
+        bar.SetBox(Box{10, 5, 110, 22});
+        enclosure.RedrawAll();
+        EXPECT_EQ(blue(70, 21), 40);
+        EXPECT_EQ(blue(70, 5), 40);
         enclosure.RemoveVisual(&bar);
         enclosure.SetSurface(nullptr);
         surface->Dispose();
