@@ -19,6 +19,7 @@
 #include "engine/picture_loader.h"
 #include "engine/record_table.h"
 #include "engine/script_file.h"
+#include "engine/tests/built_data_folder.h"
 #include "framework/random.h"
 #include "media/sound/sound_collection.h"
 #include "media/sound/sound_loader.h"
@@ -38,12 +39,7 @@ protected:
 
     static void SetUpTestSuite()
     {
-        char path[MAX_PATH];
-        GetModuleFileNameA(nullptr, path, MAX_PATH);
-        std::string p(path);
-        p = p.substr(0, p.rfind('\\'));
-        p = p.substr(0, p.rfind('\\')) + "\\bin\\";
-        FSDirectory folder(p.c_str());
+        FSDirectory folder = BuiltDataFolder();
         ASSERT_TRUE(OpenScriptFile(folder, "Hd.mms")) << "run scripts/make-data.sh";
         for (const char* name : {"Hd.MMP", "App.MMP"})
             ASSERT_NE(MMOpenPictureFile(folder, name, false), nullptr) << name;

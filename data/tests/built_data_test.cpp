@@ -10,6 +10,7 @@
 #include "engine/picture_loader.h"
 #include "engine/record_table.h"
 #include "engine/script_file.h"
+#include "engine/tests/built_data_folder.h"
 #include "framework/pending_error.h"
 #include "media/bitmap.h"
 #include "media/encoded_image.h"
@@ -17,17 +18,6 @@
 #include "media/sound/sound_loader.h"
 
 namespace {
-
-// build/<arch>/bin, beside build/<arch>/tests where this program runs.
-FSDirectory ProgramFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p(path);
-    p = p.substr(0, p.rfind('\\'));
-    p = p.substr(0, p.rfind('\\')) + "\\bin\\";
-    return FSDirectory(p.c_str());
-}
 
 int CALLBACK CollectFontType(const LOGFONTA*, const TEXTMETRICA*, DWORD type, LPARAM out)
 {
@@ -42,7 +32,7 @@ class BuiltData : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        FSDirectory folder = ProgramFolder();
+        FSDirectory folder = BuiltDataFolder();
         ASSERT_TRUE(OpenScriptFile(folder, "Hd.mms")) << "run scripts/make-data.sh";
         for (const char* name : kPictureFiles) {
             MMPictureLoader* loader = MMOpenPictureFile(folder, name, false);

@@ -12,6 +12,7 @@
 #include "engine/picture_loader.h"
 #include "engine/picture_molecule.h"
 #include "engine/script_file.h"
+#include "engine/tests/built_data_folder.h"
 #include "framework/heap.h"
 #include "gallery/book_list_panel.h"
 #include "gallery/sketchbook_list.h"
@@ -28,16 +29,6 @@
 
 namespace {
 
-FSDirectory ProgramFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p(path);
-    p = p.substr(0, p.rfind('\\'));
-    p = p.substr(0, p.rfind('\\')) + "\\bin\\";
-    return FSDirectory(p.c_str());
-}
-
 std::vector<int16_t> shownAlerts;
 
 void RecordAlert(int32_t, int16_t key, const char*) { shownAlerts.push_back(key); }
@@ -46,7 +37,7 @@ class GalleryTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        FSDirectory folder = ProgramFolder();
+        FSDirectory folder = BuiltDataFolder();
         ASSERT_TRUE(OpenScriptFile(folder, "Hd.mms")) << "run scripts/make-data.sh";
         for (const char* name : {"Hd.MMP", "App.MMP"})
             ASSERT_NE(MMOpenPictureFile(folder, name, false), nullptr) << name;

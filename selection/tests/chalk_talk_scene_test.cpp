@@ -15,6 +15,7 @@
 #include "engine/script_file.h"
 #include "engine/stage.h"
 #include "engine/stage_cursors.h"
+#include "engine/tests/built_data_folder.h"
 #include "media/picture_visual.h"
 #include "selection/chalk_talk_interpreters.h"
 #include "selection/chalk_talk_scene.h"
@@ -25,16 +26,6 @@
 
 namespace {
 
-FSDirectory ProgramFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p(path);
-    p = p.substr(0, p.rfind('\\'));
-    p = p.substr(0, p.rfind('\\')) + "\\bin\\";
-    return FSDirectory(p.c_str());
-}
-
 struct Tray : KVXMagicSlateToolCollection {
     void TrackFrameTab(int16_t, int32_t, int32_t) override {}
     void DropFrameTab(int16_t, int32_t, int32_t) override {}
@@ -44,7 +35,7 @@ class ChalkTalkTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        FSDirectory folder = ProgramFolder();
+        FSDirectory folder = BuiltDataFolder();
         ASSERT_TRUE(OpenScriptFile(folder, "Hd.mms")) << "run scripts/make-data.sh";
         for (const char* name : {"Hd.MMP", "App.MMP"})
             ASSERT_NE(MMOpenPictureFile(folder, name, false), nullptr) << name;

@@ -19,16 +19,6 @@ int WINAPI BoxScript::Show(HWND owner, LPCSTR text, LPCSTR caption, UINT style)
     return answer;
 }
 
-FSDirectory BuiltDataFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p(path);
-    p = p.substr(0, p.rfind('\\'));
-    p = p.substr(0, p.rfind('\\')) + "\\bin\\";
-    return FSDirectory(p.c_str());
-}
-
 bool OpenBuiltData()
 {
     FSDirectory folder = BuiltDataFolder();

@@ -6,10 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/tests/built_data_folder.h"
 #include "framework/folders.h"
 
-// build/<arch>/bin, where the data compiler leaves the program's files.
-FSDirectory BuiltDataFolder();
 // Opens the script file and the picture files of the built data.
 bool OpenBuiltData();
 void CloseBuiltData();

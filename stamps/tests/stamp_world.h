@@ -19,6 +19,7 @@
 #include "engine/scene.h"
 #include "engine/script_file.h"
 #include "engine/stage.h"
+#include "engine/tests/built_data_folder.h"
 #include "fake_canvas_scene.h"
 #include "framework/heap.h"
 #include "media/bitmap_picture_collection.h"
@@ -61,17 +62,6 @@ public:
     bool radio = false;
     int16_t station = 4;
 };
-
-// build/<arch>/bin, beside build/<arch>/tests where the test program runs.
-inline FSDirectory BuiltDataFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p(path);
-    p = p.substr(0, p.rfind('\\'));
-    p = p.substr(0, p.rfind('\\')) + "\\bin\\";
-    return FSDirectory(p.c_str());
-}
 
 inline int WINAPI SilentAlert(HWND, LPCSTR text, LPCSTR, UINT)
 {

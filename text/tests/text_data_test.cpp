@@ -10,6 +10,7 @@
 #include "engine/picture_loader.h"
 #include "engine/record_table.h"
 #include "engine/script_file.h"
+#include "engine/tests/built_data_folder.h"
 #include "framework/folders.h"
 #include "media/sound/sound_collection.h"
 #include "media/sound/sound_loader.h"
@@ -27,12 +28,7 @@ struct Table : MMRecordTable {
 struct TextData : ::testing::Test {
     static void SetUpTestSuite()
     {
-        char path[MAX_PATH];
-        GetModuleFileNameA(nullptr, path, MAX_PATH);
-        std::string p(path);
-        p = p.substr(0, p.rfind('\\'));
-        p = p.substr(0, p.rfind('\\')) + "\\bin\\";
-        FSDirectory folder(p.c_str());
+        FSDirectory folder = BuiltDataFolder();
         ASSERT_TRUE(OpenScriptFile(folder, "Hd.mms"));
         for (const char* name : {"Hd.MMP", "App.MMP"})
             ASSERT_NE(nullptr, MMOpenPictureFile(folder, name, false)) << name;

@@ -16,6 +16,7 @@
 #include "brushes/sprayer_brushes.h"
 #include "canvas/effect_draw_methods.h"
 #include "engine/picture_collection.h"
+#include "engine/tests/built_data_folder.h"
 #include "tool_fixture.h"
 #include "tools/chalk_tools.h"
 #include "tools/color_cycle_tool.h"
@@ -58,12 +59,7 @@ struct BuiltDataTools : ToolFixture {
 
     void SetUp() override
     {
-        char path[MAX_PATH];
-        GetModuleFileNameA(nullptr, path, MAX_PATH);
-        std::string p(path);
-        p = p.substr(0, p.rfind('\\'));
-        p = p.substr(0, p.rfind('\\')) + "\\bin\\";
-        FSDirectory folder(p.c_str());
+        FSDirectory folder = BuiltDataFolder();
         ASSERT_TRUE(OpenScriptFile(folder, "Hd.mms")) << "run scripts/make-data.sh";
         for (const char* name : {"Hd.MMP", "App.MMP"})
             ASSERT_NE(MMOpenPictureFile(folder, name, false), nullptr) << name;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/picture_molecule.h"
+#include "engine/tests/built_data_folder.h"
 #include "media/bitmap.h"
 #include "media/picture_visual.h"
 #include "media/bitmap_picture_collection.h"
@@ -161,12 +162,7 @@ struct BuiltTrays : ToolFixture {
 
     void SetUp() override
     {
-        char path[MAX_PATH];
-        GetModuleFileNameA(nullptr, path, MAX_PATH);
-        std::string p(path);
-        p = p.substr(0, p.rfind('\\'));
-        p = p.substr(0, p.rfind('\\')) + "\\bin\\";
-        FSDirectory folder(p.c_str());
+        FSDirectory folder = BuiltDataFolder();
         ASSERT_TRUE(OpenScriptFile(folder, "Hd.mms")) << "run scripts/make-data.sh";
         for (const char* name : {"Hd.MMP", "App.MMP"})
             ASSERT_NE(MMOpenPictureFile(folder, name, false), nullptr) << name;

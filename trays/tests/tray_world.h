@@ -20,6 +20,7 @@
 #include "engine/script_file.h"
 #include "engine/stage.h"
 #include "engine/stage_cursors.h"
+#include "engine/tests/built_data_folder.h"
 #include "fake_canvas_scene.h"
 #include "framework/folders.h"
 #include "media/bitmap_picture_collection.h"
@@ -61,22 +62,11 @@ public:
     int32_t cursorCount = 0;
 };
 
-// build/<arch>/bin, beside build/<arch>/tests where the test program runs.
-inline FSDirectory TrayDataFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p(path);
-    p = p.substr(0, p.rfind('\\'));
-    p = p.substr(0, p.rfind('\\')) + "\\bin\\";
-    return FSDirectory(p.c_str());
-}
-
 class TrayWorld : public ::testing::Test {
 public:
     static void SetUpTestSuite()
     {
-        FSDirectory folder = TrayDataFolder();
+        FSDirectory folder = BuiltDataFolder();
         ASSERT_TRUE(OpenScriptFile(folder, "Hd.mms")) << "run scripts/make-data.sh";
         for (const char* name : {"Hd.MMP", "App.MMP"})
             ASSERT_NE(nullptr, MMOpenPictureFile(folder, name, false)) << name;

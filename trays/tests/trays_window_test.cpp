@@ -16,6 +16,7 @@
 #include "engine/stage.h"
 #include "engine/stage_control.h"
 #include "engine/stage_window.h"
+#include "engine/tests/built_data_folder.h"
 #include "fake_canvas_scene.h"
 #include "media/bitmap_picture_collection.h"
 #include "media/picture_visual.h"
@@ -92,12 +93,7 @@ void Click(HWND window, int x, int y)
 
 bool OpenBuiltData()
 {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p(path);
-    p = p.substr(0, p.rfind('\\'));
-    p = p.substr(0, p.rfind('\\')) + "\\bin\\";
-    FSDirectory folder(p.c_str());
+    FSDirectory folder = BuiltDataFolder();
     return OpenScriptFile(folder, "Hd.mms") && MMOpenPictureFile(folder, "Hd.MMP", false) &&
            MMOpenPictureFile(folder, "App.MMP", false);
 }

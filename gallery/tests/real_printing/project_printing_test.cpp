@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/script_file.h"
+#include "engine/tests/built_data_folder.h"
 #include "framework/print_configuration.h"
 #include "framework/tests/fake_printer_calls.h"
 #include "framework/tests/scratch_folder.h"
@@ -45,17 +46,6 @@ public:
         return {&kOwnerClass, Box{20, 20, 220, 120}, WS_OVERLAPPEDWINDOW, 0};
     }
 };
-
-// The built data's tables (the layouts); the texts come from the fixture.
-FSDirectory BuiltDataFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p(path);
-    p = p.substr(0, p.rfind('\\'));
-    p = p.substr(0, p.rfind('\\')) + "\\bin\\";
-    return FSDirectory(p.c_str());
-}
 
 std::vector<int16_t> gAlerts;
 void RecordAlert(int32_t, int16_t key, const char*) { gAlerts.push_back(key); }
