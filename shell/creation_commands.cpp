@@ -55,7 +55,11 @@ void CreationScene::handleFlushCmd()
         WakeButton(flushButton);
         return;
     }
-    if (mode == kToolMode && !CreationRopeTrayIsCurrent(toolManager))
+    // The rope tray stays open, but a floating selection goes down first:
+    // the wipe takes it with the rest, and undo gives it back.
+    if (mode == kToolMode && CreationRopeTrayIsCurrent(toolManager))
+        CreationPutDownRopeSelection(toolManager);
+    else if (mode == kToolMode)
         CreationToolManagerFinish(toolManager, true);
     canvasPlane->changeState.Advance();
     if (gApp)

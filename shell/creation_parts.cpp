@@ -75,6 +75,14 @@ bool CreationRopeTrayIsCurrent(KVXManagerTool* manager)
     return CreationTrayIsCurrent(manager, kRopeCollection);
 }
 
+void CreationPutDownRopeSelection(KVXManagerTool* manager)
+{
+    if (!CreationRopeTrayIsCurrent(manager))
+        return;
+    if (auto* rope = dynamic_cast<KVXRopeToolCollection*>(manager->CurrentCollection()))
+        rope->PutDownSelection();
+}
+
 KVXPaletteTarget* CreationPaletteTarget(KVXManagerTool* manager) { return manager; }
 void CreationCoverTextBox(KVXManagerTool* manager, bool cover)
 {

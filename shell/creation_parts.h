@@ -32,6 +32,8 @@ void CreationCoverTextBox(KVXManagerTool* manager, bool cover);
 // Where Control-click on the canvas sends a picked colour (none without trays).
 KVXPaletteTarget* CreationPaletteTarget(KVXManagerTool* manager);
 bool CreationRopeTrayIsCurrent(KVXManagerTool* manager);
+// Puts the rope's floating selection down into the canvas; the tray stays.
+void CreationPutDownRopeSelection(KVXManagerTool* manager);
 // Whether the tray of that type is open.
 bool CreationTrayIsCurrent(KVXManagerTool* manager, int32_t type);
 // Makes the picture the rope's floating selection (tray 9); false when

@@ -33,10 +33,10 @@ public:
     // The rope interpreter on the canvas while the rope tool is current.
     KVXBaseRopeToolInterpreter* RopeInterpreter() const;
     KVXAnimatedButtonMolecule* FilterButton() const { return filterButton; }
-
-private:
     // The floating selection put down and its controls dropped.
     void PutDownSelection();
+
+private:
     void DeleteDecorations();
 
     KVXAnimatedButtonMolecule* filterButton = nullptr;

@@ -501,6 +501,38 @@ TEST_F(CreationSceneTest, TheRopeTrayUnzoomsTheCanvasAndHidesTheZoom)
     EXPECT_FALSE(creation->CanvasVisual()->IsZoomed());
 }
 
+// The flush wipes a floating selection with the rest of the picture: the
+// rope tray stays open without it, and undo brings the picture back whole.
+TEST_F(CreationSceneTest, TheFlushWipesAFloatingSelectionToo)
+{
+    RegisterRopeInterpreters();
+    StepFor(3000);
+    WinMMOffscreenSurface* surface = MMSurface::CreateBitmapDC(32, Box{0, 0, 40, 30}, nullptr);
+    ASSERT_NE(nullptr, surface);
+    surface->FillBox(Box{0, 0, 40, 30}, MakeMMColorFromRgb(RGB(255, 0, 0)));
+    GdiFlush();
+    creation->SetImportedPicture(surface);
+    creation->HandleMenuCommand(10000);
+    KVXManagerTool* manager = creation->ToolManager();
+    auto* rope = dynamic_cast<KVXRopeToolCollection*>(manager->CurrentCollection());
+    ASSERT_NE(nullptr, rope);
+    ASSERT_TRUE(rope->RopeInterpreter()->HasSelection());
+    Paint(10, 10);
+    plane->changeState.value = 2;
+    // The picture floats centred: canvas (300, 225) to (340, 255).
+    creation->handleFlushCmd();
+    StepFor(4000);
+    EXPECT_EQ(kRopeCollection, manager->CurrentType());
+    ASSERT_NE(nullptr, rope->RopeInterpreter());
+    EXPECT_FALSE(rope->RopeInterpreter()->HasSelection());
+    EXPECT_TRUE(Blank(320, 240));
+    EXPECT_TRUE(Blank(10, 10));
+    creation->StarthandleUndoCmd();
+    creation->handleUndoCmd();
+    EXPECT_FALSE(Blank(320, 240)) << "the picture came back down";
+    EXPECT_FALSE(Blank(10, 10));
+}
+
 TEST_F(CreationSceneTest, NewPictureClearsOnlyAChangedCanvas)
 {
     Paint(5, 5);
