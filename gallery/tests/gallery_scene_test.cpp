@@ -316,6 +316,21 @@ TEST_F(GalleryTest, TheChosenPagesFrameCoversItsThumbnailsCorners)
         EXPECT_LT(picture.TransparencyAt(corner), 128) << corner.x << "," << corner.y;
 }
 
+// The board's arrows stand on the wall between the bookcase (its right edge
+// at 192) and the board's frame (from 264), not half over the frame.
+TEST_F(GalleryTest, TheBoardsArrowsStandBesideTheBoard)
+{
+    MakeBooks({12}, 0, 0);
+    Enter();
+    KVXUTHviewer* viewer = scene->Viewer();
+    for (KVXAnimatedButtonMolecule* arrow : {viewer->UpArrow(), viewer->DownArrow()}) {
+        ASSERT_NE(nullptr, arrow);
+        Box box = arrow->Visual(0)->GetBounds();
+        EXPECT_GE(box.left, 194) << box.top;
+        EXPECT_LE(box.right, 262) << box.top;
+    }
+}
+
 TEST_F(GalleryTest, BookcaseForOneFiveAndSixBooks)
 {
     struct Case {
