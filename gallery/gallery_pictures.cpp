@@ -12,6 +12,11 @@ constexpr uint8_t kHalfTransparency = 127;
 
 }  // namespace
 
+MMPictureReference GalleryLayoutPicture(MMResourceId id)
+{
+    return id != 0 ? MMLoadedPicture(id) : MMPictureReference();
+}
+
 GalleryPictures::GalleryPictures(uint16_t collectionId, int16_t slots)
     : collection(dynamic_cast<MMBitmapPictureCollection*>(
           MMFindPictureCollection(MMMakeResourceId(collectionId, 0))))

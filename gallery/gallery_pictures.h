@@ -9,6 +9,9 @@
 #include "engine/picture_collection.h"
 #include "media/bitmap_picture_collection.h"
 
+// A picture a gallery layout table names; 0, like -1, names none.
+MMPictureReference GalleryLayoutPicture(MMResourceId id);
+
 class GalleryPictures {
 public:
     // Finds the collection of that id, or makes it with that many slots.

@@ -13,6 +13,7 @@
 #include "framework/color.h"
 #include "gallery/drag_scene.h"
 #include "gallery/gallery_messages.h"
+#include "gallery/gallery_pictures.h"
 #include "gallery/sketchbook_list.h"
 #include "gallery/slideshow_sounds.h"
 #include "media/font.h"
@@ -49,14 +50,6 @@ constexpr int16_t kTextFirstMusic = 61;
 
 // The export folder: the program's at first, then the one last chosen.
 char gExportFolder[FS_PATH_SIZE] = "";
-
-MMPictureReference PictureOf(MMResourceId id)
-{
-    MMPictureReference reference;
-    if (id != MM_NO_RESOURCE && id != 0)
-        reference.Load(id);
-    return reference;
-}
 
 int16_t ButtonRow(int16_t kind)
 {
@@ -164,8 +157,8 @@ void KVXUTHslideshow::LoadLayout()
 MpUTHssButton* KVXUTHslideshow::MakeButton(int16_t row, int32_t value, const char* command,
                                            void (KVXUTHslideshow::*method)(), bool listens)
 {
-    auto* visual = new MpUTHssButtonVisual(PictureOf(layout->IdOf(row, 6)),
-                                           PictureOf(layout->IdOf(row, 10)),
+    auto* visual = new MpUTHssButtonVisual(GalleryLayoutPicture(layout->IdOf(row, 6)),
+                                           GalleryLayoutPicture(layout->IdOf(row, 10)),
                                            layout->PairOf(row, 2), layout->buttonLayer);
     MMCommand* posted = new MMClassCommand<KVXUTHslideshow, void (KVXUTHslideshow::*)()>(
         command, scene->Stage(), this, method);
@@ -178,7 +171,7 @@ MpUTHssButton* KVXUTHslideshow::MakeButton(int16_t row, int32_t value, const cha
 void KVXUTHslideshow::BuildButtons()
 {
     Pair at = layout->PairOf(kRowBoard, 2);
-    board = new MMPictureMolecule(scene, PictureOf(layout->IdOf(kRowBoard, 6)), at,
+    board = new MMPictureMolecule(scene, GalleryLayoutPicture(layout->IdOf(kRowBoard, 6)), at,
                                   layout->boardLayer);
     Pair loopAt = layout->PairOf(kRowLoop, 2);
     KVXToggleButtonMolecule::Parameters parameters = {
@@ -207,10 +200,10 @@ void KVXUTHslideshow::BuildButtons()
 
 void KVXUTHslideshow::BuildList()
 {
-    frame = new MMPictureMolecule(scene, PictureOf(layout->IdOf(kRowFrame, 2)), Pair{0, 0},
-                                  layout->listLayer);
+    frame = new MMPictureMolecule(scene, GalleryLayoutPicture(layout->IdOf(kRowFrame, 2)),
+                                  Pair{0, 0}, layout->listLayer);
     // Behind the lines: the chosen line's words are read over it.
-    mark = new MMPictureMolecule(scene, PictureOf(layout->IdOf(kRowMark, 2)), Pair{0, 0},
+    mark = new MMPictureMolecule(scene, GalleryLayoutPicture(layout->IdOf(kRowMark, 2)), Pair{0, 0},
                                  int16_t(layout->textLayer - 1));
     for (int16_t i = 0; i < kMaxLines; ++i) {
         if (scene->Font(0) != nullptr)
@@ -352,7 +345,7 @@ void KVXUTHslideshow::ShowList(bool on)
         Box box = EntryBox(i);
         MMResourceId icon = i < entries.RowCount() ? entries.LongAt(i, 4) : MM_NO_RESOURCE;
         Pair at = i < entries.RowCount() ? entries.PairAt(i, 0) : Pair{0, 0};
-        icons[i]->Visual()->SetPicture(PictureOf(icon));
+        icons[i]->Visual()->SetPicture(GalleryLayoutPicture(icon));
         icons[i]->Visual()->SetPosition(box.left + iconOffset.x + at.x,
                                         box.top + iconOffset.y + at.y);
         icons[i]->Show();
@@ -525,8 +518,8 @@ void KVXUTHslideshow::PreviewMusic()
         return;
     delete endedPreview;
     endedPreview = nullptr;
-    previewButton->Visual()->SetPictures(PictureOf(layout->IdOf(kRowPlaying, 2)),
-                                         PictureOf(layout->IdOf(kRowPlaying, 6)));
+    previewButton->Visual()->SetPictures(GalleryLayoutPicture(layout->IdOf(kRowPlaying, 2)),
+                                         GalleryLayoutPicture(layout->IdOf(kRowPlaying, 6)));
     preview = new MpSoundWaitThread(scene->Stage(), *this, SlideshowMusicSound(choices[kListMusic]));
     preview->SetPriority(kPreviewPriority);
     preview->Activate();
@@ -540,8 +533,8 @@ void KVXUTHslideshow::StopPreview()
     preview->Terminate();
     delete preview;
     preview = nullptr;
-    previewButton->Visual()->SetPictures(PictureOf(layout->IdOf(kRowPreview, 6)),
-                                         PictureOf(layout->IdOf(kRowPreview, 10)));
+    previewButton->Visual()->SetPictures(GalleryLayoutPicture(layout->IdOf(kRowPreview, 6)),
+                                         GalleryLayoutPicture(layout->IdOf(kRowPreview, 10)));
 }
 
 void KVXUTHslideshow::EndPreview()
@@ -551,8 +544,8 @@ void KVXUTHslideshow::EndPreview()
     delete endedPreview;
     endedPreview = preview;
     preview = nullptr;
-    previewButton->Visual()->SetPictures(PictureOf(layout->IdOf(kRowPreview, 6)),
-                                         PictureOf(layout->IdOf(kRowPreview, 10)));
+    previewButton->Visual()->SetPictures(GalleryLayoutPicture(layout->IdOf(kRowPreview, 6)),
+                                         GalleryLayoutPicture(layout->IdOf(kRowPreview, 10)));
 }
 
 void KVXUTHslideshow::Opened()

@@ -10,6 +10,7 @@
 #include "gallery/drag_button.h"
 #include "gallery/drag_scene.h"
 #include "gallery/gallery_messages.h"
+#include "gallery/gallery_pictures.h"
 #include "gallery/label_fitting.h"
 #include "gallery/sketchbook_list.h"
 #include "gallery/sketchbook_page_content.h"
@@ -32,14 +33,6 @@ constexpr int16_t kTrashPictureSlots = 16;
 constexpr int16_t kPanelTable = 754;
 constexpr int32_t kPanelRowSize = 28;
 constexpr int16_t kButtonLayer = 106;
-
-MMPictureReference PictureOf(MMResourceId id)
-{
-    MMPictureReference reference;
-    if (id != MM_NO_RESOURCE && id != 0)
-        reference.Load(id);
-    return reference;
-}
 
 }  // namespace
 
@@ -108,23 +101,24 @@ void MpUTHtrashContents::LoadLayout()
         MMRecordTable table;
         table.Load(layout.ItemIdAt(row, 2), 12, nullptr);
         if (table.RowCount() > 0) {
-            slotNormal = PictureOf(table.LongAt(0, 4));
-            slotHighlighted = PictureOf(table.LongAt(0, 8));
+            slotNormal = GalleryLayoutPicture(table.LongAt(0, 4));
+            slotHighlighted = GalleryLayoutPicture(table.LongAt(0, 8));
         }
     }
     row = layout.FindRowByKey(kLayoutTrashHighlight);
     Pair at;
     MMPictureID picture;
     if (row >= 0 && MMPlacedPicture(layout.ItemIdAt(row, 2), 0, at, picture))
-        highlight = new MMPictureMolecule(scene, PictureOf(picture), at, kHighlightLayer);
+        highlight =
+            new MMPictureMolecule(scene, GalleryLayoutPicture(picture), at, kHighlightLayer);
     row = layout.FindRowByKey(kLayoutTrashBook);
     if (row >= 0) {
         MMRecordTable table;
         table.Load(layout.ItemIdAt(row, 2), 12, nullptr);
         if (table.RowCount() > 0) {
-            bookNormal = PictureOf(table.LongAt(0, 0));
-            bookHighlighted = PictureOf(table.LongAt(0, 4));
-            bookDrag = PictureOf(table.LongAt(0, 8));
+            bookNormal = GalleryLayoutPicture(table.LongAt(0, 0));
+            bookHighlighted = GalleryLayoutPicture(table.LongAt(0, 4));
+            bookDrag = GalleryLayoutPicture(table.LongAt(0, 8));
         }
     }
 }
