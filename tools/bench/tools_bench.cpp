@@ -12,85 +12,23 @@
 #include <string>
 #include <vector>
 
-#include "canvas/canvas_scene.h"
-#include "canvas/canvas_visual.h"
-#include "engine/enclosure.h"
-#include "engine/picture_loader.h"
-#include "engine/scene.h"
-#include "engine/script_file.h"
-#include "engine/stage.h"
 #include "engine/stage_cursors.h"
 #include "framework/thread.h"
-#include "brushes/brush_scene.h"
+#include "tools/bench/bench_screen.h"
 #include "tools/chalk_tools.h"
 #include "tools/eraser_tools.h"
 #include "tools/fill_tools.h"
 #include "tools/image_tools.h"
+#include "tools/marker_tools.h"
 #include "tools/oil_tools.h"
 #include "tools/pencil_tools.h"
 #include "tools/smear_tools.h"
 #include "tools/spray_tools.h"
-#include "tools/marker_tools.h"
-#include "tools/palette_target.h"
-#include "trays/sub_scene.h"
 
 namespace {
 
 const int32_t kSamples = 400;
 const double kSamplePeriodMs = 5.0;
-
-class BenchScene : public MMScene {
-public:
-    using MMScene::MMScene;
-    void Begin() override {}
-};
-
-class BenchCanvasScene : public KVXCanvasScene {
-public:
-    KVXPlaneUChar* TexturePlane() override { return texture; }
-    void DeleteSoundChannel() override {}
-    MMScrollBarVisual* MakeZoomScrollBarVisual(MMResourceId, MMResourceId, MMResourceId,
-                                              const Box&) override
-    {
-        return nullptr;
-    }
-    KVXSlateRecording* MakeSlateRecording() override { return nullptr; }
-    KVXPlaneUChar* texture = nullptr;
-};
-
-// Sprayed pictures land without their animations here.
-class BenchBrushScene : public KVXBrushScene {
-public:
-    void StartSprayedAnimation(int32_t, int32_t, const Pair&, bool) override {}
-    void PlayPhaserSound() override {}
-};
-
-class BenchHost : public KVXCreationHost, public KVXPaletteTarget {
-public:
-    MMBaseScene* HostScene() override { return scene; }
-    KVXCanvasVisual* CreationCanvas() override { return canvas; }
-    KVXPlaneComponentTop* CanvasComponentPlane() override { return plane; }
-    KVXPlaneUChar* CanvasBytePlane() override { return texture; }
-    KVXPaletteTarget* ColorPickerOwner() override { return this; }
-    MMCursor* AppCursor(int32_t) override { return nullptr; }
-    UURegistryKey* SettingsKey() override { return nullptr; }
-    KVXBrushScene* BrushScene() override { return &sprays; }
-    void NotifyPaletteMolecule(uint32_t) override {}
-
-    MMBaseScene* scene = nullptr;
-    KVXCanvasVisual* canvas = nullptr;
-    KVXPlaneComponentTop* plane = nullptr;
-    KVXPlaneUChar* texture = nullptr;
-    BenchBrushScene sprays;
-};
-
-FSDirectory ProgramFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p(path);
-    return FSDirectory(p.substr(0, p.rfind('\\') + 1).c_str());
-}
 
 typedef std::function<KVXToolBase*(BenchHost*, const uint8_t*)> ToolMaker;
 
@@ -115,28 +53,13 @@ int32_t ChangedPixels(const KVXPlaneComponentTop& plane)
 
 int main()
 {
-    FSDirectory folder = ProgramFolder();
-    if (!OpenScriptFile(folder, "Hd.mms") || !MMOpenPictureFile(folder, "Hd.MMP", false) ||
-        !MMOpenPictureFile(folder, "App.MMP", false)) {
-        std::printf("the data files are missing beside the program\n");
+    if (!OpenBenchData())
         return 1;
-    }
-    MMStage stage(nullptr, Box{0, 0, 800, 600}, 32, nullptr, nullptr, nullptr, nullptr);
-    stage.StartClock();
-    BenchScene scene(&stage);
-    KVXPlaneComponentTop plane({640, 480});
-    KVXPlaneUCharTop texture({640, 480});
-    texture.Fill(128);
-    UndoSnapshot undo(plane);
-    BenchCanvasScene canvasScene;
-    canvasScene.texture = &texture;
-    KVXCanvasVisual canvas(&scene, &canvasScene, {144, 16, 784, 496}, 10, &plane, &undo);
-    stage.TopEnclosure()->AddVisual(&canvas);
-    BenchHost host;
-    host.scene = &scene;
-    host.canvas = &canvas;
-    host.plane = &plane;
-    host.texture = &texture;
+    BenchScreen screen;
+    MMStage& stage = screen.stage;
+    KVXPlaneComponentTop& plane = screen.plane;
+    KVXCanvasVisual& canvas = screen.canvas;
+    BenchHost& host = screen.host;
     uint8_t colour[4] = {200, 60, 30, 0};
     int32_t pattern = -1;
 

@@ -8,18 +8,9 @@
 #include <cstdio>
 #include <string>
 
-#include "canvas/canvas_scene.h"
-#include "canvas/canvas_visual.h"
-#include "canvas/undo_snapshot.h"
-#include "engine/enclosure.h"
-#include "engine/picture_loader.h"
-#include "engine/scene.h"
-#include "engine/script_file.h"
-#include "engine/stage.h"
-#include "brushes/brush_scene.h"
 #include "media/bitmap_picture_collection.h"
 #include "selection/rope_interpreters.h"
-#include "tools/palette_target.h"
+#include "tools/bench/bench_screen.h"
 #include "trays/manager_tool.h"
 #include "trays/tool_collection.h"
 
@@ -31,58 +22,6 @@ const int32_t kRounds = 20;
 const char* const kNames[kToolCollectionTypes] = {
     "pencil", "chalk",        "crayon",       "marker", "eraser", "image spray", "image tube",
     "paint brush", "paint bucket", "rope", "shape", "spray", "text", "magic slate"};
-
-class BenchScene : public MMScene {
-public:
-    using MMScene::MMScene;
-    void Begin() override {}
-};
-
-class BenchCanvasScene : public KVXCanvasScene {
-public:
-    KVXPlaneUChar* TexturePlane() override { return texture; }
-    void DeleteSoundChannel() override {}
-    MMScrollBarVisual* MakeZoomScrollBarVisual(MMResourceId, MMResourceId, MMResourceId,
-                                              const Box&) override
-    {
-        return nullptr;
-    }
-    KVXSlateRecording* MakeSlateRecording() override { return nullptr; }
-    KVXPlaneUChar* texture = nullptr;
-};
-
-class BenchBrushScene : public KVXBrushScene {
-public:
-    void StartSprayedAnimation(int32_t, int32_t, const Pair&, bool) override {}
-    void PlayPhaserSound() override {}
-};
-
-class BenchHost : public KVXCreationHost, public KVXPaletteTarget {
-public:
-    MMBaseScene* HostScene() override { return scene; }
-    KVXCanvasVisual* CreationCanvas() override { return canvas; }
-    KVXPlaneComponentTop* CanvasComponentPlane() override { return plane; }
-    KVXPlaneUChar* CanvasBytePlane() override { return texture; }
-    KVXPaletteTarget* ColorPickerOwner() override { return this; }
-    MMCursor* AppCursor(int32_t) override { return nullptr; }
-    UURegistryKey* SettingsKey() override { return nullptr; }
-    KVXBrushScene* BrushScene() override { return &sprays; }
-    void NotifyPaletteMolecule(uint32_t) override {}
-
-    MMBaseScene* scene = nullptr;
-    KVXCanvasVisual* canvas = nullptr;
-    KVXPlaneComponentTop* plane = nullptr;
-    KVXPlaneUChar* texture = nullptr;
-    BenchBrushScene sprays;
-};
-
-FSDirectory ProgramFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p(path);
-    return FSDirectory(p.substr(0, p.rfind('\\') + 1).c_str());
-}
 
 double NowMs()
 {
@@ -109,30 +48,14 @@ double Fastest(F run)
 
 int main()
 {
-    FSDirectory folder = ProgramFolder();
-    if (!OpenScriptFile(folder, "Hd.mms") || !MMOpenPictureFile(folder, "Hd.MMP", false) ||
-        !MMOpenPictureFile(folder, "App.MMP", false)) {
-        std::printf("the data files are missing beside the program\n");
+    if (!OpenBenchData())
         return 1;
-    }
     new MMBitmapPictureCollection(40, 9);
     RegisterRopeInterpreters();
-    MMStage stage(nullptr, Box{0, 0, 800, 600}, 32, nullptr, nullptr, nullptr, nullptr);
-    stage.StartClock();
-    BenchScene scene(&stage);
-    KVXPlaneComponentTop plane({640, 480});
-    KVXPlaneUCharTop texture({640, 480});
-    texture.Fill(128);
-    UndoSnapshot undo(plane);
-    BenchCanvasScene canvasScene;
-    canvasScene.texture = &texture;
-    KVXCanvasVisual canvas(&scene, &canvasScene, {144, 16, 784, 496}, 10, &plane, &undo);
-    stage.TopEnclosure()->AddVisual(&canvas);
-    BenchHost host;
-    host.scene = &scene;
-    host.canvas = &canvas;
-    host.plane = &plane;
-    host.texture = &texture;
+    BenchScreen screen;
+    MMStage& stage = screen.stage;
+    KVXCanvasVisual& canvas = screen.canvas;
+    BenchHost& host = screen.host;
 
     KVXManagerTool manager(&host);
     manager.Begin();
