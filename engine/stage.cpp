@@ -362,6 +362,12 @@ void MMStage::ChangeSceneOrDispatch()
     if (cursors_)
         cursors_->PushBusy();
     if (scene_) {
+        // The interpreter under the pointer goes with the leaving scene's
+        // molecules: the next event must not reach it, nor tell it it lost
+        // the pointer once it is gone.
+        pointerInterpreter_ = nullptr;
+        pointerEnclosure_ = nullptr;
+        captured_ = false;
         scene_->DeleteMolecules();
         MMPurgeUnusedResources();
     }

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <thread>
 
 #include "engine/command.h"
@@ -259,6 +260,38 @@ TEST_F(StageStepTest, DispatchRoutesToTheInterpreterUnderThePointer)
     EXPECT_EQ(target.events.size(), seen);
     stage.SetPendingScene(nullptr, nullptr, nullptr);
     stage.ChangeSceneOrDispatch();
+}
+
+// The scene changes while the pointer rests on one of its boxes, even
+// pressed: the box's interpreter goes with the scene, and the next event
+// reaches nothing of it.
+TEST_F(StageStepTest, ASceneChangeLetsGoOfTheInterpreterUnderThePointer)
+{
+    for (bool captured : {false, true}) {
+        SCOPED_TRACE(captured);
+        auto scene = std::make_unique<BoxScene>(&stage, &log);
+        RecordingScene next(&stage, &log);
+        scene->interpreter.capture = captured;
+        stage.SetPendingScene(scene.get(), nullptr, nullptr);
+        stage.QueueInputEvent(Pointer(15, 15, kPointerPressed | kPointerHeld));
+        stage.ChangeSceneOrDispatch();
+        stage.ChangeSceneOrDispatch();
+        ASSERT_EQ(stage.PointerInterpreter(), &scene->interpreter);
+        stage.SetPendingScene(&next, nullptr, nullptr);
+        stage.ChangeSceneOrDispatch();
+        EXPECT_EQ(stage.PointerInterpreter(), nullptr);
+        size_t seen = scene->interpreter.events.size();
+        int lost = scene->interpreter.lost;
+        scene.reset();
+        stage.QueueInputEvent(Pointer(16, 16, kPointerReleased));
+        stage.ChangeSceneOrDispatch();
+        stage.ChangeSceneOrDispatch();
+        EXPECT_EQ(stage.PointerInterpreter(), nullptr);
+        EXPECT_EQ(0, lost) << "not told once its scene had begun to go";
+        EXPECT_GT(seen, 0u);
+        stage.SetPendingScene(nullptr, nullptr, nullptr);
+        stage.ChangeSceneOrDispatch();
+    }
 }
 
 TEST_F(StageStepTest, MenuCommandGoesToTheSceneFirst)
