@@ -192,29 +192,17 @@ bool KVXFillInterpreter::Interpret(const MMStageEvent& e)
 
 void KVXFillInterpreter::BeginStroke(const MMPointerSample& s)
 {
-    BrushDab dab = MakePathSample(s);
-    if (brush)
-        brush->BeginStroke(&dab);
-    if (canvas)
-        canvas->Invalidate();
+    StrokeBrush(kStrokeBegin, s);
 }
 
 void KVXFillInterpreter::ContinueStroke(const MMPointerSample& s)
 {
-    BrushDab dab = MakePathSample(s);
-    if (brush)
-        brush->ContinueStroke(&dab);
-    if (canvas)
-        canvas->Invalidate();
+    StrokeBrush(kStrokeContinue, s);
 }
 
 void KVXFillInterpreter::EndStroke(const MMPointerSample& s)
 {
-    BrushDab dab = MakePathSample(s);
-    if (brush)
-        brush->EndStroke(&dab);
-    if (canvas)
-        canvas->Invalidate();
+    StrokeBrush(kStrokeEnd, s);
 }
 
 KVXShapeVisual* KVXGradientFillInterpreter::MakeFeedbackVisual()

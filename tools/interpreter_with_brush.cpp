@@ -110,3 +110,18 @@ bool KVXInterpreterWithBrush::HandlePicking(const MMStageEvent& e, bool busy)
     RestoreSwappedCursor();
     return false;
 }
+
+void KVXInterpreterWithBrush::StrokeBrush(StrokeStep step, const MMPointerSample& sample)
+{
+    BrushDab dab = MakePathSample(sample);
+    if (brush) {
+        if (step == kStrokeBegin)
+            brush->BeginStroke(&dab);
+        else if (step == kStrokeContinue)
+            brush->ContinueStroke(&dab);
+        else
+            brush->EndStroke(&dab);
+    }
+    if (canvas)
+        canvas->Invalidate();
+}

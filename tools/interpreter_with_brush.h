@@ -49,6 +49,10 @@ protected:
     bool HandlePicking(const MMStageEvent& event, bool busy);
     void RestoreSwappedCursor();
     void ShowPickCursor();
+    enum StrokeStep { kStrokeBegin, kStrokeContinue, kStrokeEnd };
+    // The sample, as a path sample, to that step of the brush's stroke; the
+    // canvas is redrawn.
+    void StrokeBrush(StrokeStep step, const MMPointerSample& sample);
 
     KVXCreationHost* host;
     KVXCanvasVisual* canvas;

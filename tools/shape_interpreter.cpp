@@ -123,29 +123,17 @@ bool KVXShapeInterpreter::Interpret(const MMStageEvent& e)
 
 void KVXShapeInterpreter::BeginStroke(const MMPointerSample& s)
 {
-    BrushDab dab = MakePathSample(s);
-    if (brush)
-        brush->BeginStroke(&dab);
-    if (canvas)
-        canvas->Invalidate();
+    StrokeBrush(kStrokeBegin, s);
 }
 
 void KVXShapeInterpreter::ContinueStroke(const MMPointerSample& s)
 {
-    BrushDab dab = MakePathSample(s);
-    if (brush)
-        brush->ContinueStroke(&dab);
-    if (canvas)
-        canvas->Invalidate();
+    StrokeBrush(kStrokeContinue, s);
 }
 
 void KVXShapeInterpreter::EndStroke(const MMPointerSample& s)
 {
-    BrushDab dab = MakePathSample(s);
-    if (brush)
-        brush->EndStroke(&dab);
-    if (canvas)
-        canvas->Invalidate();
+    StrokeBrush(kStrokeEnd, s);
 }
 
 void KVXShapeInterpreter::StrokePoints(const Pair* points, int32_t count)
