@@ -172,7 +172,10 @@ bool TwainManager::LoadSourceManager()
             FreeLibrary(library);
             library = nullptr;
         }
-        break;
+        // A 64-bit program finds the 32-bit manager in the Windows folder
+        // first and cannot load it; its own lies in the system folder.
+        if (entry != nullptr)
+            break;
     }
     if (entry == nullptr) {
         returnCode = TWRC_FAILURE;
