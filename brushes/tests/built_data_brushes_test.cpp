@@ -19,7 +19,7 @@
 #include "engine/picture_loader.h"
 #include "engine/record_table.h"
 #include "engine/script_file.h"
-#include "engine/tests/built_data_folder.h"
+#include "engine/tests/built_data.h"
 #include "framework/random.h"
 #include "media/sound/sound_collection.h"
 #include "media/sound/sound_loader.h"
@@ -40,9 +40,7 @@ protected:
     static void SetUpTestSuite()
     {
         FSDirectory folder = BuiltDataFolder();
-        ASSERT_TRUE(OpenScriptFile(folder, "Hd.mms")) << "run scripts/make-data.sh";
-        for (const char* name : {"Hd.MMP", "App.MMP"})
-            ASSERT_NE(MMOpenPictureFile(folder, name, false), nullptr) << name;
+        ASSERT_TRUE(OpenBuiltData()) << "run scripts/make-data.sh";
         for (const char* name : {"Hd.MMA", "App.MMA"})
             ASSERT_NE(CreateSoundLoader(name, folder, false), nullptr) << name;
     }

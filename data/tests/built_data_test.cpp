@@ -10,7 +10,7 @@
 #include "engine/picture_loader.h"
 #include "engine/record_table.h"
 #include "engine/script_file.h"
-#include "engine/tests/built_data_folder.h"
+#include "engine/tests/built_data.h"
 #include "framework/pending_error.h"
 #include "media/bitmap.h"
 #include "media/encoded_image.h"

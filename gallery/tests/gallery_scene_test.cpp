@@ -12,7 +12,7 @@
 #include "engine/picture_loader.h"
 #include "engine/picture_molecule.h"
 #include "engine/script_file.h"
-#include "engine/tests/built_data_folder.h"
+#include "engine/tests/built_data.h"
 #include "framework/heap.h"
 #include "gallery/book_list_panel.h"
 #include "gallery/sketchbook_list.h"
@@ -37,10 +37,7 @@ class GalleryTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        FSDirectory folder = BuiltDataFolder();
-        ASSERT_TRUE(OpenScriptFile(folder, "Hd.mms")) << "run scripts/make-data.sh";
-        for (const char* name : {"Hd.MMP", "App.MMP"})
-            ASSERT_NE(MMOpenPictureFile(folder, name, false), nullptr) << name;
+        ASSERT_TRUE(OpenBuiltData()) << "run scripts/make-data.sh";
     }
     static void TearDownTestSuite()
     {

@@ -15,7 +15,7 @@
 #include "engine/script_file.h"
 #include "engine/stage.h"
 #include "engine/stage_cursors.h"
-#include "engine/tests/built_data_folder.h"
+#include "engine/tests/built_data.h"
 #include "media/picture_visual.h"
 #include "selection/chalk_talk_interpreters.h"
 #include "selection/chalk_talk_scene.h"
@@ -35,10 +35,7 @@ class ChalkTalkTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        FSDirectory folder = BuiltDataFolder();
-        ASSERT_TRUE(OpenScriptFile(folder, "Hd.mms")) << "run scripts/make-data.sh";
-        for (const char* name : {"Hd.MMP", "App.MMP"})
-            ASSERT_NE(MMOpenPictureFile(folder, name, false), nullptr) << name;
+        ASSERT_TRUE(OpenBuiltData()) << "run scripts/make-data.sh";
     }
     static void TearDownTestSuite()
     {

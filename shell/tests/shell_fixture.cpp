@@ -19,17 +19,6 @@ int WINAPI BoxScript::Show(HWND owner, LPCSTR text, LPCSTR caption, UINT style)
     return answer;
 }
 
-bool OpenBuiltData()
-{
-    FSDirectory folder = BuiltDataFolder();
-    if (!OpenScriptFile(folder, "Hd.mms"))
-        return false;
-    for (const char* name : {"Hd.MMP", "App.MMP"})
-        if (!MMOpenPictureFile(folder, name, false))
-            return false;
-    return true;
-}
-
 bool OpenBuiltSounds()
 {
     FSDirectory folder = BuiltDataFolder();

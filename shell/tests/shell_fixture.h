@@ -6,11 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/tests/built_data_folder.h"
+#include "engine/tests/built_data.h"
 #include "framework/folders.h"
 
-// Opens the script file and the picture files of the built data.
-bool OpenBuiltData();
 void CloseBuiltData();
 // The two sound files of the built data (closed by CloseBuiltData).
 bool OpenBuiltSounds();

@@ -19,7 +19,7 @@
 #include "engine/scene.h"
 #include "engine/script_file.h"
 #include "engine/stage.h"
-#include "engine/tests/built_data_folder.h"
+#include "engine/tests/built_data.h"
 #include "fake_canvas_scene.h"
 #include "framework/heap.h"
 #include "media/bitmap_picture_collection.h"

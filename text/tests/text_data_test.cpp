@@ -10,7 +10,7 @@
 #include "engine/picture_loader.h"
 #include "engine/record_table.h"
 #include "engine/script_file.h"
-#include "engine/tests/built_data_folder.h"
+#include "engine/tests/built_data.h"
 #include "framework/folders.h"
 #include "media/sound/sound_collection.h"
 #include "media/sound/sound_loader.h"
@@ -29,9 +29,7 @@ struct TextData : ::testing::Test {
     static void SetUpTestSuite()
     {
         FSDirectory folder = BuiltDataFolder();
-        ASSERT_TRUE(OpenScriptFile(folder, "Hd.mms"));
-        for (const char* name : {"Hd.MMP", "App.MMP"})
-            ASSERT_NE(nullptr, MMOpenPictureFile(folder, name, false)) << name;
+        ASSERT_TRUE(OpenBuiltData()) << "run scripts/make-data.sh";
         for (const char* name : {"Hd.MMA", "App.MMA"})
             ASSERT_NE(nullptr, CreateSoundLoader(name, folder, false)) << name;
     }

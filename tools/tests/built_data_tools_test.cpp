@@ -16,7 +16,7 @@
 #include "brushes/sprayer_brushes.h"
 #include "canvas/effect_draw_methods.h"
 #include "engine/picture_collection.h"
-#include "engine/tests/built_data_folder.h"
+#include "engine/tests/built_data.h"
 #include "tool_fixture.h"
 #include "tools/chalk_tools.h"
 #include "tools/color_cycle_tool.h"
@@ -59,10 +59,7 @@ struct BuiltDataTools : ToolFixture {
 
     void SetUp() override
     {
-        FSDirectory folder = BuiltDataFolder();
-        ASSERT_TRUE(OpenScriptFile(folder, "Hd.mms")) << "run scripts/make-data.sh";
-        for (const char* name : {"Hd.MMP", "App.MMP"})
-            ASSERT_NE(MMOpenPictureFile(folder, name, false), nullptr) << name;
+        ASSERT_TRUE(OpenBuiltData()) << "run scripts/make-data.sh";
         built.scene = &scene;
         built.canvas = &canvas;
         built.plane = &plane;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/picture_molecule.h"
-#include "engine/tests/built_data_folder.h"
+#include "engine/tests/built_data.h"
 #include "media/bitmap.h"
 #include "media/picture_visual.h"
 #include "media/bitmap_picture_collection.h"
@@ -162,10 +162,7 @@ struct BuiltTrays : ToolFixture {
 
     void SetUp() override
     {
-        FSDirectory folder = BuiltDataFolder();
-        ASSERT_TRUE(OpenScriptFile(folder, "Hd.mms")) << "run scripts/make-data.sh";
-        for (const char* name : {"Hd.MMP", "App.MMP"})
-            ASSERT_NE(MMOpenPictureFile(folder, name, false), nullptr) << name;
+        ASSERT_TRUE(OpenBuiltData()) << "run scripts/make-data.sh";
         new MMBitmapPictureCollection(40, 9);
         RegisterRopeInterpreters();
         bare.stage.TopEnclosure()->AddVisual(&canvas);

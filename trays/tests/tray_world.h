@@ -20,7 +20,7 @@
 #include "engine/script_file.h"
 #include "engine/stage.h"
 #include "engine/stage_cursors.h"
-#include "engine/tests/built_data_folder.h"
+#include "engine/tests/built_data.h"
 #include "fake_canvas_scene.h"
 #include "framework/folders.h"
 #include "media/bitmap_picture_collection.h"
@@ -67,9 +67,7 @@ public:
     static void SetUpTestSuite()
     {
         FSDirectory folder = BuiltDataFolder();
-        ASSERT_TRUE(OpenScriptFile(folder, "Hd.mms")) << "run scripts/make-data.sh";
-        for (const char* name : {"Hd.MMP", "App.MMP"})
-            ASSERT_NE(nullptr, MMOpenPictureFile(folder, name, false)) << name;
+        ASSERT_TRUE(OpenBuiltData()) << "run scripts/make-data.sh";
         for (const char* name : {"Hd.MMA", "App.MMA"})
             ASSERT_NE(nullptr, CreateSoundLoader(name, folder, false)) << name;
     }

@@ -16,7 +16,7 @@
 #include "engine/stage.h"
 #include "engine/stage_control.h"
 #include "engine/stage_window.h"
-#include "engine/tests/built_data_folder.h"
+#include "engine/tests/built_data.h"
 #include "fake_canvas_scene.h"
 #include "media/bitmap_picture_collection.h"
 #include "media/picture_visual.h"
@@ -89,13 +89,6 @@ void Click(HWND window, int x, int y)
     Mouse(window, WM_MOUSEMOVE, 0, x, y);
     Mouse(window, WM_LBUTTONDOWN, MK_LBUTTON, x, y);
     Mouse(window, WM_LBUTTONUP, 0, x, y);
-}
-
-bool OpenBuiltData()
-{
-    FSDirectory folder = BuiltDataFolder();
-    return OpenScriptFile(folder, "Hd.mms") && MMOpenPictureFile(folder, "Hd.MMP", false) &&
-           MMOpenPictureFile(folder, "App.MMP", false);
 }
 
 // The channel (0 blue, 1 green, 2 red) that stands out in a colour.

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/script_file.h"
-#include "engine/tests/built_data_folder.h"
+#include "engine/tests/built_data.h"
 #include "framework/print_configuration.h"
 #include "framework/tests/fake_printer_calls.h"
 #include "framework/tests/scratch_folder.h"
