@@ -3,6 +3,8 @@
 # Arguments go to ctest (e.g. -R engine).
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# Wine is installed first: whether 32-bit Wine works decides which build runs.
+bash "$here/setup.sh"
 . "$here/env.sh"
 echo "Tests run on the $TEST_ARCH build ($TEST_ARCH_WHY)."
 PENNARO_TESTS_ONLY_ON=$TEST_ARCH PENNARO_CONTACT_SHEET=${PENNARO_CONTACT_SHEET:-0} bash "$here/build.sh"
