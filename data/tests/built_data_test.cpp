@@ -663,15 +663,16 @@ TEST_F(BuiltData, RopeSlateAndChalkTalk)
     EXPECT_TRUE(circleAndSquare) << "a lesson draws a circle and a square";
 }
 
-// Small buttons framed tightly show being chosen by their body, not by a
-// glow the picture's edge would cut into a square: the corners of their
-// chosen pictures stay clear. (Sizes and shapes: the pictures of labels 3
-// and 5 of each button's script; text styles: the chosen picture of each
+// Small buttons framed tightly show being chosen by their body or a glow
+// inside their frame, not by a glow the picture's edge would cut into a
+// square: the corners of their chosen pictures stay clear. (Sizes and
+// shapes: the pictures of labels 3 and 5 of each button's script; tools:
+// the first picture of label 6; text styles: the chosen picture of each
 // row of the text tray's table.)
 TEST_F(BuiltData, SmallChosenButtonsKeepClearCorners)
 {
     std::vector<MMResourceId> chosen;
-    for (MMResourceId buttons : {762, 763, 764}) {
+    auto collect = [&](MMResourceId buttons, std::set<int> labels, bool firstOnly) {
         Table t(buttons, 10);
         for (int32_t row = 0; row < t.RowCount(); ++row) {
             Table s(t.LongAt(row, 2), 10);
@@ -679,15 +680,19 @@ TEST_F(BuiltData, SmallChosenButtonsKeepClearCorners)
             for (int32_t r = 0; r < s.RowCount(); ++r) {
                 if (s.ShortAt(r, 0) == 5)
                     label = s.ShortAt(r, 2);
-                if (s.ShortAt(r, 0) == 7 && (label == 3 || label == 5))
+                if (s.ShortAt(r, 0) == 7 && labels.count(label)) {
                     chosen.push_back(s.LongAt(r, 2));
+                    label = firstOnly ? 0 : label;
+                }
             }
         }
-    }
+    };
+    for (MMResourceId buttons : {762, 763, 764}) collect(buttons, {3, 5}, false);
+    collect(761, {6}, true);   // the button, not the bucket's paint over it
     Table text(665, 16);
     for (int16_t key : {1, 2, 3, 4})
         chosen.push_back(text.LongAt(text.FindRowByKey(key), 10));
-    EXPECT_GE(chosen.size(), 30u);
+    EXPECT_GE(chosen.size(), 44u);
     for (MMResourceId id : chosen) {
         MMPictureCollection* c = MMFindPictureCollection(id);
         ASSERT_NE(nullptr, c) << std::hex << id;
