@@ -47,6 +47,10 @@ public:
     // Kinds 0 to 16; any other leaves the canvas without a draw method.
     void SetDrawMethod(int32_t kind, int32_t a, int32_t b, int32_t c = 0);
     KVXDrawMethod* DrawMethod() const { return drawMethod; }
+    // A method keeps what it made of the plane when attached (a rendered
+    // picture, heights): whoever replaces the whole plane takes it off first.
+    KVXDrawMethod* DetachMethod();
+    void AttachMethod(KVXDrawMethod* method);
     void BeginTemporaryRemoveHeight();
     void EndTemporaryDrawMethod();
     // Brings a box of the plane up to date in a method that shows a picture
@@ -101,8 +105,6 @@ private:
     void BuildZoomControls();
     void DrawLastColumnAndRow(const MMBitmap& target) const;
     void InvalidateBounds();
-    void AttachMethod(KVXDrawMethod* method);
-    KVXDrawMethod* DetachMethod();
     void DeleteMethod(KVXDrawMethod* method);
     void WipeStep();
     void FinishWipe();

@@ -30,6 +30,7 @@ void CreationScene::handleNewImageCmd()
     if (canvasPlane->changeState.value == 0)
         return;
     newPictureFlag = 1;
+    KVXDrawMethod* method = canvasVisual ? canvasVisual->DetachMethod() : nullptr;
     if (MagicSlateStore* slate = SlateStore())
         slate->ClearAll();
     CreationRemoveAllStamps(stampManager);
@@ -41,6 +42,7 @@ void CreationScene::handleNewImageCmd()
     canvasPlane->Fill(kBlankPixel);
     canvasPlane->MarkAllDirty();
     if (canvasVisual) {
+        canvasVisual->AttachMethod(method);
         canvasVisual->Invalidate();
         if (mode != kToolMode)
             canvasVisual->SetDrawMethod(kDrawStatic, 0, 0);

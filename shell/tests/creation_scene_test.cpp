@@ -2,6 +2,7 @@
 // its canvas, buttons, modes, commands, sprayed animations and panels.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <set>
@@ -542,6 +543,30 @@ TEST_F(CreationSceneTest, NewPictureClearsOnlyAChangedCanvas)
     plane->changeState.value = 2;
     creation->handleNewImageCmd();
     EXPECT_TRUE(Blank(5, 5));
+}
+
+// The slate tray shows the picture rendered once when it opened; a new
+// picture must show blank there too, not the old picture.
+TEST_F(CreationSceneTest, NewPictureShowsBlankUnderTheSlateTray)
+{
+    StepFor(3000);
+    Paint(100, 100);
+    plane->changeState.value = 2;
+    KVXManagerTool* manager = creation->ToolManager();
+    manager->SelectCollection(kMagicSlateCollection);
+    ASSERT_EQ(kMagicSlateCollection, manager->CurrentType());
+    creation->handleNewImageCmd();
+    ASSERT_TRUE(Blank(100, 100));
+    KVXDrawMethod* method = creation->CanvasVisual()->DrawMethod();
+    ASSERT_NE(nullptr, method);
+    std::unique_ptr<MMBitmapWithPixels> shown(
+        MMBitmap::CreateWithPixels({0, 0, 640, 480}, kPixelBGRA, nullptr));
+    KVXPlaneComponent view;
+    view.MakeSubView(*plane, {0, 0, 640, 480});
+    method->Render(view, *shown, false);
+    uint32_t shownWord = 0;
+    std::memcpy(&shownWord, shown->PixelAddress(100, 100), 4);
+    EXPECT_EQ(0x00FFFFFFu, shownWord) << "white, not the red painted there before";
 }
 
 TEST_F(CreationSceneTest, UndoAtChangeStateOneIsRefusedWithRowSixtyThree)
