@@ -89,7 +89,12 @@ bool KVXFreeHandToolInterpreter::Interpret(const MMStageEvent& e)
             UURingBuffer& ring = stage_->PenRing().Ring();
             ring.readIndex = 0;
             ring.writeIndex = 0;
-            stage_->SetPointerSamplingMode(true);
+            // The mouse is sampled only from here on: without the press's
+            // own point the stroke would start where the pointer had got to
+            // by the first move, its beginning missing. With a tablet the
+            // first packet still chooses the pen's end.
+            if (stage_->SetPointerSamplingMode(true) && !stage_->HasTabletContext())
+                stage_->PenRing().Push(MMPointerSample{e.x, e.y, kMouseCursor, 255});
         }
         waitingForFirst = 1;
         heldPresent = 0;

@@ -171,6 +171,55 @@ TEST_F(PaintingRun, AStrokeShowsOnTheCanvasIsKeptAndTheExitButtonEndsTheProgram)
     again.Exit(places.exit);
 }
 
+// A quick stroke whose pointer jumps far between the press and the first
+// move still starts where the button went down.
+TEST_F(PaintingRun, AStrokeStartsWhereTheButtonWentDown)
+{
+    Places places;
+    if (!ReadPlaces(places))
+        GTEST_SKIP() << "the data has no chalk button or colour boxes to click yet";
+    ProgramCopy copy("atelier_stroke_start");
+    Pair middle = {(places.canvas.left + places.canvas.right) / 2,
+                   (places.canvas.top + places.canvas.bottom) / 2};
+    Pair from = {places.canvas.left + 100, middle.y};
+    Pair to = {places.canvas.right - 100, middle.y};
+    PaintingScreen painting;
+    ASSERT_TRUE(painting.Open(copy.folder, middle, IsPaper));
+    COLORREF paper = painting.At(middle);
+    SetForegroundWindow(painting.window);
+    Sleep(500);
+    const COLORREF paint = ChooseChalkAndColour(painting, places, paper).paint;
+    ASSERT_NE(RGB(0, 0, 255), paint) << "a colour box shows another colour";
+    auto painted = [&](Pair p) {
+        COLORREF c = Around(painting, p);
+        return Distance(c, paint) < Distance(c, paper);
+    };
+    // A stroke dragged as a hand would, above, shows that the screen takes strokes.
+    Pair above = {middle.x, middle.y - 80};
+    ASSERT_TRUE(WaitFor([&] {
+        SetForegroundWindow(painting.window);
+        Drag(painting.Screen({from.x, above.y}), painting.Screen({to.x, above.y}));
+        return WaitFor([&] { return painted(above); }, 5000);
+    }, 60000)) << "a stroke shows";
+    MouseTo(painting.Screen(from));
+    Sleep(150);
+    MouseButton(true);
+    Sleep(400);
+    MouseTo(painting.Screen(to));
+    Sleep(400);
+    MouseButton(false);
+    // One long step lays the chalk's grains thinly: a point is painted when
+    // it stands clearly off the paper.
+    auto touched = [&](Pair p) {
+        return Distance(Around(painting, p), paper) > Distance(paint, paper) / 4;
+    };
+    Pair nearStart = {from.x + 10, from.y};
+    EXPECT_TRUE(WaitFor([&] { return touched(nearStart) && touched(middle); }, 5000))
+        << std::hex << "near the start " << Around(painting, nearStart) << ", the middle "
+        << Around(painting, middle) << ", paint " << paint << ", paper " << paper;
+    painting.Exit(places.exit);
+}
+
 // The zoom keys as typed on the painting screen: ">" shows the canvas's
 // top-left quarter at twice the size, "<" the whole canvas again; each is
 // swallowed when the canvas already stands that way.
