@@ -663,6 +663,33 @@ TEST_F(BuiltData, RopeSlateAndChalkTalk)
     EXPECT_TRUE(circleAndSquare) << "a lesson draws a circle and a square";
 }
 
+// A frame tab's window is glass over the frame's colour: its middle is clear,
+// so the colour shows true, and a see-through shine and shade lie over the
+// rest, so an empty frame's grey is not a plain box.
+TEST_F(BuiltData, SlateFrameTabWindowsAreGlassWithAClearMiddle)
+{
+    Table slate(772, 10);
+    Table tabs(slate.ItemIdAt(slate.FindRowByKey(0), 2), 40);
+    ASSERT_EQ(5, tabs.RowCount());
+    for (int32_t r = 0; r < tabs.RowCount(); ++r)
+        for (int offset : {4, 16, 28}) {
+            MMResourceId id = tabs.LongAt(r, offset);
+            MMPictureCollection* c = MMFindPictureCollection(id);
+            ASSERT_NE(nullptr, c) << std::hex << id;
+            int16_t index = int16_t(id & 0xFFFF);
+            Box window = tabs.RectAt(r, offset + 4);
+            Pair middle = {(window.left + window.right) / 2, (window.top + window.bottom) / 2};
+            EXPECT_EQ(255, c->TransparencyAt(index, middle)) << r << " " << offset;
+            int glass = 0;
+            for (int32_t y = window.top + 2; y < window.bottom - 2; ++y)
+                for (int32_t x = window.left + 2; x < window.right - 2; ++x) {
+                    int clear = c->TransparencyAt(index, Pair{x, y});
+                    glass += clear > 0 && clear < 255;
+                }
+            EXPECT_GE(glass, 80) << r << " " << offset;
+        }
+}
+
 // Small buttons framed tightly show being chosen by their body or a glow
 // inside their frame, not by a glow the picture's edge would cut into a
 // square: the corners of their chosen pictures stay clear. (Sizes and
