@@ -448,6 +448,7 @@ bool KVXBaseRopeToolInterpreter::MakeSelection(const std::vector<Pair>& outline)
     canvas->SnapshotForUndo(false);
     if (!selection.Make(outline.data(), int32_t(outline.size()), *canvas->Plane(), true))
         return false;
+    beforeCutInUndo = canvas->Plane()->bits;
     RefreshCanvas(selection.GetBox());
     visual = new KVXRopeSelectionVisual(stage_, &selection, area);
     visualMolecule = new MMVisualMolecule(SceneOf(host, stage_), visual);
@@ -490,6 +491,12 @@ void KVXBaseRopeToolInterpreter::PlaceSelection()
     if (!selection.IsActive() || !canvas || !canvas->Plane())
         return;
     canvas->SnapshotForUndo(false);
+    beforeCutInUndo = nullptr;
+    CompositeSelection();
+}
+
+void KVXBaseRopeToolInterpreter::CompositeSelection()
+{
     selection.Place(*canvas->Plane());
     RefreshCanvas(selection.GetBox());
 }
@@ -498,8 +505,14 @@ void KVXBaseRopeToolInterpreter::EndSelection(bool apply)
 {
     if (!selection.IsActive())
         return;
-    if (apply)
+    // Put down while the undo copy still holds the picture from before the
+    // cut, the selection keeps it there: a checkpoint now would keep only
+    // the hole, and an undo would make the lifted part vanish.
+    if (apply && canvas && canvas->Plane() && canvas->Plane()->bits == beforeCutInUndo)
+        CompositeSelection();
+    else if (apply)
         PlaceSelection();
+    beforeCutInUndo = nullptr;
     if (visual) {
         visual->Terminate();
         visual->SetMouseInterpreter(nullptr);

@@ -179,6 +179,7 @@ protected:
     bool IsRopePress(const MMStageEvent& event) const;
     // The canvas re-rendered and redrawn over a stage box (grown by 1).
     void RefreshCanvas(const Box& stageBox);
+    void CompositeSelection();
 
     Box area;
     KVXRopeSelection selection;
@@ -195,6 +196,9 @@ protected:
     Pair handlePress = {0, 0};
     int32_t referenceDistance = 200;
     int32_t lastDistance = 0;
+    // The canvas's pixels while the undo copy holds the picture from before
+    // the cut (an undo swaps the blocks); null once another checkpoint came.
+    const KVXComponentPixel* beforeCutInUndo = nullptr;
 };
 
 class KVXRopeToolPolylineInterpreter : public KVXBaseRopeToolInterpreter {

@@ -97,6 +97,39 @@ TEST_F(RopeStageTest, AControlDragLeavesACopyAndADropOffTheCanvasLeavesTheHole)
     EXPECT_TRUE(IsRed(20, 20));
 }
 
+// Undo after a selection is put down: a moved part comes back where it was
+// lifted (not a hole with the part gone); after a Control-drag the copy
+// left behind is what undo keeps.
+TEST_F(RopeStageTest, UndoAfterPuttingDownKeepsTheLiftedPart)
+{
+    Lasso({14, 14}, {30, 30});
+    Drag(Grab(), {20, 20}, {50, 25});
+    rope->FinishRope(0);
+    canvas.SwapWithUndo();
+    EXPECT_TRUE(IsRed(20, 20)) << "back where it was lifted";
+    EXPECT_TRUE(IsBlank(50, 25));
+    canvas.SwapWithUndo();
+    EXPECT_TRUE(IsRed(50, 25)) << "undone again: where it was put down";
+    EXPECT_TRUE(IsBlank(20, 20));
+
+    Lasso({44, 14}, {60, 30});
+    canvas.SwapWithUndo();
+    canvas.SwapWithUndo();
+    Drag(Grab(), {50, 20}, {50, 40});
+    rope->FinishRope(0);
+    canvas.SwapWithUndo();
+    EXPECT_TRUE(IsRed(50, 20)) << "two undos while it floated change nothing";
+    EXPECT_TRUE(IsBlank(50, 40));
+    canvas.SwapWithUndo();
+
+    Lasso({14, 34}, {30, 50});
+    Drag(Grab(), {20, 40}, {20, 14}, kPointerControl);
+    rope->FinishRope(0);
+    canvas.SwapWithUndo();
+    EXPECT_TRUE(IsRed(20, 40)) << "the copy left behind";
+    EXPECT_TRUE(IsBlank(20, 14));
+}
+
 TEST_F(RopeStageTest, TheScaleHandleKeepsThreeByThreeAndTheMoveHandleKeepsTheCanvas)
 {
     Lasso({14, 14}, {30, 30});
