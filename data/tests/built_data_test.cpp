@@ -663,6 +663,43 @@ TEST_F(BuiltData, RopeSlateAndChalkTalk)
     EXPECT_TRUE(circleAndSquare) << "a lesson draws a circle and a square";
 }
 
+// The drawer's brass knob, shown over everything in stamp mode, sits clear
+// of the two mode buttons: no pixel of it covers a pixel of theirs.
+TEST_F(BuiltData, DrawerKnobLeavesTheModeButtonsClear)
+{
+    Table knob(1020, 8);
+    Pair at = knob.PairAt(0, 0);
+    MMResourceId knobId = knob.PictureIdAt(0);
+    MMPictureCollection* kc = MMFindPictureCollection(knobId);
+    ASSERT_NE(nullptr, kc);
+    int16_t ki = int16_t(knobId & 0xFFFF);
+    Pair knobSize = kc->PictureSize(ki);
+    Table layout(734, 10);
+    for (int key : {38, 39}) {
+        Table script(layout.LongAt(layout.FindRowByKey(int16_t(key)), 2), 10);
+        int32_t place = script.FindRowByKey(6);
+        int32_t picture = script.FindRowByKey(7);
+        ASSERT_GE(place, 0) << key;
+        ASSERT_GE(picture, 0) << key;
+        Pair button = {script.ShortAt(place, 6), script.ShortAt(place, 8)};
+        MMResourceId id = script.LongAt(picture, 2);
+        MMPictureCollection* c = MMFindPictureCollection(id);
+        ASSERT_NE(nullptr, c) << key;
+        int16_t index = int16_t(id & 0xFFFF);
+        Pair size = c->PictureSize(index);
+        int covered = 0;
+        for (int32_t y = 0; y < knobSize.y; ++y)
+            for (int32_t x = 0; x < knobSize.x; ++x) {
+                Pair over = {at.x + x - button.x, at.y + y - button.y};
+                if (over.x < 0 || over.y < 0 || over.x >= size.x || over.y >= size.y)
+                    continue;
+                covered += kc->TransparencyAt(ki, Pair{x, y}) < 255 &&
+                           c->TransparencyAt(index, over) < 255;
+            }
+        EXPECT_EQ(0, covered) << "mode button of row " << key;
+    }
+}
+
 // A frame tab's window is glass over the frame's colour: its middle is clear,
 // so the colour shows true, and a see-through shine and shade lie over the
 // rest, so an empty frame's grey is not a plain box.
