@@ -408,6 +408,15 @@ TEST_F(BuiltData, CanvasZoomBars)
     EXPECT_EQ(size(28).y, size(27).x) << "both bars are as thick";
     EXPECT_EQ(size(26).x, canvas.right - canvas.left);
     EXPECT_EQ(size(25).y, canvas.bottom - canvas.top);
+    // The bar's thumb takes clicks over a square as long as the bar is thick.
+    int32_t thick = size(28).y;
+    for (int key : {22, 24}) {
+        MMResourceId thumb = Table(t.LongAt(t.FindRowByKey(int16_t(key)), 2), 12).LongAt(0, 4);
+        Pair thumbSize = MMFindPictureCollection(thumb)->PictureSize(int16_t(thumb & 0xFFFF));
+        EXPECT_EQ(16, thick);
+        EXPECT_EQ(thick, thumbSize.x) << key;
+        EXPECT_EQ(thick, thumbSize.y) << key;
+    }
 }
 
 TEST_F(BuiltData, PhaserBurstsAreSquareEightBitFramesOnFlatGrey)
