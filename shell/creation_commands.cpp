@@ -31,6 +31,9 @@ void CreationScene::handleNewImageCmd()
         return;
     newPictureFlag = 1;
     KVXDrawMethod* method = canvasVisual ? canvasVisual->DetachMethod() : nullptr;
+    // Undo brings the whole picture back, not the one before its last stroke.
+    if (canvasVisual)
+        canvasVisual->SnapshotForUndo(false);
     if (MagicSlateStore* slate = SlateStore())
         slate->ClearAll();
     CreationRemoveAllStamps(stampManager);

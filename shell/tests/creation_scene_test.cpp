@@ -543,6 +543,9 @@ TEST_F(CreationSceneTest, NewPictureClearsOnlyAChangedCanvas)
     plane->changeState.value = 2;
     creation->handleNewImageCmd();
     EXPECT_TRUE(Blank(5, 5));
+    creation->StarthandleUndoCmd();
+    creation->handleUndoCmd();
+    EXPECT_FALSE(Blank(5, 5)) << "undo gives the whole picture back";
 }
 
 // The slate tray shows the picture rendered once when it opened; a new
