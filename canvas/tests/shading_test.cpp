@@ -57,6 +57,28 @@ protected:
     KVXDrawMethodPlain method;
 };
 
+// One view of a plane and of its reference copy, each with its own target of
+// the area's size and a guard round it: the fast render against the walk of
+// the pixel step.
+struct TwinRender {
+    TwinRender(KVXPlaneComponentTop& plane, KVXPlaneComponentTop& reference, Pair origin,
+               Pair size, const Box& area)
+        : fast(MakeTarget(area.right + 2, area.bottom + 2)),
+          slow(MakeTarget(area.right + 2, area.bottom + 2))
+    {
+        view.MakeSubView(plane, {origin.x, origin.y, size.x, size.y});
+        referenceView.MakeSubView(reference, {origin.x, origin.y, size.x, size.y});
+        fast->SubBitmap(fastPart, area);
+        slow->SubBitmap(slowPart, area);
+    }
+    KVXPlaneComponent view;
+    KVXPlaneComponent referenceView;
+    std::unique_ptr<MMBitmapWithPixels> fast;
+    std::unique_ptr<MMBitmapWithPixels> slow;
+    MMBitmap fastPart;
+    MMBitmap slowPart;
+};
+
 }  // namespace
 
 TEST_F(ShadingTest, FlatPaintKeepsItsColourAndTheLastColumnAndRowAreLeft)
@@ -239,18 +261,11 @@ TEST(ShadingRows, GiveTheBytesOfThePixelStep)
         UseShadeLanes(lanes);
         for (const Case& c : cases) {
             plane.CopyPixelsTo(reference);
-            KVXPlaneComponent view;
-            KVXPlaneComponent referenceView;
-            view.MakeSubView(plane, {c.origin.x, c.origin.y, kWidth, kHeight});
-            referenceView.MakeSubView(reference, {c.origin.x, c.origin.y, kWidth, kHeight});
-            auto fast = MakeTarget(c.area.right + 2, c.area.bottom + 2);
-            auto slow = MakeTarget(c.area.right + 2, c.area.bottom + 2);
-            MMBitmap fastPart;
-            MMBitmap slowPart;
-            fast->SubBitmap(fastPart, c.area);
-            slow->SubBitmap(slowPart, c.area);
-            KVXDrawMethodPlain().Render(view, fastPart, c.zoomed);
-            ShadeWalk(referenceView, slowPart, c.zoomed,
+            TwinRender twin(plane, reference, c.origin, {kWidth, kHeight}, c.area);
+            const auto& fast = twin.fast;
+            const auto& slow = twin.slow;
+            KVXDrawMethodPlain().Render(twin.view, twin.fastPart, c.zoomed);
+            ShadeWalk(twin.referenceView, twin.slowPart, c.zoomed,
                       [](KVXComponentPixel* p, KVXComponentPixel* below, int32_t, int32_t) {
                           return ShadePixel(p, below);
                       });
@@ -394,16 +409,9 @@ TEST(ShadingRows, SplitOverThreadsGiveTheBytesOfThePixelStep)
             for (const LargeCase& c : cases) {
                 start.CopyPixelsTo(plane);
                 start.CopyPixelsTo(reference);
-                KVXPlaneComponent view;
-                KVXPlaneComponent referenceView;
-                view.MakeSubView(plane, {c.origin.x, c.origin.y, kWidth, kHeight});
-                referenceView.MakeSubView(reference, {c.origin.x, c.origin.y, kWidth, kHeight});
-                auto fast = MakeTarget(c.area.right + 2, c.area.bottom + 2);
-                auto slow = MakeTarget(c.area.right + 2, c.area.bottom + 2);
-                MMBitmap fastPart;
-                MMBitmap slowPart;
-                fast->SubBitmap(fastPart, c.area);
-                slow->SubBitmap(slowPart, c.area);
+                TwinRender twin(plane, reference, c.origin, {kWidth, kHeight}, c.area);
+                const auto& fast = twin.fast;
+                const auto& slow = twin.slow;
                 for (int render = 0; render < 3; ++render) {
                     if (render == 2) {
                         // Raise a band of paint across the top of many rows.
@@ -414,8 +422,8 @@ TEST(ShadingRows, SplitOverThreadsGiveTheBytesOfThePixelStep)
                             }
                         }
                     }
-                    KVXDrawMethodPlain().Render(view, fastPart, c.zoomed);
-                    ShadeWalk(referenceView, slowPart, c.zoomed, pixelStep);
+                    KVXDrawMethodPlain().Render(twin.view, twin.fastPart, c.zoomed);
+                    ShadeWalk(twin.referenceView, twin.slowPart, c.zoomed, pixelStep);
                     std::string where = "lanes " + std::to_string(lanes) + ", threads " +
                                         std::to_string(threads) + ", area " +
                                         std::to_string(c.area.left) + ", " +

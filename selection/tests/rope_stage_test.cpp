@@ -19,6 +19,32 @@ namespace {
 
 const KVXComponentPixel kRed = {0, 0, 255, kPixelPlain, 5000, 0};
 
+// A 100 x 80 screen of magenta for the rope's visual to draw on.
+struct RopeScreen {
+    MMSurface* surface = MMSurface::CreateBitmapDC(32, {0, 0, 100, 80}, nullptr);
+    MMBitmap shown;
+    bool ready = false;
+    RopeScreen()
+    {
+        if (!surface || !surface->GetBitmap(shown))
+            return;
+        surface->SetClipBox(surface->GetBounds());
+        for (int y = 0; y < 80; ++y)
+            std::fill_n(reinterpret_cast<uint32_t*>(shown.PixelAddress(0, y)), 100, kMagenta);
+        ready = true;
+    }
+    ~RopeScreen()
+    {
+        if (surface)
+            surface->Dispose();
+    }
+    uint32_t At(int x, int y) const
+    {
+        return *reinterpret_cast<const uint32_t*>(shown.PixelAddress(x, y)) & 0xFFFFFF;
+    }
+    static constexpr uint32_t kMagenta = 0x00C800C8u;
+};
+
 struct RopeStageTest : ToolFixture {
     RopeStageTest()
     {
@@ -163,19 +189,14 @@ TEST_F(RopeStageTest, WhileTheScaleHandleDragsOnlyTheOldPixelsShow)
     ASSERT_EQ((Box{14, 11, 70, 31}), rope->Selection().GetBox());
     EXPECT_EQ(17, rope->Selection().CutPlane()->width) << "the pixels wait for the release";
 
-    MMSurface* screen = MMSurface::CreateBitmapDC(32, {0, 0, 100, 80}, nullptr);
-    ASSERT_NE(nullptr, screen);
-    screen->SetClipBox(screen->GetBounds());
-    MMBitmap shown;
-    ASSERT_TRUE(screen->GetBitmap(shown));
-    for (int y = 0; y < 80; ++y)
-        std::fill_n(reinterpret_cast<uint32_t*>(shown.PixelAddress(0, y)), 100, 0x00C800C8u);
-    rope->Visual()->Draw(screen);
-    auto at = [&](int x, int y) { return *reinterpret_cast<uint32_t*>(shown.PixelAddress(x, y)) & 0xFFFFFF; };
-    EXPECT_EQ(0xFF0000u, at(20, 20)) << "the old pixels, drawn at the box's corner";
-    for (Pair p : {Pair{40, 20}, Pair{20, 28}, Pair{60, 25}})
-        EXPECT_EQ(0xC800C8u, at(p.x, p.y)) << p.x << ", " << p.y;
-    screen->Dispose();
+    {
+        RopeScreen screen;
+        ASSERT_TRUE(screen.ready);
+        rope->Visual()->Draw(screen.surface);
+        EXPECT_EQ(0xFF0000u, screen.At(20, 20)) << "the old pixels, drawn at the box's corner";
+        for (Pair p : {Pair{40, 20}, Pair{20, 28}, Pair{60, 25}})
+            EXPECT_EQ(RopeScreen::kMagenta, screen.At(p.x, p.y)) << p.x << ", " << p.y;
+    }
     EXPECT_TRUE(rope->Selection().ContainsPoint({20, 20}));
     EXPECT_FALSE(rope->Selection().ContainsPoint({40, 20}));
 
@@ -196,22 +217,15 @@ TEST_F(RopeStageTest, TheOutlineStaysOnTheCanvas)
     Lasso({14, 14}, {30, 30});
     Drag(Grab(), {20, 20}, {10, 20});
     ASSERT_EQ((Box{4, 14, 21, 31}), rope->Selection().GetBox());
-    MMSurface* screen = MMSurface::CreateBitmapDC(32, {0, 0, 100, 80}, nullptr);
-    ASSERT_NE(nullptr, screen);
-    screen->SetClipBox(screen->GetBounds());
-    MMBitmap shown;
-    ASSERT_TRUE(screen->GetBitmap(shown));
-    for (int y = 0; y < 80; ++y)
-        std::fill_n(reinterpret_cast<uint32_t*>(shown.PixelAddress(0, y)), 100, 0x00C800C8u);
-    rope->Visual()->Draw(screen);
+    RopeScreen screen;
+    ASSERT_TRUE(screen.ready);
+    rope->Visual()->Draw(screen.surface);
     GdiFlush();
-    auto at = [&](int x, int y) { return *reinterpret_cast<uint32_t*>(shown.PixelAddress(x, y)) & 0xFFFFFF; };
     for (int y = 12; y < 34; ++y)
         for (int x = 0; x < 10; ++x)
-            ASSERT_EQ(0xC800C8u, at(x, y)) << x << ", " << y;
-    EXPECT_NE(0xC800C8u, at(15, 14)) << "the outline's top edge on the canvas";
-    EXPECT_EQ(screen->GetBounds(), screen->GetClipBox()) << "the screen's clip comes back";
-    screen->Dispose();
+            ASSERT_EQ(RopeScreen::kMagenta, screen.At(x, y)) << x << ", " << y;
+    EXPECT_NE(RopeScreen::kMagenta, screen.At(15, 14)) << "the outline's top edge on the canvas";
+    EXPECT_EQ(screen.surface->GetBounds(), screen.surface->GetClipBox()) << "the screen's clip comes back";
 }
 
 TEST_F(RopeStageTest, FlipsEffectsAndTheOutlineComingRoundEverySixteenRedraws)
@@ -232,19 +246,17 @@ TEST_F(RopeStageTest, FlipsEffectsAndTheOutlineComingRoundEverySixteenRedraws)
     EXPECT_GT(cut->PixelAt(0, 0)->blue, 0) << "a tile of red and white mixes";
     EXPECT_LT(cut->PixelAt(0, 0)->blue, 255);
 
-    MMSurface* screen = MMSurface::CreateBitmapDC(32, {0, 0, 100, 80}, nullptr);
-    ASSERT_NE(nullptr, screen);
-    screen->SetClipBox(screen->GetBounds());
+    RopeScreen screen;
+    ASSERT_TRUE(screen.ready);
     KVXRopeSelectionVisual* visual = rope->Visual();
     EXPECT_EQ(0.0, visual->Hue());
     for (int i = 1; i <= 16; ++i) {
-        visual->Draw(screen);
+        visual->Draw(screen.surface);
         if (i < 16) {
             EXPECT_NE(0.0, visual->Hue()) << i;
         }
     }
     EXPECT_EQ(0.0, visual->Hue()) << "16 colours, then round again";
-    screen->Dispose();
 }
 
 TEST_F(RopeStageTest, ARopeOfSixHundredPointsKeepsFiveHundredAndTwelveAndAPictureIsCentred)

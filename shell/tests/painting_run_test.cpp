@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "atelier_driver.h"
@@ -21,11 +22,6 @@
 #include "trays/manager_tool.h"
 
 namespace {
-
-struct PaintingRun : ::testing::Test {
-    void SetUp() override { RemoveSettingsKey(); }
-    void TearDown() override { RemoveSettingsKey(); }
-};
 
 // The places the driver uses, from the program's data.
 struct Places {
@@ -109,6 +105,41 @@ COLORREF Around(const PaintingScreen& painting, Pair p)
     return RGB(r / n, g / n, b / n);
 }
 
+struct PaintingRun : ::testing::Test {
+    void SetUp() override { RemoveSettingsKey(); }
+    void TearDown() override
+    {
+        screen.reset();
+        copy.reset();
+        RemoveSettingsKey();
+    }
+    // A copy of the program on its painting screen with the chalk and a colour
+    // chosen; skips when the data has no places to click.
+    void OpenWithChalk(const char* copyName)
+    {
+        if (!ReadPlaces(places))
+            GTEST_SKIP() << "the data has no chalk button or colour boxes to click yet";
+        copy.emplace(copyName);
+        middle = {(places.canvas.left + places.canvas.right) / 2,
+                  (places.canvas.top + places.canvas.bottom) / 2};
+        PaintingScreen& painting = screen.emplace();
+        ASSERT_TRUE(painting.Open(copy->folder, middle, IsPaper));
+        paper = painting.At(middle);
+        SetForegroundWindow(painting.window);
+        Sleep(500);
+        paint = ChooseChalkAndColour(painting, places, paper).paint;
+        ASSERT_NE(RGB(0, 0, 255), paint) << "a colour box shows another colour";
+    }
+    bool Opened() const { return !IsSkipped() && !HasFatalFailure(); }
+
+    Places places;
+    Pair middle = {0, 0};
+    std::optional<ProgramCopy> copy;
+    std::optional<PaintingScreen> screen;
+    COLORREF paper = 0;
+    COLORREF paint = 0;
+};
+
 TEST_F(PaintingRun, AStrokeShowsOnTheCanvasIsKeptAndTheExitButtonEndsTheProgram)
 {
     ASSERT_TRUE(OpenBuiltData());
@@ -175,21 +206,12 @@ TEST_F(PaintingRun, AStrokeShowsOnTheCanvasIsKeptAndTheExitButtonEndsTheProgram)
 // move still starts where the button went down.
 TEST_F(PaintingRun, AStrokeStartsWhereTheButtonWentDown)
 {
-    Places places;
-    if (!ReadPlaces(places))
-        GTEST_SKIP() << "the data has no chalk button or colour boxes to click yet";
-    ProgramCopy copy("atelier_stroke_start");
-    Pair middle = {(places.canvas.left + places.canvas.right) / 2,
-                   (places.canvas.top + places.canvas.bottom) / 2};
+    OpenWithChalk("atelier_stroke_start");
+    if (!Opened())
+        return;
+    PaintingScreen& painting = *screen;
     Pair from = {places.canvas.left + 100, middle.y};
     Pair to = {places.canvas.right - 100, middle.y};
-    PaintingScreen painting;
-    ASSERT_TRUE(painting.Open(copy.folder, middle, IsPaper));
-    COLORREF paper = painting.At(middle);
-    SetForegroundWindow(painting.window);
-    Sleep(500);
-    const COLORREF paint = ChooseChalkAndColour(painting, places, paper).paint;
-    ASSERT_NE(RGB(0, 0, 255), paint) << "a colour box shows another colour";
     auto painted = [&](Pair p) {
         COLORREF c = Around(painting, p);
         return Distance(c, paint) < Distance(c, paper);
@@ -225,19 +247,10 @@ TEST_F(PaintingRun, AStrokeStartsWhereTheButtonWentDown)
 // swallowed when the canvas already stands that way.
 TEST_F(PaintingRun, TheZoomKeysMagnifyTheCanvasAndComeBack)
 {
-    Places places;
-    if (!ReadPlaces(places))
-        GTEST_SKIP() << "the data has no chalk button or colour boxes to click yet";
-    ProgramCopy copy("atelier_zoom");
-    Pair middle = {(places.canvas.left + places.canvas.right) / 2,
-                   (places.canvas.top + places.canvas.bottom) / 2};
-    PaintingScreen painting;
-    ASSERT_TRUE(painting.Open(copy.folder, middle, IsPaper));
-    COLORREF paper = painting.At(middle);
-    SetForegroundWindow(painting.window);
-    Sleep(500);
-    const COLORREF paint = ChooseChalkAndColour(painting, places, paper).paint;
-    ASSERT_NE(RGB(0, 0, 255), paint) << "a colour box shows another colour";
+    OpenWithChalk("atelier_zoom");
+    if (!Opened())
+        return;
+    PaintingScreen& painting = *screen;
     // A stroke along canvas row 60 from x 40 to 200: unzoomed it lies at
     // its place; zoomed it lies twice as far from the corner, and its place
     // shows the empty paper above it.
